@@ -1,0 +1,25 @@
+// The program: its process-wide strings and windows, and the entry procedure Main.
+#pragma once
+
+#include "app/scan_form.h"
+#include "dialogs/login_form.h"
+#include "dialogs/process_wide.h"
+#include "dialogs/splash_form.h"
+
+namespace folvane {
+
+class Program {
+ public:
+  Program(Platform& platform, Toolkit& toolkit);
+
+  // Shows the splash, then loads the main window hidden. Afterwards the program lives on the
+  // toolkit's events until an immediate exit ends it.
+  void Main();
+
+  ProcessWide strings;
+  LoginForm frmLogin;
+  SplashForm frmSplash;
+  ScanForm frmScan;
+};
+
+}  // namespace folvane

@@ -1,0 +1,61 @@
+// frmScan: the hidden main window. It owns the tray icon, the protected list, the active-form
+// text and the two timers that drive the watch.
+#pragma once
+
+#include "app/list_editing.h"
+#include "app/watch_control.h"
+#include "dialogs/login_form.h"
+#include "dialogs/process_wide.h"
+#include "dialogs/settings_form.h"
+#include "dialogs/splash_form.h"
+#include "platform/form.h"
+#include "watch/lock_check.h"
+#include "watch/sampler.h"
+
+namespace folvane {
+
+class ScanForm : public Form {
+ public:
+  ScanForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings, LoginForm& login,
+           SplashForm& splash);
+
+  TextBox Text{"Text"};
+  ListBox List1{"List1"};
+  Label Label1{"Label1"};
+  Button Button1{"Button1"};
+  Button Button2{"Button2"};
+  Button Button3{"Button3"};
+  Button Button4{"Button4"};
+  Shape Shape1{"Shape1"};
+  Timer Timer1{"Timer1"};
+  Timer Timer2{"Timer2"};
+
+  MenuCommand mnuFileExit{"mnuFileExit", {}};
+  MenuCommand mnuEditPassSet{"mnuEditPassSet", {}};
+  MenuCommand mnuSetHenkou{"mnuSetHenkou", {}};
+  MenuCommand mnuHelpOpen{"mnuHelpOpen", {}};
+  MenuCommand mnuHelpAbout{"mnuHelpAbout", {}};
+
+  void Form_Load();
+  void Form_QueryClose(int& cancel, int reason);
+  void Button1_Click();
+
+  SettingsForm& settings() { return settings_; }
+  LockCheck& lockCheck() { return lockCheck_; }
+
+ private:
+  void RegisterTrayIcon();
+  void RemoveTrayIcon();
+
+  Platform& platform_;
+  ProcessWide& strings_;
+  LoginForm& login_;
+  SplashForm& splash_;
+  SettingsForm settings_;
+  Sampler sampler_;
+  LockCheck lockCheck_;
+  WatchControl watch_;
+  ListEditing listEditing_;
+};
+
+}  // namespace folvane

@@ -1,0 +1,28 @@
+# The native build: the core with the fake platform, unit tests and benchmarks.
+find_package(GTest REQUIRED)
+find_package(benchmark QUIET)
+
+folvane_layer(folvane_fake platform/fake folvane_platform)
+
+# One test program per folder of tests/, linked against everything it may need.
+file(GLOB test_dirs LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/tests/*)
+foreach(dir ${test_dirs})
+  if(IS_DIRECTORY ${dir})
+    get_filename_component(layer ${dir} NAME)
+    file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+    if(sources)
+      add_executable(${layer}_tests ${sources})
+      target_link_libraries(${layer}_tests PRIVATE folvane_app folvane_fake GTest::gtest_main)
+      add_test(NAME ${layer} COMMAND ${layer}_tests)
+    endif()
+  endif()
+endforeach()
+
+if(benchmark_FOUND)
+  file(GLOB bench_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/bench/*.cpp)
+  if(bench_sources)
+    add_executable(folvane_bench ${bench_sources})
+    target_link_libraries(folvane_bench PRIVATE folvane_app folvane_fake benchmark::benchmark
+                                                benchmark::benchmark_main)
+  endif()
+endif()

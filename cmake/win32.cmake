@@ -1,0 +1,5 @@
+# The Windows build: Folvane.exe (32-bit, static, no console) and the tests that run under Wine.
+enable_language(RC)
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+folvane_layer(folvane_win32 platform/win32 folvane_platform)

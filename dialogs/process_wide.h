@@ -1,0 +1,15 @@
+// The two strings that live as long as the process.
+#pragma once
+
+#include <string>
+
+namespace folvane {
+
+struct ProcessWide {
+  // The answer of the latest use of the password dialog: the accepted text, or empty.
+  std::string EnteredPassword;
+  // The decoded user password, loaded at start-up and replaced by the settings dialog.
+  std::string UserPassword;
+};
+
+}  // namespace folvane

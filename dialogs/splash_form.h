@@ -1,0 +1,27 @@
+// frmSplash: the start-up splash and the about box; it closes itself 2500 ms after it is shown.
+#pragma once
+
+#include "platform/form.h"
+#include "platform/platform.h"
+
+namespace folvane {
+
+inline constexpr int kVersionMajor = 1, kVersionMinor = 1, kVersionRevision = 0;
+
+class SplashForm : public Form {
+ public:
+  explicit SplashForm(Toolkit& toolkit);
+
+  Label lblVersion{"lblVersion"};
+  Label lblProductName{"lblProductName"};
+  Label Label2{"Label2"};
+  Timer Timer1{"Timer1"};
+
+  void Form_Load();
+  void Timer1_Timer();
+};
+
+// Help > Contents: opens the program's help over the main window without waiting for it.
+void OpenHelp(Platform& platform, WindowId mainWindow);
+
+}  // namespace folvane

@@ -1,0 +1,119 @@
+#include "platform/controls.h"
+
+#include <algorithm>
+#include <string>
+
+namespace folvane {
+
+void TextBox::store(const std::string& text) {
+  allSelected_ = false;
+  if (text == text_) return;
+  text_ = text;
+  if (onChange) onChange();
+}
+
+void TextBox::setText(const std::string& text) {
+  bool differs = text != text_;
+  if (differs) {
+    text_ = text;
+    allSelected_ = false;
+    changed();
+    if (onChange) onChange();
+  }
+}
+
+void TextBox::userSetText(const std::string& text) { store(text); }
+
+void TextBox::selectAll() {
+  allSelected_ = true;
+  if (sink_) sink_->selectAll(*this);
+}
+
+void TextBox::reset(const ControlSpec& spec) {
+  text_ = spec.text;
+  allSelected_ = false;
+}
+
+void Label::setCaption(const std::string& caption) {
+  caption_ = caption;
+  changed();
+}
+
+void Label::reset(const ControlSpec& spec) { caption_ = spec.text; }
+
+void Button::setCaption(const std::string& caption) {
+  caption_ = caption;
+  changed();
+}
+
+void Button::reset(const ControlSpec& spec) { caption_ = spec.text; }
+
+void ListBox::clear() {
+  items_.clear();
+  listIndex_ = -1;
+  changed();
+}
+
+void ListBox::addItem(const std::string& text, int index) {
+  auto at = std::clamp(index, 0, static_cast<int>(items_.size()));
+  items_.insert(items_.begin() + at, text);
+  changed();
+}
+
+void ListBox::setListIndex(int index) {
+  listIndex_ = index;
+  changed();
+}
+
+void ListBox::reset(const ControlSpec&) {
+  items_.clear();
+  listIndex_ = -1;
+}
+
+void CheckBox::setValue(int value) {
+  value_ = value;
+  changed();
+}
+
+void CheckBox::reset(const ControlSpec&) { value_ = 0; }
+
+void UpDown::step(int direction) {
+  int current = min_;
+  try {
+    current = std::stoi(buddy_.text());
+  } catch (...) {
+    current = min_;
+  }
+  int next = std::clamp(current + direction * step_, min_, max_);
+  buddy_.userSetText(std::to_string(next));
+}
+
+void UpDown::reset(const ControlSpec& spec) {
+  min_ = spec.minValue;
+  max_ = spec.maxValue;
+  step_ = spec.step;
+}
+
+void Shape::setBackColor(unsigned color) {
+  backColor_ = color;
+  changed();
+}
+
+void Shape::reset(const ControlSpec& spec) { backColor_ = spec.backColor; }
+
+void Timer::setEnabled(bool enabled) {
+  enabled_ = enabled;
+  if (sink_) sink_->timerChanged(*this);
+}
+
+void Timer::setInterval(int milliseconds) {
+  interval_ = milliseconds;
+  if (sink_) sink_->timerChanged(*this);
+}
+
+void Timer::reset(const ControlSpec& spec) {
+  enabled_ = spec.timerEnabled;
+  interval_ = spec.timerInterval;
+}
+
+}  // namespace folvane

@@ -1,0 +1,259 @@
+#include "platform/fake/fake_platform.h"
+
+#include <iconv.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace folvane {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Converts with iconv; characters the target cannot hold become '?', like the system's
+// best-fit-free conversion does.
+std::string convert(std::string_view input, const char* from, const char* to) {
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
+  std::string out;
+  char* in = const_cast<char*>(input.data());
+  size_t inLeft = input.size();
+  char buffer[256];
+  while (inLeft > 0) {
+    char* outPtr = buffer;
+    size_t outLeft = sizeof buffer;
+    size_t result = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+    out.append(buffer, outPtr - buffer);
+    if (result == static_cast<size_t>(-1)) {
+      if (errno == E2BIG) continue;
+      if (errno == EINVAL) break;  // an unfinished last character is dropped
+      // EILSEQ: skip one character of input and put '?' in its place.
+      size_t skip = 1;
+      if (std::strcmp(from, "UTF-8") == 0) {
+        unsigned char lead = static_cast<unsigned char>(*in);
+        skip = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        skip = std::min(skip, inLeft);
+      }
+      in += skip;
+      inLeft -= skip;
+      out += '?';
+    }
+  }
+  iconv_close(cd);
+  return out;
+}
+
+void copyNarrow(const std::string& text, char* buffer, int maxCount) {
+  if (maxCount <= 0) return;
+  size_t n = std::min(text.size(), static_cast<size_t>(maxCount - 1));
+  std::memcpy(buffer, text.data(), n);
+  buffer[n] = '\0';
+}
+
+std::string nativePath(const std::string& path) {
+  std::string result = path;
+  for (char& c : result)
+    if (c == '\\') c = '/';
+  return result;
+}
+
+}  // namespace
+
+FakePlatform::FakePlatform() {
+  char pattern[] = "/tmp/folvane-test-XXXXXX";
+  const char* made = mkdtemp(pattern);
+  if (!made) throw std::runtime_error("cannot make a temporary folder");
+  folder_ = made;
+}
+
+FakePlatform::~FakePlatform() {
+  std::error_code ignored;
+  fs::remove_all(folder_, ignored);
+}
+
+WindowId FakePlatform::addWindow(const std::string& classNameUtf8, const std::string& titleUtf8) {
+  WindowId id = nextWindow_++;
+  windows_[id] = FakeWindow{toAnsi(classNameUtf8), toAnsi(titleUtf8)};
+  return id;
+}
+
+void FakePlatform::destroyWindow(WindowId window) {
+  auto found = windows_.find(window);
+  if (found != windows_.end()) found->second.exists = false;
+  if (foreground_ == window) foreground_ = 0;
+}
+
+void FakePlatform::setTitle(WindowId window, const std::string& titleUtf8) {
+  windowState(window).title = toAnsi(titleUtf8);
+}
+
+FakePlatform::FakeWindow& FakePlatform::windowState(WindowId window) {
+  auto found = windows_.find(window);
+  if (found == windows_.end()) throw std::logic_error("no such fake window");
+  return found->second;
+}
+
+void FakePlatform::className(WindowId window, char* buffer, int maxCount) {
+  auto found = windows_.find(window);
+  if (found != windows_.end() && found->second.exists)
+    copyNarrow(found->second.className, buffer, maxCount);
+}
+
+void FakePlatform::windowText(WindowId window, char* buffer, int maxCount) {
+  auto found = windows_.find(window);
+  if (found != windows_.end() && found->second.exists)
+    copyNarrow(found->second.title, buffer, maxCount);
+}
+
+bool FakePlatform::windowExists(WindowId window) {
+  auto found = windows_.find(window);
+  return found != windows_.end() && found->second.exists;
+}
+
+void FakePlatform::enableWindow(WindowId window, bool enable) {
+  auto found = windows_.find(window);
+  if (found != windows_.end() && found->second.exists) found->second.enabled = enable;
+}
+
+bool FakePlatform::isWindowEnabled(WindowId window) {
+  auto found = windows_.find(window);
+  return found != windows_.end() && found->second.exists && found->second.enabled;
+}
+
+void FakePlatform::postClose(WindowId window) {
+  auto found = windows_.find(window);
+  if (found == windows_.end() || !found->second.exists) return;
+  ++found->second.closeRequests;
+  if (windowsCloseOnRequest) destroyWindow(window);
+}
+
+void FakePlatform::setForegroundWindow(WindowId window) {
+  setForegroundCalls.push_back(window);
+  if (windowExists(window)) foreground_ = window;
+}
+
+void FakePlatform::setActiveWindow(WindowId window) { setActiveCalls.push_back(window); }
+
+bool FakePlatform::trayAdd(WindowId, const std::string& tipAnsi) {
+  ++trayAddCalls;
+  if (trayRefuses) return false;
+  trayIconPresent = true;
+  trayTip = tipAnsi;
+  return true;
+}
+
+bool FakePlatform::trayDelete(WindowId) {
+  ++trayDeleteCalls;
+  if (trayDeleteAlwaysFails) return false;
+  if (trayDeleteFailures > 0) {
+    --trayDeleteFailures;
+    return false;
+  }
+  trayIconPresent = false;
+  return true;
+}
+
+std::optional<std::string> FakePlatform::readFile(const std::string& path) {
+  std::ifstream in(nativePath(path), std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+bool FakePlatform::replaceFile(const std::string& path, const std::string& bytes) {
+  ++replaceFileCalls;
+  if (writesFail) return false;
+  std::string target = nativePath(path);
+  std::string temporary = target + ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) return false;
+  }
+  std::error_code error;
+  fs::rename(temporary, target, error);
+  return !error;
+}
+
+std::string FakePlatform::rootName(RegRoot root) {
+  return root == RegRoot::CurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+}
+
+RegKey FakePlatform::regCreateKey(RegRoot root, const std::string& subKey) {
+  if (registryFails) return 0;
+  std::string path = rootName(root) + "\\" + subKey;
+  registry[path];
+  RegKey key = nextKey_++;
+  openKeys_[key] = path;
+  return key;
+}
+
+RegKey FakePlatform::regOpenKey(RegRoot root, const std::string& subKey, RegAccess) {
+  if (registryFails) return 0;
+  std::string path = rootName(root) + "\\" + subKey;
+  if (registry.find(path) == registry.end()) return 0;
+  RegKey key = nextKey_++;
+  openKeys_[key] = path;
+  return key;
+}
+
+bool FakePlatform::regSetString(RegKey key, const std::string& name, const std::string& data) {
+  auto found = openKeys_.find(key);
+  if (found == openKeys_.end()) return false;
+  registry[found->second][name] = data;
+  return true;
+}
+
+std::optional<std::string> FakePlatform::regQueryValue(RegKey key, const std::string& name,
+                                                       int bufferSize) {
+  auto found = openKeys_.find(key);
+  if (found == openKeys_.end()) return std::nullopt;
+  auto& values = registry[found->second];
+  auto value = values.find(name);
+  if (value == values.end()) return std::nullopt;
+  if (static_cast<int>(value->second.size()) > bufferSize) return std::nullopt;  // ERROR_MORE_DATA
+  return value->second;
+}
+
+bool FakePlatform::regDeleteValue(RegKey key, const std::string& name) {
+  auto found = openKeys_.find(key);
+  if (found == openKeys_.end()) return false;
+  return registry[found->second].erase(name) > 0;
+}
+
+void FakePlatform::regCloseKey(RegKey key) { openKeys_.erase(key); }
+
+std::string FakePlatform::toAnsi(std::string_view utf8) { return convert(utf8, "UTF-8", "CP932"); }
+
+std::string FakePlatform::fromAnsi(std::string_view ansi) {
+  return convert(ansi, "CP932", "UTF-8");
+}
+
+bool FakePlatform::isLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+MsgAnswer FakePlatform::messageBox(const MessageBoxRequest& request) {
+  messages.push_back(request);
+  if (onMessageBox) return onMessageBox(request);
+  return request.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+}
+
+void FakePlatform::openHelp(WindowId owner) {
+  ++helpRequests;
+  lastHelpOwner = owner;
+}
+
+void FakePlatform::exitNow() {
+  exited = true;
+  throw ProgramExit();
+}
+
+}  // namespace folvane

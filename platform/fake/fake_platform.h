@@ -1,0 +1,120 @@
+// A deterministic stand-in for the operating system, for native tests: a small world of windows,
+// an in-memory registry, real files in a temporary folder, code page 932 through iconv, and
+// scripted answers for message boxes. Failure switches let a test break what the real system can.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace folvane {
+
+// Thrown by FakePlatform::exitNow in place of ending the process.
+struct ProgramExit : std::runtime_error {
+  ProgramExit() : std::runtime_error("the program ended") {}
+};
+
+class FakePlatform : public Platform {
+ public:
+  // Creates a fresh temporary program folder; it is removed again with the fake.
+  FakePlatform();
+  ~FakePlatform() override;
+
+  // ---- The world of windows ------------------------------------------------------------------
+  struct FakeWindow {
+    std::string className;  // ANSI bytes
+    std::string title;      // ANSI bytes
+    bool enabled = true;
+    bool exists = true;
+    int closeRequests = 0;  // WM_CLOSE posted to it
+  };
+  // Adds a window (texts in UTF-8, converted like the real system stores them).
+  WindowId addWindow(const std::string& classNameUtf8, const std::string& titleUtf8);
+  void destroyWindow(WindowId window);
+  void setTitle(WindowId window, const std::string& titleUtf8);
+  FakeWindow& windowState(WindowId window);
+  // Brings a window to the front as the user would (0: no foreground window).
+  void bringToFront(WindowId window) { foreground_ = window; }
+  std::vector<WindowId> setForegroundCalls;  // every SetForegroundWindow, in order
+  std::vector<WindowId> setActiveCalls;
+  // What happens to a posted WM_CLOSE: by default the window closes as it handles the request.
+  bool windowsCloseOnRequest = true;
+
+  // ---- Tray --------------------------------------------------------------------------------
+  bool trayRefuses = false;         // NIM_ADD answers 0
+  int trayDeleteFailures = 0;       // the next n NIM_DELETE calls answer 0
+  bool trayDeleteAlwaysFails = false;
+  bool trayIconPresent = false;
+  std::string trayTip;              // ANSI bytes of the registered tip
+  int trayAddCalls = 0, trayDeleteCalls = 0;
+
+  // ---- Files ---------------------------------------------------------------------------------
+  std::string folder() const { return folder_; }
+  std::string pathOf(const std::string& fileName) const { return folder_ + "/" + fileName; }
+  bool writesFail = false;         // replaceFile answers false and changes nothing (full disk)
+  int replaceFileCalls = 0;
+
+  // ---- Registry ------------------------------------------------------------------------------
+  // key path (root + "\\" + sub-key, as given) -> value name -> data bytes
+  std::map<std::string, std::map<std::string, std::string>> registry;
+  bool registryFails = false;  // every open or create fails
+
+  // ---- Message boxes -------------------------------------------------------------------------
+  std::vector<MessageBoxRequest> messages;  // every message box shown, in order
+  // Plays the user at a message box; by default OK boxes answer Ok and Yes/No boxes Yes.
+  std::function<MsgAnswer(const MessageBoxRequest&)> onMessageBox;
+
+  // ---- The program ---------------------------------------------------------------------------
+  bool otherInstance = false;
+  int helpRequests = 0;
+  WindowId lastHelpOwner = 0;
+  bool exited = false;
+
+  // Platform
+  WindowId foregroundWindow() override { return foreground_; }
+  void className(WindowId window, char* buffer, int maxCount) override;
+  void windowText(WindowId window, char* buffer, int maxCount) override;
+  bool windowExists(WindowId window) override;
+  void enableWindow(WindowId window, bool enable) override;
+  bool isWindowEnabled(WindowId window) override;
+  void postClose(WindowId window) override;
+  void setForegroundWindow(WindowId window) override;
+  void setActiveWindow(WindowId window) override;
+  bool trayAdd(WindowId owner, const std::string& tipAnsi) override;
+  bool trayDelete(WindowId owner) override;
+  std::optional<std::string> readFile(const std::string& path) override;
+  bool replaceFile(const std::string& path, const std::string& bytes) override;
+  RegKey regCreateKey(RegRoot root, const std::string& subKey) override;
+  RegKey regOpenKey(RegRoot root, const std::string& subKey, RegAccess access) override;
+  bool regSetString(RegKey key, const std::string& name, const std::string& data) override;
+  std::optional<std::string> regQueryValue(RegKey key, const std::string& name,
+                                           int bufferSize) override;
+  bool regDeleteValue(RegKey key, const std::string& name) override;
+  void regCloseKey(RegKey key) override;
+  std::string toAnsi(std::string_view utf8) override;
+  std::string fromAnsi(std::string_view ansi) override;
+  bool isLeadByte(unsigned char byte) override;
+  MsgAnswer messageBox(const MessageBoxRequest& request) override;
+  bool anotherInstanceRunning() override { return otherInstance; }
+  std::string programFolder() override { return folder_; }
+  std::string exeName() override { return "Folvane"; }
+  void openHelp(WindowId owner) override;
+  [[noreturn]] void exitNow() override;
+
+  int openRegistryKeys() const { return static_cast<int>(openKeys_.size()); }
+
+ private:
+  static std::string rootName(RegRoot root);
+  std::string folder_;
+  WindowId foreground_ = 0;
+  WindowId nextWindow_ = 0x100;
+  std::map<WindowId, FakeWindow> windows_;
+  std::map<RegKey, std::string> openKeys_;  // handle -> key path
+  RegKey nextKey_ = 1;
+};
+
+}  // namespace folvane

@@ -1,0 +1,91 @@
+// A window of the program as its event procedures see it: a spec, the portable controls that
+// carry behaviour, and the form-level events. The toolkit backend makes it real.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/controls.h"
+#include "platform/form_spec.h"
+#include "platform/platform.h"
+
+namespace folvane {
+
+class Toolkit;
+
+// Close reasons, as the close query receives them.
+enum CloseReason : int { kCloseFromUser = 0, kCloseFromSystem = 1 };
+
+class Form {
+ public:
+  Form(Toolkit& toolkit, const FormSpec& spec);
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  const FormSpec& spec() const { return spec_; }
+  const std::string& name() const { return spec_.name; }
+  const std::string& caption() const { return spec_.caption; }
+
+  // Creates the (hidden) window, resets every control to its design value and raises onLoad.
+  // Does nothing when the window is already loaded.
+  void load();
+  // Destroys the window; a modal showing of it returns. Does nothing when not loaded.
+  void unload();
+  bool isLoaded() const { return loaded_; }
+
+  void show();  // loads first when needed
+  void hide();
+  bool isVisible() const;
+  // Loads when needed, shows the window modally and returns once it has been unloaded.
+  void showModal();
+  bool isShownModally() const { return modal_; }
+
+  WindowId window() const;  // 0 while not loaded
+
+  // The window's close box or the system asks the window to close. Raises onQueryClose; the
+  // window is unloaded unless the handler set cancel.
+  void requestClose(int reason);
+
+  // Events.
+  std::function<void()> onLoad;
+  std::function<void(int& cancel, int reason)> onQueryClose;
+  std::function<void(double xPixels)> onMouseMove;  // the tray callback of the main window
+  std::function<void()> onShellRestarted;           // the task bar was created anew
+
+  // Controls that carry behaviour, registered by the derived form; found by their spec name.
+  Control* find(const std::string& name) const;
+  const std::vector<Control*>& controls() const { return controls_; }
+  const std::vector<MenuCommand*>& menuCommands() const { return menu_; }
+  MenuCommand* findMenu(const std::string& name) const;
+  void clickMenu(const std::string& name);  // what choosing the menu entry does
+
+ protected:
+  void add(Control& control) { controls_.push_back(&control); }
+  void add(MenuCommand& command) { menu_.push_back(&command); }
+
+ private:
+  Toolkit& toolkit_;
+  const FormSpec& spec_;
+  std::vector<Control*> controls_;
+  std::vector<MenuCommand*> menu_;
+  bool loaded_ = false;
+  bool modal_ = false;
+};
+
+// A toolkit backend: builds real windows for forms, runs timers and modal loops.
+class Toolkit {
+ public:
+  virtual ~Toolkit() = default;
+  virtual void createWindow(Form& form) = 0;  // hidden; attaches sinks to the form's controls
+  virtual void destroyWindow(Form& form) = 0;
+  virtual void setVisible(Form& form, bool visible) = 0;
+  virtual bool isVisible(const Form& form) const = 0;
+  // Shows the loaded form modally and returns once it has been destroyed.
+  virtual void runModal(Form& form) = 0;
+  virtual WindowId windowOf(const Form& form) const = 0;
+};
+
+}  // namespace folvane
