@@ -4,7 +4,8 @@ find_package(benchmark QUIET)
 
 folvane_layer(folvane_fake platform/fake folvane_platform)
 
-# One test program per folder of tests/, linked against everything it may need.
+# One test program per folder of tests/, linked against the layer of the same name (and what
+# that layer builds on), or against the whole program when no layer has that name.
 file(GLOB test_dirs LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/tests/*)
 foreach(dir ${test_dirs})
   if(IS_DIRECTORY ${dir})
@@ -12,7 +13,11 @@ foreach(dir ${test_dirs})
     file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
     if(sources)
       add_executable(${layer}_tests ${sources})
-      target_link_libraries(${layer}_tests PRIVATE folvane_app folvane_fake GTest::gtest_main)
+      set(under_test folvane_app)
+      if(TARGET folvane_${layer})
+        set(under_test folvane_${layer})
+      endif()
+      target_link_libraries(${layer}_tests PRIVATE ${under_test} folvane_fake GTest::gtest_main)
       add_test(NAME ${layer} COMMAND ${layer}_tests)
     endif()
   endif()
