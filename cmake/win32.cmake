@@ -3,3 +3,6 @@ enable_language(RC)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
 folvane_layer(folvane_win32 platform/win32 folvane_platform)
+
+include(cmake/program.cmake OPTIONAL)
+include(cmake/wine_tests.cmake OPTIONAL)

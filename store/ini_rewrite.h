@@ -1,0 +1,31 @@
+// INIReWrite: the only access to the data files. Every value and name is UTF-8 here and is
+// converted to the ANSI code page at the file; the files are read and replaced whole through the
+// platform, by the program's own INI engine.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace folvane {
+
+// The stored value cut to 127 bytes, or defaultValue when the file, section or key is missing.
+std::string IniRead(Platform& platform, const std::string& section, const std::string& key,
+                    const std::string& defaultValue, const std::string& file);
+
+// A value stores or replaces the entry (an empty value is kept as an empty entry); std::nullopt
+// (an absent value) removes the key. A failed write goes unnoticed, as it always has.
+void IniWrite(Platform& platform, const std::string& section, const std::string& key,
+              const std::optional<std::string>& value, const std::string& file);
+
+// The section's entries as "key=value", joined by "," in file order; "" when missing or empty.
+std::string IniReadSection(Platform& platform, const std::string& section,
+                           const std::string& file);
+
+// The same entries, each one whole, however many there are and whatever they hold.
+std::vector<std::string> IniReadSectionEntries(Platform& platform, const std::string& section,
+                                               const std::string& file);
+
+}  // namespace folvane
