@@ -16,6 +16,7 @@ inline constexpr char kPromptLockPassword[] = "ロック用パスワードを入
 class LoginForm : public Form {
  public:
   LoginForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings);
+  ~LoginForm() override;
 
   Label lblLabels0{"lblLabels(0)"};
   TextBox txtPassword1{"txtPassword1"};
@@ -28,7 +29,8 @@ class LoginForm : public Form {
   // The calling protocol of every caller: set the prompt (this creates the dialog and runs its
   // creation step), show the dialog modally, and return EnteredPassword.
   // While the dialog is already open (a timer or the tray can ask then) no second dialog is
-  // opened: the open one is brought to the front and the request answers the empty string.
+  // opened: the open one is brought to the front, keeps its prompt, and the request answers the
+  // empty string without touching EnteredPassword, which still belongs to the open use.
   std::string Ask(const std::string& prompt);
   // True from the moment a caller set the prompt until the dialog has closed.
   bool IsOpen() const { return isLoaded(); }

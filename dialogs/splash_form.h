@@ -11,6 +11,7 @@ inline constexpr int kVersionMajor = 1, kVersionMinor = 1, kVersionRevision = 0;
 class SplashForm : public Form {
  public:
   explicit SplashForm(Toolkit& toolkit);
+  ~SplashForm() override;
 
   Label lblVersion{"lblVersion"};
   Label lblProductName{"lblProductName"};

@@ -1,0 +1,68 @@
+#include "dialogs/login_form.h"
+
+#include "forms/forms.h"
+
+namespace folvane {
+
+namespace {
+
+constexpr char kMismatchText[] = "ﾊﾟｽﾜｰﾄﾞが正しくありません。もう一度入力してください !";
+constexpr char kMismatchCaption[] = "ﾛｸﾞｵﾝ";
+
+}  // namespace
+
+LoginForm::LoginForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings)
+    : Form(toolkit, frmLoginSpec()), platform_(platform), strings_(strings) {
+  add(lblLabels0);
+  add(txtPassword1);
+  add(lblLabels1);
+  add(txtPassword2);
+  add(cmdOK);
+  add(cmdCancel);
+  add(Label2);
+
+  // Creation step: every use starts in front, typing into the first box.
+  onLoad = [this] {
+    platform_.setForegroundWindow(window());
+    txtPassword1.setFocus();
+  };
+  cmdOK.onClick = [this] { cmdOK_Click(); };
+  cmdCancel.onClick = [this] { cmdCancel_Click(); };
+  // The close box gives up like Cancel; the window then closes.
+  onQueryClose = [this](int&, int) { strings_.EnteredPassword.clear(); };
+}
+
+LoginForm::~LoginForm() {
+  unload();
+}
+
+std::string LoginForm::Ask(const std::string& prompt) {
+  if (IsOpen()) {
+    // The open dialog keeps its caller and its prompt; this request gets no answer.
+    platform_.setForegroundWindow(window());
+    return "";
+  }
+  load();
+  Label2.setCaption(prompt);
+  showModal();
+  return strings_.EnteredPassword;
+}
+
+void LoginForm::cmdOK_Click() {
+  if (txtPassword1.text() != txtPassword2.text()) {
+    platform_.messageBox({kMismatchText, kMismatchCaption, MsgButtons::Ok, MsgIcon::Warning});
+    // The next keystroke replaces the first entry; the second one stays as typed.
+    txtPassword1.setFocus();
+    txtPassword1.selectAll();
+    return;
+  }
+  strings_.EnteredPassword = txtPassword1.text();
+  unload();
+}
+
+void LoginForm::cmdCancel_Click() {
+  strings_.EnteredPassword.clear();
+  unload();
+}
+
+}  // namespace folvane
