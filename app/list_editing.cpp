@@ -1,0 +1,116 @@
+#include "app/list_editing.h"
+
+#include <optional>
+
+#include "app/list_refresh.h"
+#include "dialogs/messages.h"
+#include "store/data_files.h"
+#include "store/ini_rewrite.h"
+#include "store/protected_list.h"
+
+namespace folvane {
+
+namespace {
+
+constexpr char kNoFolder[] = "フォルダを選択していません。";
+constexpr char kEmptyTitle[] = "このフォームにはパスワードを設定することはできません。";
+constexpr char kKeyNotStorable[] = "このフォルダ名はパスワードリストに登録できません。";
+constexpr char kNoPassword[] = "パスワードが設定されていません。";
+constexpr char kPasswordNotStorable[] =
+    "このパスワードは使用できません。パスワードは半角文字で42文字以内にして下さい。";
+constexpr char kBadCount[] =
+    "パスワードリストの登録数が正しくないため、変更できません。PassDat.ini を確認して下さい。";
+constexpr char kDeleteNotice[] = "選択したデータを削除します。";
+constexpr char kDeleteQuestion[] = "をパスワードリストから削除してもよろしいですか？";
+constexpr char kCountLabel[] = "登録数：";
+
+bool IsFolderWindowClass(const std::string& windowClass) {
+  return windowClass == "CabinetWClass" || windowClass == "ExploreWClass";
+}
+
+// The window's title is empty when the text after the last "(" is ")" alone.
+bool TitleIsEmpty(const std::string& activeFormText) {
+  std::string::size_type open = activeFormText.rfind('(');
+  return open != std::string::npos && activeFormText.compare(open + 1, std::string::npos, ")") == 0;
+}
+
+bool HasSelectedRow(const ListBox& list) {
+  int index = list.listIndex();
+  return index >= 0 && index < static_cast<int>(list.items().size());
+}
+
+}  // namespace
+
+ListEditing::ListEditing(Platform& platform, TextBox& text, ListBox& list1, Label& label1,
+                         LoginForm& login, ProcessWide& strings)
+    : platform_(platform),
+      text_(text),
+      list1_(list1),
+      label1_(label1),
+      login_(login),
+      strings_(strings) {}
+
+void ListEditing::AddFolder() {
+  // One copy: the sampler may rewrite the box while the password dialog waits.
+  const std::string activeForm = text_.text();
+  if (activeForm.empty()) return;
+
+  if (activeForm.find('(') == std::string::npos ||
+      !IsFolderWindowClass(WindowClassOf(activeForm))) {
+    ShowMessage(platform_, kNoFolder);
+    return;
+  }
+  if (TitleIsEmpty(activeForm)) {
+    ShowMessage(platform_, kEmptyTitle);
+    return;
+  }
+  // Ask for no password for a folder the data file could not hold.
+  std::optional<std::string> key = FolderKeyOf(activeForm);
+  if (!key || !FolderKeyStorable(*key)) {
+    ShowMessage(platform_, kKeyNotStorable);
+    return;
+  }
+
+  const std::string password = login_.Ask(kPromptLockPassword);
+  if (password.empty()) {
+    ShowMessage(platform_, kNoPassword);
+    return;
+  }
+  // A password that does not come back from its code could never open the folder again.
+  if (!PasswordSurvivesCode(platform_, password)) {
+    ShowMessage(platform_, kPasswordNotStorable);
+    return;
+  }
+  std::optional<std::string> code = EncodePassword(platform_, password);
+  if (!code) return;  // only the empty password has no code, and it was refused above
+
+  if (AddProtectedFolder(platform_, *key, *code) == AddResult::BadCount) {
+    ShowMessage(platform_, kBadCount);
+    return;
+  }
+  RefreshProtectedList(platform_, list1_);
+}
+
+void ListEditing::DeleteEntry() {
+  // A double-click on an empty list, or with no row selected, has nothing to delete.
+  if (!HasSelectedRow(list1_)) return;
+
+  ShowMessage(platform_, kDeleteNotice);
+  if (login_.Ask(kPromptUserPassword) != strings_.UserPassword) return;
+
+  // The row is read only now, after the password was given.
+  if (!HasSelectedRow(list1_)) return;
+  const std::string key = list1_.items()[list1_.listIndex()];
+  if (!AskYesNo(platform_, key + kDeleteQuestion)) return;
+
+  if (RemoveProtectedFolder(platform_, key) == RemoveResult::BadCount) {
+    ShowMessage(platform_, kBadCount);
+    return;
+  }
+  RefreshProtectedList(platform_, list1_);
+
+  label1_.setCaption(kCountLabel + IniRead(platform_, kSectionPasswordNumber, kKeyPassCount, "0",
+                                           DataFilePath(platform_)));
+}
+
+}  // namespace folvane

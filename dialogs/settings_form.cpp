@@ -1,0 +1,127 @@
+#include "dialogs/settings_form.h"
+
+#include <optional>
+#include <string>
+
+#include "dialogs/messages.h"
+#include "dialogs/reg_rewrite.h"
+#include "forms/captions.h"
+#include "forms/forms.h"
+#include "store/data_files.h"
+#include "store/ini_rewrite.h"
+
+namespace folvane {
+
+namespace {
+
+constexpr char kPromptCurrentPassword[] = "現在のユーザパスワードを入力して下さい。";
+constexpr char kPromptNewPassword[] = "新しいユーザパスワードを入力して下さい。";
+constexpr char kPasswordKept[] = "パスワードは変更しません。";
+constexpr char kPasswordNotStorable[] =
+    "このパスワードは使用できません。パスワードは半角文字で42文字以内にして下さい。";
+constexpr char kBadInterval[] = "監視頻度は10から1000までの数値で入力して下さい。";
+
+constexpr int kMinInterval = 10;
+constexpr int kMaxInterval = 1000;
+
+std::string TrimBlanks(const std::string& text) {
+  const char* blanks = " \t";
+  std::string::size_type first = text.find_first_not_of(blanks);
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+// Only plain decimal digits within the range the up-down steps through; a sign, a fraction or
+// a number the timer cannot take is refused.
+std::optional<int> ParseInterval(const std::string& text) {
+  if (text.empty() || text.size() > 4) return std::nullopt;
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  if (value < kMinInterval || value > kMaxInterval) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+SettingsForm::SettingsForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings,
+                           LoginForm& login, Timer& samplerTimer)
+    : Form(toolkit, frmSetSpec()),
+      platform_(platform),
+      strings_(strings),
+      login_(login),
+      samplerTimer_(samplerTimer) {
+  add(Text1);
+  add(UpDown1);
+  add(Check1);
+  add(Command1);
+  add(Command2);
+  add(Command3);
+  onLoad = [this] { Form_Load(); };
+  Command1.onClick = [this] { Command1_Click(); };
+  Command2.onClick = [this] { Command2_Click(); };
+  Command3.onClick = [this] { Command3_Click(); };
+  // The close box needs no handler: it unloads the dialog and writes nothing, like キャンセル.
+}
+
+void SettingsForm::Form_Load() {
+  // The interval in force, which may differ from the one in the settings file.
+  Text1.setText(std::to_string(samplerTimer_.interval()));
+  Check1.setValue(ReadAutoStartValue(platform_));
+}
+
+void SettingsForm::Command1_Click() {
+  if (login_.Ask(kPromptCurrentPassword) != strings_.UserPassword) {
+    ShowMessage(platform_, kPasswordKept, MsgIcon::None);
+    return;
+  }
+  // An empty answer (a cancelled prompt too) clears the user password: its code is absent and
+  // the write removes PassData, so the next start asks for a new one.
+  const std::string password = login_.Ask(kPromptNewPassword);
+  if (!password.empty() && !PasswordSurvivesCode(platform_, password)) {
+    ShowMessage(platform_, kPasswordNotStorable);
+    return;
+  }
+  IniWrite(platform_, kSectionPasswordSetData, kKeyPassData, EncodePassword(platform_, password),
+           SettingsFilePath(platform_));
+  strings_.UserPassword = password;
+  ShowMessage(platform_, "プロテクト用パスワードを '" + password + "' に設定します。",
+              MsgIcon::Information);
+}
+
+void SettingsForm::Command2_Click() {
+  const std::string intervalText = TrimBlanks(Text1.text());
+  std::optional<int> interval = ParseInterval(intervalText);
+  if (!interval) {
+    ShowMessage(platform_, kBadInterval);
+    Text1.setFocus();
+    return;
+  }
+  IniWrite(platform_, kSectionTimer, kKeyInterval, intervalText, SettingsFilePath(platform_));
+  // Only the interval: a stopped watch stays stopped.
+  samplerTimer_.setInterval(*interval);
+
+  // The registry is touched only when it disagrees with the check box; a value that already
+  // holds some other path is left as it is.
+  const bool autoStart = Check1.value() == 1;
+  const bool registered = !RegRead(platform_, kRunKey, kAppTitle, RegRoot::CurrentUser).empty();
+  if (autoStart && !registered) {
+    std::string folder = platform_.programFolder();
+    if (folder.empty() || folder.back() != '\\') folder += '\\';
+    RegWrite(platform_, kRunKey, kAppTitle, folder + platform_.exeName() + ".exe",
+             RegRoot::CurrentUser);
+  } else if (!autoStart && registered) {
+    RegDelete(platform_, kRunKey, kAppTitle, RegRoot::CurrentUser);
+  }
+  IniWrite(platform_, kSectionAutoStart, kKeyValue, autoStart ? "1" : "0",
+           SettingsFilePath(platform_));
+  unload();
+}
+
+void SettingsForm::Command3_Click() {
+  unload();
+}
+
+}  // namespace folvane

@@ -1,0 +1,77 @@
+#include "store/protected_list.h"
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+#include "store/data_files.h"
+#include "store/ini_rewrite.h"
+
+namespace folvane {
+
+namespace {
+
+// A value read from a line can never hold a line break, so this default tells "no such key"
+// apart from a key stored with an empty value.
+constexpr char kMissing[] = "\n";
+
+bool HasEntry(Platform& platform, const std::string& key) {
+  return IniRead(platform, kSectionPasswordSetData, key, kMissing, DataFilePath(platform)) !=
+         kMissing;
+}
+
+// PassCount as a count of entries: a 16-bit number that is not negative.
+std::optional<int> ReadCount(Platform& platform) {
+  std::optional<std::int16_t> count = ReadPassCount(platform);
+  if (!count || *count < 0) return std::nullopt;
+  return *count;
+}
+
+void WriteCount(Platform& platform, int count) {
+  IniWrite(platform, kSectionPasswordNumber, kKeyPassCount, std::to_string(count),
+           DataFilePath(platform));
+}
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+}  // namespace
+
+bool FolderKeyStorable(const std::string& key) {
+  if (key.empty()) return false;
+  // The first "=" of a line ends its key, and a line break ends the line.
+  if (key.find_first_of("=\r\n") != std::string::npos) return false;
+  // A line that opens with "[" is a section name, not an entry.
+  if (key.front() == '[') return false;
+  // Blanks around a key are not part of it when the file is read back.
+  if (IsBlank(key.front()) || IsBlank(key.back())) return false;
+  return true;
+}
+
+AddResult AddProtectedFolder(Platform& platform, const std::string& key, const std::string& code) {
+  std::optional<int> count = ReadCount(platform);
+  if (!count) return AddResult::BadCount;
+  const bool known = HasEntry(platform, key);
+  if (!known && *count == std::numeric_limits<std::int16_t>::max()) return AddResult::BadCount;
+
+  IniWrite(platform, kSectionPasswordSetData, key, code, DataFilePath(platform));
+  if (known) return AddResult::Replaced;
+  WriteCount(platform, *count + 1);
+  return AddResult::Added;
+}
+
+RemoveResult RemoveProtectedFolder(Platform& platform, const std::string& key) {
+  std::optional<int> count = ReadCount(platform);
+  if (!count) return RemoveResult::BadCount;
+  if (!HasEntry(platform, key)) return RemoveResult::NotListed;
+  // An entry the count does not cover means the count is wrong; lowering it below zero would
+  // not make it right.
+  if (*count == 0) return RemoveResult::BadCount;
+
+  IniWrite(platform, kSectionPasswordSetData, key, std::nullopt, DataFilePath(platform));
+  WriteCount(platform, *count - 1);
+  return RemoveResult::Removed;
+}
+
+}  // namespace folvane
