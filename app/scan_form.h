@@ -18,6 +18,7 @@ class ScanForm : public Form {
  public:
   ScanForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings, LoginForm& login,
            SplashForm& splash);
+  ~ScanForm() override;
 
   TextBox Text{"Text"};
   ListBox List1{"List1"};
@@ -44,8 +45,11 @@ class ScanForm : public Form {
   LockCheck& lockCheck() { return lockCheck_; }
 
  private:
-  void RegisterTrayIcon();
-  void RemoveTrayIcon();
+  // First start: asks for the user password until one is usable and confirmed, and stores it.
+  void SetUpUserPassword();
+  // At start a refusal ends the program; a later registration (a new task bar) is best effort.
+  void RegisterTrayIcon(bool atStart = false);
+  void RemoveTrayIcon();  // retried a bounded number of times
 
   Platform& platform_;
   ProcessWide& strings_;

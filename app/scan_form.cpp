@@ -1,0 +1,157 @@
+#include "app/scan_form.h"
+
+#include <string>
+
+#include "app/list_refresh.h"
+#include "dialogs/messages.h"
+#include "forms/captions.h"
+#include "forms/forms.h"
+#include "store/data_files.h"
+#include "store/ini_rewrite.h"
+
+namespace folvane {
+
+namespace {
+
+constexpr char kPasswordUnusable[] =
+    "このパスワードは使用できません。パスワードは半角文字で42文字以内にして下さい。";
+constexpr char kTrayRefused[] = "タクストレイにアイコンを登録できません。";
+
+// The shell may refuse to remove the icon for a while; the program must end all the same.
+constexpr int kTrayRemovalAttempts = 10;
+
+std::string ConfirmPasswordText(const std::string& password) {
+  return "プロテクト用パスワードを '" + password + "' に設定します。\r\nよろしいですか？";
+}
+
+std::string ConfirmExitText() {
+  return std::string(kAppTitle) + "を終了します。\r\nよろしいですか？";
+}
+
+}  // namespace
+
+ScanForm::ScanForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings, LoginForm& login,
+                   SplashForm& splash)
+    : Form(toolkit, frmScanSpec()),
+      platform_(platform),
+      strings_(strings),
+      login_(login),
+      splash_(splash),
+      settings_(toolkit, platform, strings, login, Timer1),
+      sampler_(platform, Text),
+      lockCheck_(platform, *this, Text, Label1, login, strings),
+      watch_(platform, *this, Timer1, Button2, Shape1, Text, login, strings),
+      listEditing_(platform, Text, List1, Label1, login, strings) {
+  for (Control* control :
+       std::initializer_list<Control*>{&Text, &List1, &Label1, &Button1, &Button2, &Button3,
+                                       &Button4, &Shape1, &Timer1, &Timer2}) {
+    add(*control);
+  }
+  for (MenuCommand* command :
+       {&mnuFileExit, &mnuEditPassSet, &mnuSetHenkou, &mnuHelpOpen, &mnuHelpAbout}) {
+    add(*command);
+  }
+
+  onLoad = [this] { Form_Load(); };
+  onQueryClose = [this](int& cancel, int reason) { Form_QueryClose(cancel, reason); };
+  onMouseMove = [this](double xPixels) { watch_.Form_MouseMove(xPixels); };
+  // Explorer lost the icon when the task bar was created anew; give it back.
+  onShellRestarted = [this] { RegisterTrayIcon(); };
+
+  Button1.onClick = [this] { Button1_Click(); };
+  Button2.onClick = [this] { watch_.Button2_Click(); };
+  Button3.onClick = [this] { watch_.Button3_Click(); };
+  Button4.onClick = [this] { listEditing_.AddFolder(); };
+  List1.onDblClick = [this] { listEditing_.DeleteEntry(); };
+  Text.onChange = [this] { lockCheck_.Text_Change(); };
+  Timer1.onTick = [this] { sampler_.Timer1_Timer(); };
+  Timer2.onTick = [this] {
+    watch_.Timer2_Timer();
+    lockCheck_.ServePending();
+  };
+
+  mnuFileExit.onClick = [this] { Button1_Click(); };
+  mnuEditPassSet.onClick = [this] { listEditing_.AddFolder(); };
+  mnuSetHenkou.onClick = [this] { settings_.showModal(); };
+  mnuHelpOpen.onClick = [this] { OpenHelp(platform_, window()); };
+  mnuHelpAbout.onClick = [this] { splash_.showModal(); };
+}
+
+ScanForm::~ScanForm() {
+  unload();
+}
+
+void ScanForm::Form_Load() {
+  if (platform_.anotherInstanceRunning()) platform_.exitNow();
+
+  // A stored code that does not decode cannot be matched by any answer, so it counts as no
+  // password at all and the user sets one anew.
+  std::string stored =
+      IniRead(platform_, kSectionPasswordSetData, kKeyPassData, "", SettingsFilePath(platform_));
+  strings_.UserPassword.clear();
+  if (!stored.empty()) {
+    if (auto decoded = DecodePassword(platform_, stored)) strings_.UserPassword = *decoded;
+  }
+  if (strings_.UserPassword.empty()) SetUpUserPassword();
+
+  RegisterTrayIcon(true);
+  Text.setText("");
+  RefreshProtectedList(platform_, List1);
+  Timer1.setInterval(ReadInterval(platform_));
+  hide();
+}
+
+void ScanForm::SetUpUserPassword() {
+  for (;;) {
+    std::string password = login_.Ask(kPromptUserPassword);
+    if (password.empty()) platform_.exitNow();
+    // A password the code cannot carry would lock the user out after the next start.
+    if (!PasswordSurvivesCode(platform_, password)) {
+      ShowMessage(platform_, kPasswordUnusable);
+      continue;
+    }
+    if (!AskYesNo(platform_, ConfirmPasswordText(password))) platform_.exitNow();
+    IniWrite(platform_, kSectionPasswordSetData, kKeyPassData, EncodePassword(platform_, password),
+             SettingsFilePath(platform_));
+    strings_.UserPassword = password;
+    return;
+  }
+}
+
+void ScanForm::Form_QueryClose(int& cancel, int reason) {
+  if (reason == kCloseFromUser) {
+    // A dialog already open (a timer asked for it) cannot answer this question as well.
+    bool dialogWasOpen = login_.IsOpen();
+    std::string answer = login_.Ask(kPromptUserPassword);
+    if (dialogWasOpen || answer != strings_.UserPassword) {
+      cancel = 1;
+      return;
+    }
+    if (!AskYesNo(platform_, ConfirmExitText())) {
+      cancel = 1;
+      return;
+    }
+  }
+  lockCheck_.ReleaseAll();
+  RemoveTrayIcon();
+  platform_.exitNow();
+}
+
+void ScanForm::Button1_Click() {
+  int cancel = 0;
+  Form_QueryClose(cancel, kCloseFromUser);
+}
+
+void ScanForm::RegisterTrayIcon(bool atStart) {
+  if (platform_.trayAdd(window(), platform_.toAnsi(kAppTitle)) || !atStart) return;
+  ShowMessage(platform_, kTrayRefused);
+  platform_.exitNow();
+}
+
+void ScanForm::RemoveTrayIcon() {
+  for (int attempt = 0; attempt < kTrayRemovalAttempts; ++attempt) {
+    if (platform_.trayDelete(window())) return;
+  }
+}
+
+}  // namespace folvane
