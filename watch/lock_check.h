@@ -1,6 +1,23 @@
 // The lock check: runs on every change of the active-form text and challenges a protected
 // folder window for its lock password.
+//
+// One password dialog at a time. A protected folder window that comes forward while a challenge
+// is open, or while the password dialog is open for anything else, is disabled at once and waits
+// in a queue (each window once). The run that opened the outermost challenge challenges the
+// waiting windows one after the other when its own challenge is over; windows that came while
+// the dialog was open for something else are served by ServePending, which the main window calls
+// every 300 ms. A waiting window that no longer exists is dropped.
+//
+// Windows answered right stay given back for as long as the chain of challenges that asked them:
+// going back and forth between them asks nothing again. The chain ends, and a given-back window
+// is challenged again when it next comes forward, as soon as the active-form text names a window
+// that is not challenged or a new challenge starts outside the chain.
 #pragma once
+
+#include <deque>
+#include <set>
+#include <string>
+#include <utility>
 
 #include "dialogs/login_form.h"
 #include "dialogs/process_wide.h"
@@ -18,13 +35,33 @@ class LockCheck {
   void ServePending();  // challenges that had to wait for the password dialog
   void ReleaseAll();    // gives back every window the check holds disabled (before the end)
 
+  // Windows disabled by the check right now: the one being challenged and those waiting.
+  const std::set<WindowId>& held() const { return held_; }
+
  private:
+  struct Waiting {
+    WindowId window;
+    std::string text;  // the active-form text it was sampled with
+  };
+
+  // The lock code of the folder window the text names, or empty when there is nothing to
+  // challenge. Refreshes the count label on the way.
+  std::string LockCodeOf(const std::string& text);
+  void Challenge(WindowId target, const std::string& text, const std::string& lockCode);
+  void ServeQueue();
+  void Release(WindowId window);
+
   Platform& platform_;
   Form& mainWindow_;
   TextBox& text_;
   Label& countLabel_;
   LoginForm& login_;
   ProcessWide& strings_;
+
+  bool challenging_ = false;
+  std::set<WindowId> held_;
+  std::deque<Waiting> queue_;
+  std::set<std::pair<WindowId, std::string>> givenBack_;
 };
 
 }  // namespace folvane

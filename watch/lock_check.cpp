@@ -1,0 +1,192 @@
+#include "watch/lock_check.h"
+
+#include <cstdint>
+#include <optional>
+
+#include "dialogs/error_report.h"
+#include "dialogs/messages.h"
+#include "store/data_files.h"
+#include "store/ini_rewrite.h"
+
+namespace folvane {
+
+namespace {
+
+constexpr char kFolderWindowClass[] = "CabinetWClass";
+constexpr char kCountPrefix[] = "登録数：";
+constexpr char kWrongPassword[] = "パスワードが正しくありません。";
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+// An optional sign and digits between blanks: a number, however large.
+bool LooksLikeWholeNumber(const std::string& text) {
+  std::size_t begin = 0, end = text.size();
+  while (begin < end && IsBlank(text[begin])) ++begin;
+  while (end > begin && IsBlank(text[end - 1])) --end;
+  if (begin < end && (text[begin] == '+' || text[begin] == '-')) ++begin;
+  if (begin == end) return false;
+  for (std::size_t i = begin; i < end; ++i)
+    if (text[i] < '0' || text[i] > '9') return false;
+  return true;
+}
+
+// The error a PassCount that is not a 16-bit number raises.
+RunTimeError PassCountError(Platform& platform) {
+  const std::string raw =
+      IniRead(platform, kSectionPasswordNumber, kKeyPassCount, "0", DataFilePath(platform));
+  return LooksLikeWholeNumber(raw) ? OverflowError() : TypeMismatchError();
+}
+
+// The error a malformed lock code raises: digits that give no character, or no digits at all.
+RunTimeError LockCodeError(const std::string& code) {
+  return LooksLikeWholeNumber(code) ? InvalidCallError() : TypeMismatchError();
+}
+
+// The last "("-separated item of the text.
+std::string LastItem(const std::string& text) {
+  const std::size_t open = text.rfind('(');
+  return open == std::string::npos ? text : text.substr(open + 1);
+}
+
+// Marks a challenge as open for as long as it runs, whichever way it ends.
+class OpenChallenge {
+ public:
+  explicit OpenChallenge(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
+  ~OpenChallenge() { flag_ = before_; }
+  OpenChallenge(const OpenChallenge&) = delete;
+  OpenChallenge& operator=(const OpenChallenge&) = delete;
+
+ private:
+  bool& flag_;
+  bool before_;
+};
+
+}  // namespace
+
+LockCheck::LockCheck(Platform& platform, Form& mainWindow, TextBox& text, Label& countLabel,
+                     LoginForm& login, ProcessWide& strings)
+    : platform_(platform),
+      mainWindow_(mainWindow),
+      text_(text),
+      countLabel_(countLabel),
+      login_(login),
+      strings_(strings) {}
+
+void LockCheck::Text_Change() {
+  // The window in front now is the one the new text was sampled from.
+  const WindowId target = platform_.foregroundWindow();
+  const std::string text = text_.text();
+  if (text.empty()) return;
+
+  bool chainStarted = false;
+  WithErrorReport(platform_, [&] {
+    const std::string lockCode = LockCodeOf(text);
+    if (lockCode.empty()) {
+      givenBack_.clear();
+      return;
+    }
+    if (held_.count(target) != 0 || givenBack_.count({target, text}) != 0) return;
+    if (challenging_ || login_.IsOpen()) {
+      // The dialog is taken: keep the folder shut until its turn comes.
+      platform_.enableWindow(target, false);
+      held_.insert(target);
+      queue_.push_back({target, text});
+      return;
+    }
+    givenBack_.clear();
+    chainStarted = true;
+    Challenge(target, text, lockCode);
+  });
+  if (chainStarted) ServeQueue();
+}
+
+void LockCheck::ServePending() {
+  if (queue_.empty() || challenging_ || login_.IsOpen()) return;
+  givenBack_.clear();
+  ServeQueue();
+}
+
+void LockCheck::ReleaseAll() {
+  for (WindowId window : held_) platform_.enableWindow(window, true);
+  held_.clear();
+  queue_.clear();
+}
+
+std::string LockCheck::LockCodeOf(const std::string& text) {
+  const std::optional<std::int16_t> count = ReadPassCount(platform_);
+  if (!count) throw PassCountError(platform_);
+  countLabel_.setCaption(kCountPrefix + std::to_string(*count));
+  if (*count == 0) return "";
+  if (WindowClassOf(text) != kFolderWindowClass) return "";
+  if (LastItem(text) == ")") return "";  // a folder window without a title
+  // A title that gives no key (a share root such as \\server\share\) cannot be in the list.
+  const std::optional<std::string> key = FolderKeyOf(text);
+  if (!key) return "";
+  return IniRead(platform_, kSectionPasswordSetData, *key, "", DataFilePath(platform_));
+}
+
+void LockCheck::Challenge(WindowId target, const std::string& text, const std::string& lockCode) {
+  OpenChallenge open(challenging_);
+  mainWindow_.show();
+  std::string lockPassword;
+  std::string answer;
+  try {
+    const std::optional<std::string> decoded = DecodePassword(platform_, lockCode);
+    if (!decoded) throw LockCodeError(lockCode);
+    lockPassword = *decoded;
+    platform_.enableWindow(target, false);
+    held_.insert(target);
+    platform_.setForegroundWindow(mainWindow_.window());
+    login_.Ask(kPromptLockPassword);
+    answer = strings_.EnteredPassword;
+  } catch (const RunTimeError&) {
+    // Never leave the folder window dead or the main window up behind the report.
+    Release(target);
+    mainWindow_.hide();
+    throw;
+  }
+
+  const bool right = !answer.empty() && answer == lockPassword;
+  if (!right) {
+    ShowMessage(platform_, kWrongPassword, MsgIcon::Warning, MsgButtons::Ok);
+    platform_.enableWindow(target, true);
+    platform_.postClose(target);
+    mainWindow_.hide();
+  }
+  Release(target);
+  platform_.setForegroundWindow(target);
+  mainWindow_.hide();
+  if (right) givenBack_.insert({target, text});
+}
+
+void LockCheck::ServeQueue() {
+  while (!queue_.empty() && !challenging_ && !login_.IsOpen()) {
+    const Waiting next = queue_.front();
+    queue_.pop_front();
+    if (!platform_.windowExists(next.window)) {
+      held_.erase(next.window);
+      continue;
+    }
+    try {
+      // Read afresh: the list may have changed while the window waited.
+      const std::string lockCode = LockCodeOf(next.text);
+      if (lockCode.empty()) {
+        Release(next.window);
+        continue;
+      }
+      Challenge(next.window, next.text, lockCode);
+    } catch (const RunTimeError& error) {
+      Release(next.window);
+      ShowErrorReport(platform_, error);
+    }
+  }
+}
+
+void LockCheck::Release(WindowId window) {
+  platform_.enableWindow(window, true);
+  held_.erase(window);
+}
+
+}  // namespace folvane
