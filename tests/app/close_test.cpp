@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "program_fixture.h"
+
+namespace folvane {
+namespace {
+
+using Close = ProgramFixture;
+
+constexpr char kConfirmExit[] = "Folvaneを終了します。\r\nよろしいですか？";
+
+// The three ways the user asks to quit; all of them go through the same close query.
+const std::vector<std::pair<const char*, std::function<bool(ProgramFixture&)>>>& QuitWays() {
+  static const std::vector<std::pair<const char*, std::function<bool(ProgramFixture&)>>> ways = {
+      {"close box", [](ProgramFixture& t) { return t.closeMainWindow(); }},
+      {"Button1",
+       [](ProgramFixture& t) { return t.endsProgram([&] { t.scan().Button1.click(); }); }},
+      {"File > Exit",
+       [](ProgramFixture& t) { return t.endsProgram([&] { t.scan().clickMenu("mnuFileExit"); }); }},
+  };
+  return ways;
+}
+
+TEST_F(Close, UserCloseNeedsThePasswordAndAYes) {
+  struct Case {
+    const char* what;
+    std::function<void(ProgramFixture&)> play;
+    bool ends;
+    std::vector<std::string> messages;
+  };
+  const std::vector<Case> cases = {
+      {"wrong password", [](ProgramFixture& t) { t.typePassword("abd"); }, false, {}},
+      {"other case", [](ProgramFixture& t) { t.typePassword("ABC"); }, false, {}},
+      {"cancelled", [](ProgramFixture& t) { t.cancelPassword(); }, false, {}},
+      {"right password, No",
+       [](ProgramFixture& t) {
+         t.typePassword("abc");
+         t.answerMessages({MsgAnswer::No});
+       },
+       false,
+       {kConfirmExit}},
+      {"right password, Yes",
+       [](ProgramFixture& t) { t.typePassword("abc"); },
+       true,
+       {kConfirmExit}},
+  };
+  for (const auto& way : QuitWays()) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(way.first) + ": " + c.what);
+      ProgramRun run;
+      ASSERT_TRUE(run.startResident("abc"));
+      c.play(run);
+      EXPECT_EQ(way.second(run), c.ends);
+      EXPECT_EQ(run.prompts, std::vector<std::string>{"ユーザパスワードを入力して下さい。"});
+      EXPECT_EQ(run.messageTexts(), c.messages);
+      // Staying keeps the window and the icon; ending takes the icon away first.
+      EXPECT_EQ(run.platform.trayIconPresent, !c.ends);
+      if (!c.ends) {
+        EXPECT_TRUE(run.scan().isLoaded());
+      }
+    }
+  }
+}
+
+TEST_F(Close, ExitQuestionIsAYesNoQuestionCaptionedWithTheTitle) {
+  ASSERT_TRUE(startResident("abc"));
+  typePassword("abc");
+  ASSERT_TRUE(closeMainWindow());
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].caption, "Folvane");
+  EXPECT_EQ(platform.messages[0].buttons, MsgButtons::YesNo);
+  EXPECT_EQ(platform.messages[0].icon, MsgIcon::Question);
+  EXPECT_EQ(platform.trayDeleteCalls, 1);
+}
+
+// The settings dialog may have set an empty user password; an empty answer then matches.
+TEST_F(Close, EmptyUserPasswordIsAnsweredByCancel) {
+  ASSERT_TRUE(startResident());
+  program.strings.UserPassword = "";
+  cancelPassword();
+  EXPECT_TRUE(closeMainWindow());
+  EXPECT_EQ(messageTexts(), std::vector<std::string>{kConfirmExit});
+}
+
+TEST_F(Close, OtherReasonsEndAtOnceWithoutAsking) {
+  ASSERT_TRUE(startResident());
+  EXPECT_TRUE(closeMainWindow(kCloseFromSystem));
+  EXPECT_TRUE(prompts.empty());
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_FALSE(platform.trayIconPresent);
+}
+
+TEST_F(Close, RefusedIconRemovalIsRetriedButTheProgramStillEnds) {
+  ASSERT_TRUE(startResident());
+  platform.trayDeleteFailures = 3;
+  EXPECT_TRUE(closeMainWindow(kCloseFromSystem));
+  EXPECT_EQ(platform.trayDeleteCalls, 4);
+  EXPECT_FALSE(platform.trayIconPresent);
+
+  ProgramRun stubborn;
+  ASSERT_TRUE(stubborn.startResident());
+  stubborn.platform.trayDeleteAlwaysFails = true;
+  EXPECT_TRUE(stubborn.closeMainWindow(kCloseFromSystem));
+  EXPECT_GT(stubborn.platform.trayDeleteCalls, 1);
+  EXPECT_LT(stubborn.platform.trayDeleteCalls, 100);
+}
+
+// A close request while the password dialog is already open (asked for by something else)
+// cannot be answered by that dialog: it is refused, even when the user password is empty.
+TEST_F(Close, CloseWhileThePasswordDialogIsOpenIsRefused) {
+  ASSERT_TRUE(startResident());
+  program.strings.UserPassword = "";
+  bool endedInside = true;
+  whenShown("frmLogin", [&](Form& form) {
+    endedInside = closeMainWindow();
+    static_cast<LoginForm&>(form).cmdCancel.click();
+  });
+  EXPECT_EQ(login().Ask("ロック用パスワードを入力して下さい。"), "");
+  EXPECT_FALSE(endedInside);
+  EXPECT_EQ(prompts.size(), 1u);
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_TRUE(scan().isLoaded());
+}
+
+// Windows the lock check holds disabled are given back before the program goes.
+TEST_F(Close, HeldFolderWindowIsGivenBackAtTheEnd) {
+  writeFile("PassDat.ini",
+            "[PasswordSetData]\r\nReport=116\r\n[PasswordNumber]\r\nPassCount=1\r\n");
+  ASSERT_TRUE(startResident());
+  WindowId folder = platform.addWindow("CabinetWClass", "C:\\Data\\Report");
+  platform.bringToFront(folder);
+  bool disabledDuringChallenge = false;
+  whenShown("frmLogin", [&](Form&) {
+    disabledDuringChallenge = !platform.isWindowEnabled(folder);
+    // The system ends the session while the folder is challenged.
+    scan().requestClose(kCloseFromSystem);
+  });
+  EXPECT_TRUE(endsProgram([&] { toolkit.advance(100); }));
+  EXPECT_TRUE(disabledDuringChallenge);
+  EXPECT_TRUE(platform.isWindowEnabled(folder));
+}
+
+}  // namespace
+}  // namespace folvane
