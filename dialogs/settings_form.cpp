@@ -66,6 +66,11 @@ SettingsForm::SettingsForm(Toolkit& toolkit, Platform& platform, ProcessWide& st
   // The close box needs no handler: it unloads the dialog and writes nothing, like キャンセル.
 }
 
+// Unloaded here, while the controls it detaches still exist.
+SettingsForm::~SettingsForm() {
+  unload();
+}
+
 void SettingsForm::Form_Load() {
   // The interval in force, which may differ from the one in the settings file.
   Text1.setText(std::to_string(samplerTimer_.interval()));

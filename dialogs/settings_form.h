@@ -12,6 +12,7 @@ class SettingsForm : public Form {
   // samplerTimer is Timer1 of the main window, whose interval the dialog shows and sets.
   SettingsForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings, LoginForm& login,
                Timer& samplerTimer);
+  ~SettingsForm() override;
 
   TextBox Text1{"Text1"};
   UpDown UpDown1{"UpDown1", Text1};

@@ -42,8 +42,8 @@ bool FolderKeyStorable(const std::string& key) {
   if (key.empty()) return false;
   // The first "=" of a line ends its key, and a line break ends the line.
   if (key.find_first_of("=\r\n") != std::string::npos) return false;
-  // A line that opens with "[" is a section name, not an entry.
-  if (key.front() == '[') return false;
+  // A line that opens with "[" names a section, one that opens with ";" is a comment.
+  if (key.front() == '[' || key.front() == ';') return false;
   // Blanks around a key are not part of it when the file is read back.
   if (IsBlank(key.front()) || IsBlank(key.back())) return false;
   return true;

@@ -1,0 +1,308 @@
+#include "app/list_editing.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/list_refresh.h"
+#include "dialogs/login_form.h"
+#include "platform/fake/fake_platform.h"
+#include "platform/fake/fake_toolkit.h"
+#include "store/data_files.h"
+#include "store/ini_rewrite.h"
+
+namespace folvane {
+namespace {
+
+constexpr char kNoFolder[] = "フォルダを選択していません。";
+constexpr char kEmptyTitle[] = "このフォームにはパスワードを設定することはできません。";
+constexpr char kKeyNotStorable[] = "このフォルダ名はパスワードリストに登録できません。";
+constexpr char kNoPassword[] = "パスワードが設定されていません。";
+constexpr char kPasswordNotStorable[] =
+    "このパスワードは使用できません。パスワードは半角文字で42文字以内にして下さい。";
+constexpr char kBadCount[] =
+    "パスワードリストの登録数が正しくないため、変更できません。PassDat.ini を確認して下さい。";
+constexpr char kDeleteNotice[] = "選択したデータを削除します。";
+
+// Docs (lock password "old") and Music (lock password "m"), the way the program writes them.
+constexpr char kTwoFolders[] =
+    "[PasswordSetData]\r\nDocs=130127119\r\nMusic=128\r\n[PasswordNumber]\r\nPassCount=2\r\n";
+
+// The main window's controls the editing works on, the password dialog, and a user who answers
+// each password question from a script (std::nullopt: presses Cancel).
+class ListEditingTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    toolkit.onModal = [this](Form& form) {
+      ASSERT_EQ(form.name(), "frmLogin");
+      prompts.push_back(login.Label2.caption());
+      if (duringPrompt) duringPrompt();
+      ASSERT_FALSE(answers.empty()) << "an unexpected password question";
+      std::optional<std::string> answer = answers.front();
+      answers.pop_front();
+      if (!answer) return login.cmdCancel.click();
+      login.txtPassword1.userSetText(*answer);
+      login.txtPassword2.userSetText(*answer);
+      login.cmdOK.click();
+    };
+    label.setCaption("登録数：2");
+  }
+
+  void Seed(const std::string& content) {
+    ASSERT_TRUE(platform.replaceFile(DataFilePath(platform), content));
+    RefreshProtectedList(platform, list);
+  }
+  std::string FileBytes() { return platform.readFile(DataFilePath(platform)).value_or("<none>"); }
+  std::string Stored(const std::string& key) {
+    return IniRead(platform, kSectionPasswordSetData, key, "<none>", DataFilePath(platform));
+  }
+  std::string PassCount() {
+    return IniRead(platform, kSectionPasswordNumber, kKeyPassCount, "<none>",
+                   DataFilePath(platform));
+  }
+  std::vector<std::string> MessageTexts() {
+    std::vector<std::string> texts;
+    for (const auto& message : platform.messages) texts.push_back(message.text);
+    return texts;
+  }
+
+  FakePlatform platform;
+  FakeToolkit toolkit{platform};
+  ProcessWide strings;
+  LoginForm login{toolkit, platform, strings};
+  TextBox text{"Text"};
+  ListBox list{"List1"};
+  Label label{"Label1"};
+  ListEditing editing{platform, text, list, label, login, strings};
+
+  std::deque<std::optional<std::string>> answers;
+  std::vector<std::string> prompts;
+  std::function<void()> duringPrompt;
+};
+
+// ---- Adding ----------------------------------------------------------------------------------
+
+TEST_F(ListEditingTest, AddRefusesWhatItCannotStoreAndWritesNothing) {
+  struct Case {
+    std::string activeForm;
+    std::vector<std::optional<std::string>> answers;
+    std::string message;  // empty: none at all
+  };
+  const std::string report = "CabinetWClass (C:\\Data\\Report)";
+  const std::vector<Case> cases = {
+      {"", {}, ""},
+      {"Notepad (無題 - メモ帳)", {}, kNoFolder},
+      {"cabinetwclass (C:\\Data)", {}, kNoFolder},
+      {"Kelmora", {}, kNoFolder},
+      {"ウォッチ停止中", {}, kNoFolder},
+      {"(C:\\Data)", {}, kNoFolder},
+      {"CabinetWClass ()", {}, kEmptyTitle},
+      {"CabinetWClass (\\\\server\\share\\)", {}, kKeyNotStorable},
+      {"CabinetWClass (C:\\a=b)", {}, kKeyNotStorable},
+      {report, {std::nullopt}, kNoPassword},
+      {report, {""}, kNoPassword},
+      {report, {"パス"}, kPasswordNotStorable},
+      {report, {"ｱｲｳ漢"}, kPasswordNotStorable},
+      {report, {std::string(43, 'a')}, kPasswordNotStorable},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.activeForm);
+    Seed(kTwoFolders);
+    platform.messages.clear();
+    prompts.clear();
+    answers.assign(c.answers.begin(), c.answers.end());
+    text.setText(c.activeForm);
+
+    editing.AddFolder();
+
+    EXPECT_EQ(prompts.size(), c.answers.size());
+    EXPECT_TRUE(answers.empty());
+    if (c.message.empty()) {
+      EXPECT_TRUE(platform.messages.empty());
+    } else {
+      ASSERT_EQ(platform.messages.size(), 1u);
+      EXPECT_EQ(platform.messages[0].text, c.message);
+      EXPECT_EQ(platform.messages[0].caption, "Folvane");
+      EXPECT_EQ(platform.messages[0].icon, MsgIcon::Warning);
+      EXPECT_EQ(platform.messages[0].buttons, MsgButtons::Ok);
+    }
+    EXPECT_EQ(FileBytes(), kTwoFolders);
+    EXPECT_EQ(list.items(), (std::vector<std::string>{"Docs", "Music"}));
+  }
+}
+
+TEST_F(ListEditingTest, AddStoresTheFolderUnderItsKey) {
+  struct Case {
+    std::string activeForm;
+    std::string password;
+    std::string key;
+    std::vector<std::string> rows;
+    std::string count;
+  };
+  const std::vector<Case> cases = {
+      {"CabinetWClass (C:\\Data\\Report)", "abc", "Report", {"Docs", "Music", "Report"}, "3"},
+      {"ExploreWClass (C:\\Data\\Report)", "abc", "Report", {"Docs", "Music", "Report"}, "3"},
+      {"CabinetWClass (Report)", "abc", "Report", {"Docs", "Music", "Report"}, "3"},
+      {"CabinetWClass (C:\\)", "abc", "C:\\", {"Docs", "Music", "C:\\"}, "3"},
+      {"CabinetWClass (C:\\Work (old))", "abc", "old)", {"Docs", "Music", "old)"}, "3"},
+      {"CabinetWClass (D:\\書類)", "abc", "書類", {"Docs", "Music", "書類"}, "3"},
+      // A known folder gets its new lock password and keeps its row and the count.
+      {"CabinetWClass (C:\\Users\\Docs)", "abc", "Docs", {"Docs", "Music"}, "2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.activeForm);
+    Seed(kTwoFolders);
+    platform.messages.clear();
+    prompts.clear();
+    answers = {c.password};
+    text.setText(c.activeForm);
+
+    editing.AddFolder();
+
+    EXPECT_EQ(prompts, (std::vector<std::string>{kPromptLockPassword}));
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(Stored(c.key), "116117118");
+    EXPECT_EQ(PassCount(), c.count);
+    EXPECT_EQ(list.items(), c.rows);
+    EXPECT_EQ(label.caption(), "登録数：2");  // the count label is left to the lock check
+  }
+}
+
+TEST_F(ListEditingTest, AddAcceptsTheLongestPasswordThatSurvivesItsCode) {
+  Seed(kTwoFolders);
+  answers = {std::string(42, '~')};
+  text.setText("CabinetWClass (C:\\Data\\Report)");
+  editing.AddFolder();
+  std::string code;
+  for (int i = 0; i < 42; ++i) code += "145";  // '~' is 126
+  EXPECT_EQ(Stored("Report"), code);
+  EXPECT_EQ(PassCount(), "3");
+}
+
+TEST_F(ListEditingTest, AddKeepsTheFolderThatWasInFrontWhenTheDialogOpened) {
+  Seed(kTwoFolders);
+  answers = {"abc"};
+  text.setText("CabinetWClass (C:\\Data\\Report)");
+  // The sampler writes the next foreign window while the password dialog waits.
+  duringPrompt = [this] { text.setText("CabinetWClass (C:\\Other)"); };
+  editing.AddFolder();
+  EXPECT_EQ(Stored("Report"), "116117118");
+  EXPECT_EQ(Stored("Other"), "<none>");
+}
+
+TEST_F(ListEditingTest, AddWithAnUnusableCountTellsTheUserAndWritesNothing) {
+  const std::string content =
+      "[PasswordSetData]\r\nDocs=130127119\r\n[PasswordNumber]\r\nPassCount=abc\r\n";
+  Seed(content);
+  answers = {"abc"};
+  text.setText("CabinetWClass (C:\\Data\\Report)");
+  editing.AddFolder();
+  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kBadCount}));
+  EXPECT_EQ(platform.messages[0].icon, MsgIcon::Warning);
+  EXPECT_EQ(FileBytes(), content);
+}
+
+// ---- Deleting --------------------------------------------------------------------------------
+
+TEST_F(ListEditingTest, DeleteWithNothingSelectedAsksNothing) {
+  // An empty list, and a list whose row selection was lost.
+  editing.DeleteEntry();
+  Seed(kTwoFolders);
+  ASSERT_EQ(list.listIndex(), -1);
+  editing.DeleteEntry();
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_TRUE(prompts.empty());
+  EXPECT_EQ(FileBytes(), kTwoFolders);
+}
+
+TEST_F(ListEditingTest, DeleteEndsWithoutChangeOnAWrongPasswordOrNo) {
+  strings.UserPassword = "secret";
+  Seed(kTwoFolders);
+  list.userSelect(0);
+
+  answers = {"Secret"};  // case matters
+  editing.DeleteEntry();
+  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kDeleteNotice}));
+  EXPECT_EQ(platform.messages[0].icon, MsgIcon::Warning);
+  EXPECT_EQ(prompts, (std::vector<std::string>{kPromptUserPassword}));
+  EXPECT_EQ(FileBytes(), kTwoFolders);
+
+  platform.messages.clear();
+  answers = {"secret"};
+  platform.onMessageBox = [](const MessageBoxRequest& box) {
+    return box.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+  };
+  editing.DeleteEntry();
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(platform.messages[1].text, "Docsをパスワードリストから削除してもよろしいですか？");
+  EXPECT_EQ(platform.messages[1].icon, MsgIcon::Question);
+  EXPECT_EQ(platform.messages[1].buttons, MsgButtons::YesNo);
+  EXPECT_EQ(platform.messages[1].caption, "Folvane");
+  EXPECT_EQ(FileBytes(), kTwoFolders);
+  EXPECT_EQ(list.items(), (std::vector<std::string>{"Docs", "Music"}));
+  EXPECT_EQ(label.caption(), "登録数：2");
+}
+
+TEST_F(ListEditingTest, DeleteRemovesTheSelectedEntry) {
+  strings.UserPassword = "secret";
+  Seed(kTwoFolders);
+  list.userSelect(1);
+  answers = {"secret"};
+  editing.DeleteEntry();
+  EXPECT_EQ(MessageTexts(),
+            (std::vector<std::string>{kDeleteNotice,
+                                      "Musicをパスワードリストから削除してもよろしいですか？"}));
+  EXPECT_EQ(Stored("Music"), "<none>");
+  EXPECT_EQ(Stored("Docs"), "130127119");
+  EXPECT_EQ(PassCount(), "1");
+  EXPECT_EQ(list.items(), (std::vector<std::string>{"Docs"}));
+  EXPECT_EQ(label.caption(), "登録数：1");
+}
+
+TEST_F(ListEditingTest, DeletingTheOnlyEntryLeavesAnEmptyList) {
+  // The user password was never set: a cancelled prompt matches it.
+  Seed("[PasswordSetData]\r\nDocs=130127119\r\n[PasswordNumber]\r\nPassCount=1\r\n");
+  list.userSelect(0);
+  answers = {std::nullopt};
+  editing.DeleteEntry();
+  EXPECT_TRUE(list.items().empty());
+  EXPECT_EQ(PassCount(), "0");
+  EXPECT_EQ(label.caption(), "登録数：0");
+  EXPECT_EQ(IniReadSectionEntries(platform, kSectionPasswordSetData, DataFilePath(platform)),
+            std::vector<std::string>{});
+}
+
+TEST_F(ListEditingTest, DeleteOfARowTheFileNoLongerHoldsOnlyRefreshesTheList) {
+  Seed(kTwoFolders);
+  list.userSelect(0);
+  // Docs was removed from the file by hand after the list was filled.
+  const std::string edited =
+      "[PasswordSetData]\r\nMusic=128\r\n[PasswordNumber]\r\nPassCount=1\r\n";
+  ASSERT_TRUE(platform.replaceFile(DataFilePath(platform), edited));
+  answers = {""};
+  editing.DeleteEntry();
+  EXPECT_EQ(FileBytes(), edited);
+  EXPECT_EQ(list.items(), (std::vector<std::string>{"Music"}));
+  EXPECT_EQ(label.caption(), "登録数：1");
+}
+
+TEST_F(ListEditingTest, DeleteWithAnUnusableCountTellsTheUserAndWritesNothing) {
+  Seed(kTwoFolders);
+  list.userSelect(0);
+  const std::string broken =
+      "[PasswordSetData]\r\nDocs=130127119\r\nMusic=128\r\n[PasswordNumber]\r\nPassCount=two\r\n";
+  ASSERT_TRUE(platform.replaceFile(DataFilePath(platform), broken));
+  answers = {""};
+  editing.DeleteEntry();
+  ASSERT_EQ(platform.messages.size(), 3u);
+  EXPECT_EQ(platform.messages[2].text, kBadCount);
+  EXPECT_EQ(platform.messages[2].icon, MsgIcon::Warning);
+  EXPECT_EQ(FileBytes(), broken);
+  EXPECT_EQ(label.caption(), "登録数：2");
+}
+
+}  // namespace
+}  // namespace folvane

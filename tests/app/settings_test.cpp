@@ -1,0 +1,321 @@
+#include "dialogs/settings_form.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dialogs/reg_rewrite.h"
+#include "platform/fake/fake_platform.h"
+#include "platform/fake/fake_toolkit.h"
+#include "store/data_files.h"
+#include "store/ini_rewrite.h"
+
+namespace folvane {
+namespace {
+
+constexpr char kRunPath[] = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kBadInterval[] = "監視頻度は10から1000までの数値で入力して下さい。";
+constexpr char kPasswordNotStorable[] =
+    "このパスワードは使用できません。パスワードは半角文字で42文字以内にして下さい。";
+constexpr char kPromptCurrent[] = "現在のユーザパスワードを入力して下さい。";
+constexpr char kPromptNew[] = "新しいユーザパスワードを入力して下さい。";
+
+// The settings dialog over a stand-in for the main window's sampler timer. `inDialog` plays the
+// user while the dialog is open and must close it; password questions are answered from
+// `answers` (std::nullopt: Cancel).
+class SettingsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    sampler.setInterval(250);
+    sampler.setEnabled(true);
+    toolkit.onModal = [this](Form& form) {
+      if (form.name() == "frmSet") return inDialog();
+      ASSERT_EQ(form.name(), "frmLogin");
+      prompts.push_back(login.Label2.caption());
+      ASSERT_FALSE(answers.empty()) << "an unexpected password question";
+      std::optional<std::string> answer = answers.front();
+      answers.pop_front();
+      if (!answer) return login.cmdCancel.click();
+      login.txtPassword1.userSetText(*answer);
+      login.txtPassword2.userSetText(*answer);
+      login.cmdOK.click();
+    };
+  }
+
+  void Open(std::function<void()> play) {
+    inDialog = std::move(play);
+    settings.showModal();
+    EXPECT_FALSE(settings.isLoaded());
+  }
+  void SeedSettings(const std::string& content) {
+    ASSERT_TRUE(platform.replaceFile(SettingsFilePath(platform), content));
+  }
+  std::optional<std::string> SettingsBytes() {
+    return platform.readFile(SettingsFilePath(platform));
+  }
+  std::string Setting(const std::string& section, const std::string& key) {
+    return IniRead(platform, section, key, "<none>", SettingsFilePath(platform));
+  }
+  std::optional<std::string> RunValue() {
+    auto key = platform.registry.find(kRunPath);
+    if (key == platform.registry.end()) return std::nullopt;
+    auto value = key->second.find("Folvane");
+    if (value == key->second.end()) return std::nullopt;
+    return value->second;
+  }
+  std::string ExePath() { return platform.folder() + "\\Folvane.exe"; }
+
+  FakePlatform platform;
+  FakeToolkit toolkit{platform};
+  ProcessWide strings;
+  LoginForm login{toolkit, platform, strings};
+  Timer sampler{"Timer1"};
+  SettingsForm settings{toolkit, platform, strings, login, sampler};
+
+  std::function<void()> inDialog;
+  std::deque<std::optional<std::string>> answers;
+  std::vector<std::string> prompts;
+};
+
+// ---- Loading ---------------------------------------------------------------------------------
+
+TEST_F(SettingsTest, OpensWithTheIntervalInForceAndTheStoredAutostartFlag) {
+  struct Case {
+    std::string file;
+    int checked;
+  };
+  const std::vector<Case> cases = {
+      {"[Timer]\r\nInterval=500\r\n", 0},  {"[AutoStart]\r\nValue=1\r\n", 1},
+      {"[AutoStart]\r\nValue=0\r\n", 0},   {"[AutoStart]\r\nValue=2\r\n", 0},
+      {"[AutoStart]\r\nValue=yes\r\n", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    SeedSettings(c.file);
+    Open([&] {
+      EXPECT_EQ(settings.Text1.text(), "250");
+      EXPECT_EQ(settings.Check1.value(), c.checked);
+      settings.Command3.click();
+    });
+  }
+}
+
+TEST_F(SettingsTest, EveryOpeningLoadsAfresh) {
+  Open([&] {
+    settings.Text1.userSetText("500");
+    settings.Check1.userSetValue(1);
+    settings.Command2.click();
+  });
+  // The file edited by hand since: the dialog still shows the interval in force.
+  SeedSettings("[Timer]\r\nInterval=900\r\n[AutoStart]\r\nValue=1\r\n");
+  Open([&] {
+    EXPECT_EQ(settings.Text1.text(), "500");
+    EXPECT_EQ(settings.Check1.value(), 1);
+    settings.Text1.userSetText("40");
+    settings.Command3.click();
+  });
+  Open([&] {
+    EXPECT_EQ(settings.Text1.text(), "500");
+    settings.Command3.click();
+  });
+}
+
+TEST_F(SettingsTest, TheSpinButtonsStepByTenWithinTenToAThousand) {
+  Open([&] {
+    settings.UpDown1.up();
+    EXPECT_EQ(settings.Text1.text(), "260");
+    settings.Text1.userSetText("1000");
+    settings.UpDown1.up();
+    EXPECT_EQ(settings.Text1.text(), "1000");
+    settings.Text1.userSetText("10");
+    settings.UpDown1.down();
+    EXPECT_EQ(settings.Text1.text(), "10");
+    settings.Command3.click();
+  });
+}
+
+// ---- Storing ---------------------------------------------------------------------------------
+
+TEST_F(SettingsTest, StoringUntouchedRewritesBothSettings) {
+  Open([&] { settings.Command2.click(); });
+  EXPECT_EQ(Setting("Timer", "Interval"), "250");
+  EXPECT_EQ(Setting("AutoStart", "Value"), "0");
+  EXPECT_EQ(sampler.interval(), 250);
+  EXPECT_FALSE(RunValue());
+  EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(SettingsTest, AcceptedIntervalsAreStoredAndSetWithoutStartingAStoppedWatch) {
+  struct Case {
+    std::string typed;
+    std::string stored;
+    int interval;
+  };
+  const std::vector<Case> cases = {
+      {"10", "10", 10}, {"1000", "1000", 1000}, {" 300 ", "300", 300}, {"0050", "0050", 50}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    sampler.setEnabled(false);
+    Open([&] {
+      settings.Text1.userSetText(c.typed);
+      settings.Command2.click();
+    });
+    EXPECT_EQ(Setting("Timer", "Interval"), c.stored);
+    EXPECT_EQ(sampler.interval(), c.interval);
+    EXPECT_FALSE(sampler.enabled());
+  }
+  EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(SettingsTest, AnIntervalOutsideTenToAThousandIsRefusedAndTheDialogStaysOpen) {
+  SeedSettings("[Timer]\r\nInterval=250\r\n");
+  for (const std::string typed :
+       {"", "abc", "5", "9", "1001", "-10", "40000", "10.5", "+20", "1e2", "１００"}) {
+    SCOPED_TRACE(typed);
+    platform.messages.clear();
+    Open([&] {
+      settings.Text1.userSetText(typed);
+      settings.Check1.userSetValue(1);
+      settings.Command2.click();
+      EXPECT_TRUE(settings.isLoaded());
+      settings.Command3.click();
+    });
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, kBadInterval);
+    EXPECT_EQ(platform.messages[0].caption, "Folvane");
+    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Warning);
+    EXPECT_EQ(SettingsBytes(), "[Timer]\r\nInterval=250\r\n");
+    EXPECT_EQ(sampler.interval(), 250);
+    EXPECT_TRUE(sampler.enabled());
+    EXPECT_FALSE(RunValue());
+  }
+}
+
+TEST_F(SettingsTest, TheRegistryChangesOnlyWhenItDisagreesWithTheCheckBox) {
+  struct Case {
+    int checked;
+    std::optional<std::string> before;  // the Folvane value under Run
+    std::optional<std::string> after;   // std::nullopt: no value
+    std::string stored;                 // [AutoStart] Value
+  };
+  const std::string other = "D:\\Tools\\Folvane.exe";
+  const std::vector<Case> cases = {
+      {1, std::nullopt, ExePath(), "1"},
+      {1, "", ExePath(), "1"},
+      {1, other, other, "1"},
+      {0, other, std::nullopt, "0"},
+      {0, std::nullopt, std::nullopt, "0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.checked) + " " + c.before.value_or("<none>"));
+    platform.registry.clear();
+    if (c.before) platform.registry[kRunPath]["Folvane"] = *c.before;
+    platform.registry[kRunPath]["Other"] = "C:\\other.exe";
+
+    Open([&] {
+      settings.Check1.userSetValue(c.checked);
+      settings.Command2.click();
+    });
+
+    EXPECT_EQ(RunValue(), c.after);
+    EXPECT_EQ(platform.registry[kRunPath]["Other"], "C:\\other.exe");
+    EXPECT_EQ(Setting("AutoStart", "Value"), c.stored);
+    EXPECT_EQ(platform.openRegistryKeys(), 0);
+  }
+}
+
+TEST_F(SettingsTest, CancelAndTheCloseBoxWriteNothing) {
+  platform.registry[kRunPath]["Folvane"] = "C:\\Folvane.exe";
+  const std::vector<std::function<void()>> ways = {[&] { settings.Command3.click(); },
+                                                   [&] { settings.requestClose(kCloseFromUser); }};
+  for (const auto& leave : ways) {
+    Open([&] {
+      settings.Text1.userSetText("500");
+      settings.Check1.userSetValue(0);
+      leave();
+    });
+    EXPECT_FALSE(SettingsBytes());
+    EXPECT_EQ(RunValue(), "C:\\Folvane.exe");
+    EXPECT_EQ(sampler.interval(), 250);
+  }
+}
+
+// ---- The user password -----------------------------------------------------------------------
+
+TEST_F(SettingsTest, AWrongCurrentPasswordChangesNothing) {
+  strings.UserPassword = "secret";
+  SeedSettings("[PasswordSetData]\r\nPassData=134120118133120135\r\n");
+  answers = {"Secret"};
+  Open([&] {
+    settings.Command1.click();
+    settings.Command3.click();
+  });
+  EXPECT_EQ(prompts, (std::vector<std::string>{kPromptCurrent}));
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text, "パスワードは変更しません。");
+  EXPECT_EQ(platform.messages[0].caption, "Folvane");
+  EXPECT_EQ(platform.messages[0].icon, MsgIcon::None);
+  EXPECT_EQ(platform.messages[0].buttons, MsgButtons::Ok);
+  EXPECT_EQ(strings.UserPassword, "secret");
+  EXPECT_EQ(Setting("PasswordSetData", "PassData"), "134120118133120135");
+}
+
+TEST_F(SettingsTest, ANewPasswordIsStoredAtOnceAndSurvivesCancel) {
+  // No user password yet: a cancelled first question matches it.
+  answers = {std::nullopt, "abc"};
+  Open([&] {
+    settings.Command1.click();
+    settings.Command3.click();
+  });
+  EXPECT_EQ(prompts, (std::vector<std::string>{kPromptCurrent, kPromptNew}));
+  EXPECT_EQ(Setting("PasswordSetData", "PassData"), "116117118");
+  EXPECT_EQ(strings.UserPassword, "abc");
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text, "プロテクト用パスワードを 'abc' に設定します。");
+  EXPECT_EQ(platform.messages[0].icon, MsgIcon::Information);
+  EXPECT_EQ(platform.messages[0].buttons, MsgButtons::Ok);
+  // キャンセル left the rest of the settings alone.
+  EXPECT_EQ(Setting("Timer", "Interval"), "<none>");
+}
+
+TEST_F(SettingsTest, AnEmptyNewPasswordRemovesTheStoredOne) {
+  strings.UserPassword = "abc";
+  SeedSettings("[PasswordSetData]\r\nPassData=116117118\r\n[Timer]\r\nInterval=250\r\n");
+  answers = {"abc", ""};
+  Open([&] {
+    settings.Command1.click();
+    settings.Command3.click();
+  });
+  EXPECT_EQ(Setting("PasswordSetData", "PassData"), "<none>");
+  EXPECT_EQ(Setting("Timer", "Interval"), "250");
+  EXPECT_EQ(strings.UserPassword, "");
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text, "プロテクト用パスワードを '' に設定します。");
+}
+
+TEST_F(SettingsTest, ANewPasswordThatWouldNotSurviveItsCodeIsRefused) {
+  const std::vector<std::string> refusedPasswords = {"パスワード", "abcｱ漢", std::string(43, 'x')};
+  for (const std::string& refused : refusedPasswords) {
+    SCOPED_TRACE(refused);
+    strings.UserPassword = "abc";
+    SeedSettings("[PasswordSetData]\r\nPassData=116117118\r\n");
+    platform.messages.clear();
+    answers = {"abc", refused};
+    Open([&] {
+      settings.Command1.click();
+      settings.Command3.click();
+    });
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, kPasswordNotStorable);
+    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Warning);
+    EXPECT_EQ(Setting("PasswordSetData", "PassData"), "116117118");
+    EXPECT_EQ(strings.UserPassword, "abc");
+  }
+}
+
+}  // namespace
+}  // namespace folvane

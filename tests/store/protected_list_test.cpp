@@ -1,0 +1,146 @@
+#include "store/protected_list.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/fake/fake_platform.h"
+#include "store/data_files.h"
+#include "store/ini_rewrite.h"
+
+namespace folvane {
+namespace {
+
+class ProtectedListTest : public testing::Test {
+ protected:
+  void Seed(const std::string& content) {
+    ASSERT_TRUE(platform.replaceFile(DataFilePath(platform), content));
+  }
+  std::string FileBytes() { return platform.readFile(DataFilePath(platform)).value_or("<none>"); }
+  std::vector<std::string> Entries() {
+    return IniReadSectionEntries(platform, kSectionPasswordSetData, DataFilePath(platform));
+  }
+  std::string PassCount() {
+    return IniRead(platform, kSectionPasswordNumber, kKeyPassCount, "<none>",
+                   DataFilePath(platform));
+  }
+
+  FakePlatform platform;
+};
+
+TEST_F(ProtectedListTest, FirstAddCreatesTheListWithItsCount) {
+  EXPECT_EQ(AddProtectedFolder(platform, "Report", "116117118"), AddResult::Added);
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"Report=116117118"}));
+  EXPECT_EQ(PassCount(), "1");
+  // The entry is written before the count, so the list's section comes first in a new file.
+  const std::string bytes = FileBytes();
+  EXPECT_LT(bytes.find("[PasswordSetData]"), bytes.find("[PasswordNumber]"));
+}
+
+TEST_F(ProtectedListTest, CountFollowsTheEntriesThroughAddsReplacementsAndRemovals) {
+  struct Step {
+    bool add;
+    std::string key;
+    std::string code;
+    std::vector<std::string> entries;
+  };
+  const std::vector<Step> steps = {
+      {true, "Docs", "100", {"Docs=100"}},
+      {true, "Music", "101", {"Docs=100", "Music=101"}},
+      {true, "C:\\", "102", {"Docs=100", "Music=101", "C:\\=102"}},
+      // A known key keeps its place; keys match regardless of ASCII case.
+      {true, "DOCS", "200", {"Docs=200", "Music=101", "C:\\=102"}},
+      {false, "Music", "", {"Docs=200", "C:\\=102"}},
+      {false, "docs", "", {"C:\\=102"}},
+      {false, "C:\\", "", {}},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE((step.add ? "add " : "remove ") + step.key);
+    if (step.add) {
+      AddProtectedFolder(platform, step.key, step.code);
+    } else {
+      EXPECT_EQ(RemoveProtectedFolder(platform, step.key), RemoveResult::Removed);
+    }
+    EXPECT_EQ(Entries(), step.entries);
+    EXPECT_EQ(PassCount(), std::to_string(step.entries.size()));
+  }
+}
+
+TEST_F(ProtectedListTest, AddReportsWhetherTheKeyWasNew) {
+  // A key stored with an empty value (edited by hand) is listed and counted all the same.
+  Seed("[PasswordSetData]\r\nDocs=100\r\nMusic=\r\n[PasswordNumber]\r\nPassCount=2\r\n");
+  EXPECT_EQ(AddProtectedFolder(platform, "Docs", "300"), AddResult::Replaced);
+  EXPECT_EQ(AddProtectedFolder(platform, "Music", "301"), AddResult::Replaced);
+  EXPECT_EQ(PassCount(), "2");
+  EXPECT_EQ(AddProtectedFolder(platform, "Report", "302"), AddResult::Added);
+  EXPECT_EQ(PassCount(), "3");
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"Docs=300", "Music=301", "Report=302"}));
+}
+
+TEST_F(ProtectedListTest, AnUnusableCountLeavesTheFileAsItWas) {
+  struct Case {
+    std::string count;
+    bool addRefused;
+    bool removeRefused;
+  };
+  const std::vector<Case> cases = {
+      {"abc", true, true},
+      {"", true, true},
+      {"2x", true, true},
+      {"-1", true, true},
+      {"40000", true, true},
+      // The count cannot go past the largest 16-bit number.
+      {"32767", true, false},
+      // An entry the count does not cover: lowering the count would make it negative.
+      {"0", false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("PassCount=" + c.count);
+    const std::string content =
+        "[PasswordSetData]\r\nDocs=100\r\n[PasswordNumber]\r\nPassCount=" + c.count + "\r\n";
+    Seed(content);
+    AddResult added = AddProtectedFolder(platform, "Report", "116117118");
+    EXPECT_EQ(added == AddResult::BadCount, c.addRefused);
+    if (c.addRefused) {
+      EXPECT_EQ(FileBytes(), content);
+    }
+
+    Seed(content);
+    RemoveResult removed = RemoveProtectedFolder(platform, "Docs");
+    EXPECT_EQ(removed == RemoveResult::BadCount, c.removeRefused);
+    if (c.removeRefused) {
+      EXPECT_EQ(FileBytes(), content);
+    }
+  }
+}
+
+TEST_F(ProtectedListTest, RemovingAKeyTheFileNoLongerHoldsChangesNothing) {
+  const std::string content =
+      "[PasswordSetData]\r\nDocs=100\r\n[PasswordNumber]\r\nPassCount=1\r\n";
+  Seed(content);
+  EXPECT_EQ(RemoveProtectedFolder(platform, "Music"), RemoveResult::NotListed);
+  EXPECT_EQ(FileBytes(), content);
+}
+
+TEST_F(ProtectedListTest, AStorableKeyIsListedBackExactly) {
+  const std::vector<std::string> storable = {"Report", "C:\\", "old)",      "書類",
+                                             "ﾃﾞｰﾀ",   "a,b",  "two words", "x]"};
+  for (const std::string& key : storable) {
+    SCOPED_TRACE(key);
+    EXPECT_TRUE(FolderKeyStorable(key));
+  }
+  for (const std::string& key : storable) AddProtectedFolder(platform, key, "100");
+  EXPECT_EQ(ProtectedListRows(platform), storable);
+}
+
+TEST_F(ProtectedListTest, KeysTheFileCannotHoldAreRecognised) {
+  for (const std::string key :
+       {"", "a=b", "=", "[Section]", ";note", " lead", "trail ", "tab\t", "line\nbreak"}) {
+    SCOPED_TRACE(key);
+    EXPECT_FALSE(FolderKeyStorable(key));
+  }
+}
+
+}  // namespace
+}  // namespace folvane
