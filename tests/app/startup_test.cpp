@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "forms/forms.h"
 #include "program_fixture.h"
 
 namespace folvane {
@@ -233,6 +235,28 @@ TEST_F(Startup, NewTaskBarGetsTheIconAgain) {
   scan().onShellRestarted();
   EXPECT_TRUE(platform.trayIconPresent);
   EXPECT_EQ(platform.trayAddCalls, 2);
+}
+
+// A control whose name has no row in its window's table never gets its design values.
+TEST_F(Startup, EveryControlAndMenuCommandHasADesignRow) {
+  const std::vector<const Form*> forms = {&program.frmScan, &program.frmLogin, &program.frmSplash,
+                                          &program.frmScan.settings()};
+  for (const Form* form : forms) {
+    SCOPED_TRACE(form->name());
+    for (const Control* control : form->controls()) {
+      bool found = false;
+      for (const auto& row : form->spec().controls) found = found || row.name == control->name();
+      EXPECT_TRUE(found) << control->name();
+    }
+  }
+  std::vector<std::string> menuRows;
+  for (const auto& entry : frmScanSpec().menu)
+    for (const auto& item : entry.items) menuRows.push_back(item.name);
+  EXPECT_EQ(scan().menuCommands().size(), 5u);
+  for (const MenuCommand* command : scan().menuCommands()) {
+    EXPECT_NE(std::find(menuRows.begin(), menuRows.end(), command->name), menuRows.end())
+        << command->name;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "dialogs/login_form.h"
+#include "platform/fake/fake_platform.h"
+#include "platform/fake/fake_toolkit.h"
+
+namespace folvane {
+namespace {
+
+constexpr char kMismatch[] = "ﾊﾟｽﾜｰﾄﾞが正しくありません。もう一度入力してください !";
+
+class PasswordDialog : public ::testing::Test {
+ protected:
+  PasswordDialog() {
+    toolkit.onModal = [this](Form&) {
+      ASSERT_FALSE(steps.empty()) << "nothing scripted for the password dialog";
+      auto step = steps.front();
+      steps.erase(steps.begin());
+      step();
+    };
+  }
+  // One use of the dialog: the user types the two entries and presses OK.
+  std::function<void()> typeAndOK(const std::string& first, const std::string& second) {
+    return [=] {
+      dialog.txtPassword1.userSetText(first);
+      dialog.txtPassword2.userSetText(second);
+      dialog.cmdOK.click();
+    };
+  }
+
+  FakePlatform platform;
+  FakeToolkit toolkit{platform};
+  ProcessWide strings;
+  LoginForm dialog{toolkit, platform, strings};
+  std::vector<std::function<void()>> steps;
+};
+
+TEST_F(PasswordDialog, EqualEntriesAreTheAnswer) {
+  struct Case {
+    const char* first;
+    const char* second;
+    const char* answer;
+  };
+  for (const Case& c : {Case{"abc", "abc", "abc"}, Case{"", "", ""},
+                        Case{"パスワード", "パスワード", "パスワード"}}) {
+    SCOPED_TRACE(c.first);
+    strings.EnteredPassword = "previous";
+    steps.push_back(typeAndOK(c.first, c.second));
+    EXPECT_EQ(dialog.Ask(kPromptUserPassword), c.answer);
+    EXPECT_EQ(strings.EnteredPassword, c.answer);
+    EXPECT_FALSE(dialog.IsOpen());
+    EXPECT_TRUE(platform.messages.empty());
+  }
+}
+
+TEST_F(PasswordDialog, MismatchWarnsAndKeepsTheDialogOpenForAnotherTry) {
+  strings.EnteredPassword = "previous";
+  bool openAfterMismatch = false;
+  steps.push_back([&] {
+    typeAndOK("abc", "ABC")();  // differ only in case
+    openAfterMismatch = dialog.IsOpen();
+    EXPECT_EQ(strings.EnteredPassword, "previous");
+    EXPECT_EQ(toolkit.focused(), "txtPassword1");
+    EXPECT_TRUE(dialog.txtPassword1.allSelected());
+    EXPECT_EQ(dialog.txtPassword2.text(), "ABC");
+    dialog.txtPassword1.userSetText("ABC");
+    dialog.cmdOK.click();
+  });
+  EXPECT_EQ(dialog.Ask(kPromptUserPassword), "ABC");
+  EXPECT_TRUE(openAfterMismatch);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text, kMismatch);
+  EXPECT_EQ(platform.messages[0].caption, "ﾛｸﾞｵﾝ");
+  EXPECT_EQ(platform.messages[0].icon, MsgIcon::Warning);
+  EXPECT_EQ(platform.messages[0].buttons, MsgButtons::Ok);
+}
+
+TEST_F(PasswordDialog, CancelAndTheCloseBoxAnswerEmpty) {
+  const std::vector<std::pair<const char*, std::function<void()>>> ways = {
+      {"cancel", [&] { dialog.cmdCancel.click(); }},
+      {"close box", [&] { dialog.requestClose(kCloseFromUser); }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.first);
+    strings.EnteredPassword = "previous";
+    steps.push_back([&] {
+      dialog.txtPassword1.userSetText("typed");
+      dialog.txtPassword2.userSetText("typed");
+      way.second();
+    });
+    EXPECT_EQ(dialog.Ask(kPromptUserPassword), "");
+    EXPECT_EQ(strings.EnteredPassword, "");
+    EXPECT_FALSE(dialog.IsOpen());
+  }
+}
+
+TEST_F(PasswordDialog, EveryUseStartsAfreshInFrontWithTheNewPrompt) {
+  steps.push_back(typeAndOK("abc", "abc"));
+  dialog.Ask(kPromptUserPassword);
+
+  std::vector<std::string> seen;
+  steps.push_back([&] {
+    seen = {dialog.Label2.caption(), dialog.txtPassword1.text(), dialog.txtPassword2.text(),
+            toolkit.focused()};
+    EXPECT_EQ(platform.setForegroundCalls.back(), dialog.window());
+    dialog.cmdCancel.click();
+  });
+  dialog.Ask(kPromptLockPassword);
+  EXPECT_EQ(seen, (std::vector<std::string>{kPromptLockPassword, "", "", "txtPassword1"}));
+  EXPECT_EQ(toolkit.focusRequests("txtPassword1"), 2);
+  EXPECT_EQ(platform.setForegroundCalls.size(), 2u);
+}
+
+// A timer may ask while the dialog waits; the single dialog is not opened twice.
+TEST_F(PasswordDialog, AskWhileOpenOpensNoSecondDialog) {
+  std::string nestedAnswer = "unset";
+  steps.push_back([&] {
+    strings.EnteredPassword = "from before";
+    platform.bringToFront(0);
+    nestedAnswer = dialog.Ask(kPromptLockPassword);
+    EXPECT_EQ(platform.foregroundWindow(), dialog.window());
+    EXPECT_EQ(dialog.Label2.caption(), kPromptUserPassword);
+    EXPECT_EQ(strings.EnteredPassword, "from before");
+    typeAndOK("abc", "abc")();
+  });
+  EXPECT_EQ(dialog.Ask(kPromptUserPassword), "abc");
+  EXPECT_EQ(nestedAnswer, "");
+  EXPECT_EQ(toolkit.modalLog, std::vector<std::string>{"frmLogin"});
+}
+
+}  // namespace
+}  // namespace folvane
