@@ -11,6 +11,7 @@
 #include "dialogs/login_form.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/fake/fake_toolkit.h"
+#include "program_fixture.h"
 #include "store/data_files.h"
 #include "store/ini_rewrite.h"
 
@@ -302,6 +303,61 @@ TEST_F(ListEditingTest, DeleteWithAnUnusableCountTellsTheUserAndWritesNothing) {
   EXPECT_EQ(platform.messages[2].icon, MsgIcon::Warning);
   EXPECT_EQ(FileBytes(), broken);
   EXPECT_EQ(label.caption(), "登録数：2");
+}
+
+// ---- In the running program ------------------------------------------------------------------
+
+class ListEditingInProgramTest : public ProgramFixture {};
+
+TEST_F(ListEditingInProgramTest, AFolderAddedFromTheMainWindowIsChallengedByTheWatch) {
+  ASSERT_TRUE(startResident("user"));
+  const WindowId report = platform.addWindow("CabinetWClass", "C:\\Data\\Report");
+  const WindowId photos = platform.addWindow("CabinetWClass", "C:\\Data\\Photos");
+  platform.bringToFront(report);
+  toolkit.advance(100);
+  ASSERT_EQ(scan().Text.text(), "CabinetWClass (C:\\Data\\Report)");
+
+  // The user comes to the main window (the sampler keeps the folder) and adds it.
+  scan().show();
+  platform.bringToFront(scan().window());
+  toolkit.advance(100);
+  typePassword("lock");
+  scan().Button4.click();
+  // The menu entry adds the same way.
+  platform.bringToFront(photos);
+  toolkit.advance(100);
+  platform.bringToFront(scan().window());
+  typePassword("pics");
+  scan().clickMenu("mnuEditPassSet");
+  EXPECT_EQ(scan().List1.items(), (std::vector<std::string>{"Report", "Photos"}));
+  EXPECT_TRUE(platform.messages.empty());
+
+  // Back to the folder: the watch now asks for its lock password; a wrong one closes it.
+  prompts.clear();
+  typePassword("wrong");
+  platform.bringToFront(report);
+  toolkit.advance(100);
+  EXPECT_EQ(prompts, (std::vector<std::string>{kPromptLockPassword}));
+  EXPECT_EQ(platform.windowState(report).closeRequests, 1);
+  EXPECT_EQ(scan().Label1.caption(), "登録数：2");
+}
+
+TEST_F(ListEditingInProgramTest, ADoubleClickDeletesTheSelectedRow) {
+  writeFile(
+      "PassDat.ini",
+      "[PasswordSetData]\r\nDocs=130127119\r\nMusic=128\r\n[PasswordNumber]\r\nPassCount=2\r\n");
+  ASSERT_TRUE(startResident("user"));
+  ASSERT_EQ(scan().List1.items(), (std::vector<std::string>{"Docs", "Music"}));
+  scan().List1.userSelect(0);
+  typePassword("user");
+  scan().List1.dblClick();
+  EXPECT_EQ(messageTexts(),
+            (std::vector<std::string>{kDeleteNotice,
+                                      "Docsをパスワードリストから削除してもよろしいですか？"}));
+  EXPECT_EQ(scan().List1.items(), (std::vector<std::string>{"Music"}));
+  EXPECT_EQ(scan().Label1.caption(), "登録数：1");
+  EXPECT_EQ(readFile("PassDat.ini"),
+            "[PasswordSetData]\r\nMusic=128\r\n[PasswordNumber]\r\nPassCount=1\r\n");
 }
 
 }  // namespace

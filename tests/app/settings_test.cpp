@@ -11,6 +11,7 @@
 #include "dialogs/reg_rewrite.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/fake/fake_toolkit.h"
+#include "program_fixture.h"
 #include "store/data_files.h"
 #include "store/ini_rewrite.h"
 
@@ -315,6 +316,35 @@ TEST_F(SettingsTest, ANewPasswordThatWouldNotSurviveItsCodeIsRefused) {
     EXPECT_EQ(Setting("PasswordSetData", "PassData"), "116117118");
     EXPECT_EQ(strings.UserPassword, "abc");
   }
+}
+
+// ---- In the running program ------------------------------------------------------------------
+
+class SettingsInProgramTest : public ProgramFixture {};
+
+TEST_F(SettingsInProgramTest, TheMenuOpensTheDialogOnTheLiveSamplerInterval) {
+  writeFile("Folvane.ini", "[Timer]\r\nInterval=200\r\n");
+  ASSERT_TRUE(startResident("user"));
+  ASSERT_EQ(scan().Timer1.interval(), 200);
+
+  whenShown("frmSet", [](Form& form) {
+    auto& dialog = static_cast<SettingsForm&>(form);
+    EXPECT_EQ(dialog.Text1.text(), "200");
+    dialog.UpDown1.up();
+    dialog.Command2.click();
+  });
+  scan().clickMenu("mnuSetHenkou");
+  EXPECT_FALSE(scan().settings().isLoaded());
+  EXPECT_EQ(scan().Timer1.interval(), 210);
+  EXPECT_TRUE(scan().Timer1.enabled());
+
+  // The sampler now runs at the new pace.
+  const WindowId folder = platform.addWindow("CabinetWClass", "C:\\Data");
+  platform.bringToFront(folder);
+  toolkit.advance(209);
+  EXPECT_NE(scan().Text.text(), "CabinetWClass (C:\\Data)");
+  toolkit.advance(1);
+  EXPECT_EQ(scan().Text.text(), "CabinetWClass (C:\\Data)");
 }
 
 }  // namespace
