@@ -1,0 +1,112 @@
+// The watch in the running program: the main window's own timers, tray callback and dialogs.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "program_fixture.h"
+
+namespace folvane {
+namespace {
+
+constexpr char kLockPrompt[] = "ロック用パスワードを入力して下さい。";
+constexpr char kUserPrompt[] = "ユーザパスワードを入力して下さい。";
+constexpr unsigned kGreen = 65280;
+constexpr unsigned kRed = 255;
+
+class WatchProgram : public ProgramFixture {
+ protected:
+  void SetUp() override {
+    writeFile("PassDat.ini",
+              "[PasswordSetData]\r\nPrivate=116117118\r\nOther=139140141\r\n"
+              "[PasswordNumber]\r\nPassCount=2\r\n");
+    writeFile("Folvane.ini", "[Timer]\r\nInterval=200\r\n");
+    ASSERT_TRUE(startResident("user"));
+  }
+  // A window comes to the front and stays there for one sampling interval.
+  WindowId bringForward(const std::string& className, const std::string& title) {
+    WindowId window = platform.addWindow(className, title);
+    platform.bringToFront(window);
+    toolkit.advance(200);
+    return window;
+  }
+  bool enabled(WindowId window) { return platform.windowState(window).enabled; }
+};
+
+TEST_F(WatchProgram, AProtectedFolderIsChallengedAndClosedOnAWrongAnswer) {
+  typePassword("abc");
+  const WindowId folder = bringForward("CabinetWClass", "C:\\Docs\\Private");
+  ASSERT_EQ(prompts, std::vector<std::string>{kLockPrompt});
+  EXPECT_EQ(scan().Label1.caption(), "登録数：2");
+  EXPECT_TRUE(enabled(folder));
+  EXPECT_EQ(platform.foregroundWindow(), folder);
+  EXPECT_FALSE(scan().isVisible());
+  EXPECT_TRUE(platform.messages.empty());
+
+  bringForward("Notepad", "memo");
+  typePassword("abd");
+  platform.bringToFront(folder);
+  toolkit.advance(200);
+  ASSERT_EQ(prompts.size(), 2u);
+  EXPECT_EQ(messageTexts(), std::vector<std::string>{"パスワードが正しくありません。"});
+  EXPECT_FALSE(platform.windowExists(folder));
+  EXPECT_FALSE(scan().isVisible());
+}
+
+TEST_F(WatchProgram, TrayStopAndStartWithTheLampFollowing) {
+  toolkit.advance(300);
+  EXPECT_EQ(scan().Shape1.backColor(), kGreen);
+
+  typePassword("user");
+  scan().onMouseMove(513);
+  EXPECT_EQ(prompts, std::vector<std::string>{kUserPrompt});
+  EXPECT_EQ(scan().Button2.caption(), "ウォッチ動作");
+  EXPECT_EQ(scan().Text.text(), "ウォッチ停止中");
+  toolkit.advance(300);
+  EXPECT_EQ(scan().Shape1.backColor(), kRed);
+
+  scan().onMouseMove(513);
+  EXPECT_EQ(prompts.size(), 1u);
+  EXPECT_EQ(scan().Button2.caption(), "ウォッチ停止");
+  EXPECT_EQ(scan().Timer1.interval(), 200);
+  toolkit.advance(300);
+  EXPECT_EQ(scan().Shape1.backColor(), kGreen);
+}
+
+TEST_F(WatchProgram, AFolderComingDuringTheStopQuestionIsChallengedRightAfter) {
+  WindowId folder = 0;
+  whenShown("frmLogin", [&](Form& form) {
+    folder = bringForward("CabinetWClass", "D:\\Other");
+    EXPECT_FALSE(enabled(folder));
+    auto& dialog = static_cast<LoginForm&>(form);
+    dialog.txtPassword1.userSetText("user");
+    dialog.txtPassword2.userSetText("user");
+    dialog.cmdOK.click();
+  });
+  typePassword("xyz");
+  scan().onMouseMove(513);
+  EXPECT_EQ(scan().Button2.caption(), "ウォッチ動作");
+  toolkit.advance(300);
+  EXPECT_EQ(prompts, (std::vector<std::string>{kUserPrompt, kLockPrompt}));
+  EXPECT_TRUE(enabled(folder));
+  EXPECT_EQ(platform.foregroundWindow(), folder);
+}
+
+TEST_F(WatchProgram, TheEndOfTheSessionGivesBackEveryFolderHeldDisabled) {
+  WindowId first = 0, second = 0;
+  whenShown("frmLogin", [&](Form& form) {
+    second = bringForward("CabinetWClass", "D:\\Other");
+    ASSERT_FALSE(enabled(first));
+    ASSERT_FALSE(enabled(second));
+    EXPECT_TRUE(closeMainWindow(kCloseFromSystem));
+    EXPECT_TRUE(enabled(first));
+    EXPECT_TRUE(enabled(second));
+    static_cast<LoginForm&>(form).cmdCancel.click();
+  });
+  first = platform.addWindow("CabinetWClass", "C:\\Docs\\Private");
+  platform.bringToFront(first);
+  toolkit.advance(200);
+  EXPECT_TRUE(platform.exited);
+}
+
+}  // namespace
+}  // namespace folvane
