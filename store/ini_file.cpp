@@ -35,6 +35,14 @@ bool hasLineEnd(const std::string& bytes) {
 
 }  // namespace
 
+std::string_view Unquoted(std::string_view value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
 IniFile::IniFile(std::string bytes, LeadBytePredicate isLeadByte)
     : bytes_(std::move(bytes)), isLeadByte_(std::move(isLeadByte)) {
   index();
@@ -78,18 +86,14 @@ void IniFile::index() {
       }
       if (close != kNone) {
         line.kind = Kind::Section;
-        line.name = text.substr(1, close - 1);
+        line.name = trimmed(text.substr(1, close - 1));
         lines_.push_back(line);
         continue;
       }
       // A "[" line without its "]" is an ordinary entry, as the system reads it.
     }
-    if (text.front() == ';') {
-      line.kind = Kind::Comment;
-      lines_.push_back(line);
-      continue;
-    }
-    line.kind = Kind::Entry;
+    // A comment is read like an entry (the system finds ";name" as a key) but is never listed.
+    line.kind = text.front() == ';' ? Kind::Comment : Kind::Entry;
     std::size_t equals = text.find('=');  // "=" is never the second byte of a character
     if (equals == std::string_view::npos) {
       line.name = text;
@@ -115,27 +119,36 @@ bool IniFile::sameName(std::string_view a, std::string_view b) const {
   return true;
 }
 
-std::optional<IniFile::Span> IniFile::findSection(std::string_view name) const {
+std::vector<IniFile::Span> IniFile::findSections(std::string_view name) const {
   // Lines before the first header form a section without a name.
+  std::vector<Span> found;
   Span current{kNone, 0, 0};
   bool matches = name.empty();
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    if (lines_[i].kind != Kind::Section) continue;
+  for (std::size_t i = 0; i <= lines_.size(); ++i) {
+    if (i < lines_.size() && lines_[i].kind != Kind::Section) continue;
     if (matches) {
       current.last = i;
-      return current;
+      found.push_back(current);
     }
+    if (i == lines_.size()) break;
     current = Span{i, i + 1, 0};
     matches = sameName(lines_[i].name, name);
   }
-  if (!matches) return std::nullopt;
-  current.last = lines_.size();
-  return current;
+  return found;
+}
+
+std::optional<IniFile::Span> IniFile::findSection(std::string_view name) const {
+  std::vector<Span> found = findSections(name);
+  if (found.empty()) return std::nullopt;
+  return found.front();
 }
 
 std::optional<std::size_t> IniFile::findKey(const Span& span, std::string_view key) const {
   for (std::size_t i = span.first; i < span.last; ++i) {
-    if (lines_[i].kind == Kind::Entry && sameName(lines_[i].name, key)) return i;
+    const Line& line = lines_[i];
+    if ((line.kind == Kind::Entry || line.kind == Kind::Comment) && sameName(line.name, key)) {
+      return i;
+    }
   }
   return std::nullopt;
 }
@@ -145,13 +158,25 @@ std::optional<std::string> IniFile::read(std::string_view section, std::string_v
   if (!span) return std::nullopt;
   std::optional<std::size_t> found = findKey(*span, trimmed(key));
   if (!found || !lines_[*found].value) return std::nullopt;
-  std::string_view value = *lines_[*found].value;
-  // Matching quotes around the whole value are not part of it.
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
-    value = value.substr(1, value.size() - 2);
+  return std::string(Unquoted(*lines_[*found].value));
+}
+
+std::string IniFile::readOr(std::string_view section, std::string_view key,
+                            std::string_view defaultValue, std::size_t maxBytes) const {
+  std::optional<std::string> value = read(section, key);
+  if (!value) {
+    // The first character of the default stays even when it is a blank.
+    while (defaultValue.size() > 1 && defaultValue.back() == ' ') defaultValue.remove_suffix(1);
+    value = std::string(Unquoted(defaultValue));
   }
-  return std::string(value);
+  std::size_t end = 0;
+  while (end < value->size()) {
+    std::size_t width = isLeadByte_(static_cast<unsigned char>((*value)[end])) ? 2 : 1;
+    if (end + width > maxBytes) break;
+    end += width;
+  }
+  value->resize(end);
+  return *value;
 }
 
 std::vector<std::string> IniFile::entries(std::string_view section) const {
@@ -185,10 +210,16 @@ bool IniFile::write(std::string_view sectionName, std::string_view keyName,
   if (span) found = findKey(*span, key);
 
   if (!value) {
-    if (!found) return false;
-    const Line& line = lines_[*found];
-    splice(line.begin, line.next - line.begin, "");
-    return true;
+    // Reads see only the first section of a name, but a removal, like the system's, takes the
+    // first entry of that name from any of them.
+    for (const Span& candidate : findSections(section)) {
+      if (std::optional<std::size_t> entry = findKey(candidate, key)) {
+        const Line& line = lines_[*entry];
+        splice(line.begin, line.next - line.begin, "");
+        return true;
+      }
+    }
+    return false;
   }
 
   std::string_view newValue = trimmedLeft(*value);

@@ -14,6 +14,9 @@ namespace folvane {
 // Whether a byte opens a double-byte character in the file's code page.
 using LeadBytePredicate = std::function<bool(unsigned char)>;
 
+// A value as reads return it: matching single or double quotes around the whole of it dropped.
+std::string_view Unquoted(std::string_view value);
+
 class IniFile {
  public:
   // An empty text stands for a missing file.
@@ -23,6 +26,12 @@ class IniFile {
   // regardless of ASCII case; matching quotes around the value are dropped). std::nullopt when
   // the section or key is missing, or the key's line holds no "=".
   std::optional<std::string> read(std::string_view section, std::string_view key) const;
+
+  // What a read with a buffer of maxBytes + 1 bytes gives: the value, or else the default as the
+  // system hands it back (trailing blanks and quotes dropped), cut to at most maxBytes bytes
+  // without splitting a double-byte character.
+  std::string readOr(std::string_view section, std::string_view key, std::string_view defaultValue,
+                     std::size_t maxBytes) const;
 
   // The section's entries in file order, as "key=value" (or the bare line of an entry without
   // "="); comments and blank lines are left out. Empty when the section is missing.
@@ -53,7 +62,8 @@ class IniFile {
   };
 
   void index();
-  std::optional<Span> findSection(std::string_view name) const;
+  std::vector<Span> findSections(std::string_view name) const;   // every section of that name
+  std::optional<Span> findSection(std::string_view name) const;  // the first of them
   std::optional<std::size_t> findKey(const Span& span, std::string_view key) const;
   bool sameName(std::string_view a, std::string_view b) const;
   void splice(std::size_t at, std::size_t length, const std::string& text);

@@ -15,26 +15,13 @@ IniFile load(Platform& platform, const std::string& file) {
                  [&platform](unsigned char byte) { return platform.isLeadByte(byte); });
 }
 
-// Cuts ANSI text to at most `limit` bytes without splitting a double-byte character.
-std::string cutAnsi(Platform& platform, const std::string& ansi, std::size_t limit) {
-  if (ansi.size() <= limit) return ansi;
-  std::size_t end = 0;
-  while (end < ansi.size()) {
-    std::size_t width = platform.isLeadByte(static_cast<unsigned char>(ansi[end])) ? 2 : 1;
-    if (end + width > limit) break;
-    end += width;
-  }
-  return ansi.substr(0, end);
-}
-
 }  // namespace
 
 std::string IniRead(Platform& platform, const std::string& section, const std::string& key,
                     const std::string& defaultValue, const std::string& file) {
-  std::optional<std::string> value =
-      load(platform, file).read(platform.toAnsi(section), platform.toAnsi(key));
-  std::string ansi = value ? *value : platform.toAnsi(defaultValue);
-  return platform.fromAnsi(cutAnsi(platform, ansi, kValueBytes));
+  return platform.fromAnsi(load(platform, file)
+                               .readOr(platform.toAnsi(section), platform.toAnsi(key),
+                                       platform.toAnsi(defaultValue), kValueBytes));
 }
 
 void IniWrite(Platform& platform, const std::string& section, const std::string& key,

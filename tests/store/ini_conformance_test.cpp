@@ -1,0 +1,87 @@
+// The table of profile-file cases, run against the engine on bytes and through the profile
+// routines on real files.
+#include <gtest/gtest.h>
+
+#include <cctype>
+
+#include "platform/fake/fake_platform.h"
+#include "store/ini_rewrite.h"
+#include "tests/store/ini_cases.h"
+#include "tests/store/ini_engine_run.h"
+
+namespace folvane {
+namespace {
+
+using ini_cases::IniCase;
+using ini_cases::Op;
+
+std::optional<std::string> Expected(const IniCase& c) {
+  if (!c.expected) return std::nullopt;
+  return std::string(c.expected);
+}
+
+class IniConformance : public ::testing::TestWithParam<IniCase> {};
+
+TEST_P(IniConformance, Engine) {
+  const IniCase& c = GetParam();
+  FakePlatform platform;
+  std::optional<std::string> got =
+      ini_cases::RunOnEngine(c, [&](unsigned char b) { return platform.isLeadByte(b); });
+  EXPECT_EQ(ini_cases::Escaped(got), ini_cases::Escaped(Expected(c))) << c.name;
+}
+
+// The same case through IniRead / IniWrite / IniReadSectionEntries: UTF-8 names and values,
+// a real file in the program folder.
+TEST_P(IniConformance, ProfileRoutines) {
+  const IniCase& c = GetParam();
+  FakePlatform platform;
+  const std::string file = platform.programFolder() + "\\case.ini";
+  if (c.before) {
+    ASSERT_TRUE(platform.replaceFile(file, c.before));
+  }
+  platform.replaceFileCalls = 0;
+  auto utf8 = [&](const char* ansi) { return platform.fromAnsi(ansi ? ansi : ""); };
+
+  std::optional<std::string> got;
+  switch (c.op) {
+    case Op::Read:
+      got =
+          platform.toAnsi(IniRead(platform, utf8(c.section), utf8(c.key), utf8(c.argument), file));
+      break;
+    case Op::Section: {
+      std::string listed;
+      for (const std::string& entry : IniReadSectionEntries(platform, utf8(c.section), file))
+        listed += platform.toAnsi(entry) + "\n";
+      got = listed;
+      break;
+    }
+    case Op::Write:
+    case Op::Remove: {
+      std::optional<std::string> value;
+      if (c.op == Op::Write) value = utf8(c.argument);
+      IniWrite(platform, utf8(c.section), utf8(c.key), value, file);
+      got = platform.readFile(file);
+      // A write that changes nothing leaves the file alone.
+      bool unchanged = (c.before == nullptr && c.expected == nullptr) ||
+                       (c.before && c.expected && std::string(c.before) == c.expected);
+      EXPECT_EQ(platform.replaceFileCalls, unchanged ? 0 : 1) << c.name;
+      break;
+    }
+  }
+  if (c.op == Op::Read || c.op == Op::Section) {
+    EXPECT_EQ(platform.readFile(file).has_value(), c.before != nullptr) << "reading made a file";
+  }
+  EXPECT_EQ(ini_cases::Escaped(got), ini_cases::Escaped(Expected(c))) << c.name;
+}
+
+std::string CaseName(const ::testing::TestParamInfo<IniCase>& info) {
+  std::string name;
+  for (const char* p = info.param.name; *p; ++p)
+    name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+  return name + "_" + std::to_string(info.index);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, IniConformance, ::testing::ValuesIn(ini_cases::kCases), CaseName);
+
+}  // namespace
+}  // namespace folvane
