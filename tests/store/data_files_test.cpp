@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/fake/fake_platform.h"
+#include "store/data_files.h"
+#include "store/ini_rewrite.h"
+
+namespace folvane {
+namespace {
+
+// ---- Numbers
+// --------------------------------------------------------------------------------------
+
+TEST(ToInt16Test, ReadsSixteenBitNumbersAndRefusesTheRest) {
+  struct Case {
+    const char* text;
+    std::optional<std::int16_t> expected;
+  };
+  const Case cases[] = {
+      {"0", 0},
+      {"7", 7},
+      {"-1", -1},
+      {"+3", 3},
+      {"007", 7},
+      {" 12 ", 12},
+      {"\t5\t", 5},
+      {"32767", 32767},
+      {"-32768", -32768},
+      {"32768", std::nullopt},
+      {"-32769", std::nullopt},
+      {"99999999999999999999", std::nullopt},
+      {"", std::nullopt},
+      {"  ", std::nullopt},
+      {"-", std::nullopt},
+      {"abc", std::nullopt},
+      {"12a", std::nullopt},
+      {"1 2", std::nullopt},
+      {"1.5", std::nullopt},
+      {"--1", std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ToInt16(c.text), c.expected) << '"' << c.text << '"';
+}
+
+// ---- Password code
+// --------------------------------------------------------------------------------
+
+TEST(PasswordCodeTest, EncodesEveryCharacterAsItsCodePlusNineteen) {
+  FakePlatform platform;
+  struct Case {
+    const char* password;
+    const char* code;
+  };
+  const Case cases[] = {
+      {"abc", "116117118"},     {"A", "084"}, {" ", "051"}, {"~", "145"},
+      {"ｱﾟ", "196242"},  // half-width katakana are single bytes (0xB1, 0xDF)
+      {"あ", "-32077"},  // 0x82A0 as a signed 16-bit number, plus 19
+      {"aあb", "116-32077117"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(EncodePassword(platform, c.password), c.code) << c.password;
+  EXPECT_EQ(EncodePassword(platform, ""), std::nullopt) << "the empty password has no code";
+}
+
+TEST(PasswordCodeTest, DecodesGroupsOfThreeAndRefusesMalformedCodes) {
+  FakePlatform platform;
+  EXPECT_EQ(DecodePassword(platform, "116117118"), "abc");
+  EXPECT_EQ(DecodePassword(platform, "196242"), "ｱﾟ");
+  EXPECT_EQ(DecodePassword(platform, ""), "");
+  EXPECT_EQ(DecodePassword(platform, "11699"), "aP") << "the last group holds what is left";
+
+  const char* malformed[] = {
+      "-32077",       // the code of a double-byte character
+      "11611711",     // a code cut on reading: the last group gives -8
+      "018",          // below 0
+      "275",          // above 255
+      "11a117",       // not a number
+      "116 117",      // blanks
+      "116117118\n",  // anything after the digits
+  };
+  for (const char* code : malformed)
+    EXPECT_EQ(DecodePassword(platform, code), std::nullopt) << code;
+}
+
+TEST(PasswordCodeTest, TellsWhichPasswordsComeBackFromTheirStoredCode) {
+  FakePlatform platform;
+  EXPECT_TRUE(PasswordSurvivesCode(platform, ""));
+  EXPECT_TRUE(PasswordSurvivesCode(platform, "abc"));
+  EXPECT_TRUE(PasswordSurvivesCode(platform, "ｱｲｳ"));
+  EXPECT_TRUE(PasswordSurvivesCode(platform, std::string(42, 'x')));
+  EXPECT_FALSE(PasswordSurvivesCode(platform, std::string(43, 'x'))) << "129 digits, 127 read back";
+  EXPECT_FALSE(PasswordSurvivesCode(platform, "aあ"));
+  EXPECT_FALSE(PasswordSurvivesCode(platform, "a€")) << "not in the code page";
+}
+
+TEST(PasswordCodeTest, ALongPasswordIsStoredWholeButReadBackCut) {
+  FakePlatform platform;
+  const std::string file = SettingsFilePath(platform);
+  std::string code;
+  for (int i = 0; i < 43; ++i) code += "116";
+  IniWrite(platform, kSectionPasswordSetData, kKeyPassData,
+           EncodePassword(platform, std::string(43, 'a')), file);
+  EXPECT_NE(platform.readFile(file)->find("PassData=" + code + "\r\n"), std::string::npos);
+  std::string stored = IniRead(platform, kSectionPasswordSetData, kKeyPassData, "", file);
+  EXPECT_EQ(stored, code.substr(0, 127));
+  EXPECT_EQ(DecodePassword(platform, stored), std::nullopt);
+}
+
+// ---- Active-form text
+// ----------------------------------------------------------------------------
+
+TEST(ActiveFormTextTest, WindowClassIsTheTextBeforeTheFirstParenthesisLessOneCharacter) {
+  EXPECT_EQ(WindowClassOf("CabinetWClass (C:\\Data (old))"), "CabinetWClass");
+  EXPECT_EQ(WindowClassOf("Kelmora"), "Kelmor");
+  EXPECT_EQ(WindowClassOf("ウォッチ停止中"), "ウォッチ停止") << "a whole character goes";
+  EXPECT_EQ(WindowClassOf(""), "");
+  EXPECT_EQ(WindowClassOf("(x)"), "");
+}
+
+TEST(ActiveFormTextTest, FolderKeys) {
+  struct Case {
+    const char* text;
+    std::optional<std::string> key;
+  };
+  const Case cases[] = {
+      {"CabinetWClass (Windows)", "Windows"},
+      {"CabinetWClass (C:\\Windows\\System)", "System"},
+      {"CabinetWClass (C:\\)", "C:\\"},
+      {"CabinetWClass (C:\\Windows\\)", "C:\\"},
+      {"CabinetWClass (Local Disk (C:))", "C:)"},
+      {"CabinetWClass (C:\\Data (old))", "old)"},
+      {"CabinetWClass (C:\\ドキュメント\\報告)", "報告"},
+      {"CabinetWClass (\\\\server\\share)", "share"},
+      {"CabinetWClass (My Disk C:\\)",
+       "C:"},  // blanks split the first part; its first piece keeps "\"
+      // No key: a network path ending in "\", nothing to split, an empty key.
+      {"CabinetWClass (\\\\server\\share\\)", std::nullopt},
+      {"CabinetWClass (\\)", std::nullopt},
+      {"CabinetWClass (C: \\)", std::nullopt},
+      // Not an active-form text with a title.
+      {"Kelmora", std::nullopt},
+      {"ウォッチ停止中", std::nullopt},
+      {"CabinetWClass ()", std::nullopt},
+      {"CabinetWClass (C:\\Data", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FolderKeyOf(c.text), c.key) << c.text;
+}
+
+// ---- Reading the files
+// ---------------------------------------------------------------------------
+
+class DataFilesTest : public ::testing::Test {
+ protected:
+  void writeData(const std::string& bytes) {
+    ASSERT_TRUE(platform.replaceFile(DataFilePath(platform), bytes));
+  }
+  void writeSettings(const std::string& bytes) {
+    ASSERT_TRUE(platform.replaceFile(SettingsFilePath(platform), bytes));
+  }
+  FakePlatform platform;
+};
+
+TEST_F(DataFilesTest, MissingFilesReadAsTheirDefaultsAndStayMissing) {
+  EXPECT_EQ(ReadPassCount(platform), 0);
+  EXPECT_TRUE(ProtectedListRows(platform).empty());
+  EXPECT_EQ(ReadInterval(platform), 100);
+  EXPECT_EQ(ReadAutoStartValue(platform), 0);
+  EXPECT_EQ(
+      IniRead(platform, kSectionPasswordSetData, kKeyPassData, "", SettingsFilePath(platform)), "");
+  EXPECT_FALSE(platform.readFile(DataFilePath(platform)));
+  EXPECT_FALSE(platform.readFile(SettingsFilePath(platform)));
+}
+
+TEST_F(DataFilesTest, FilesLieInTheProgramFolder) {
+  EXPECT_EQ(DataFilePath(platform), platform.folder() + "\\PassDat.ini");
+  EXPECT_EQ(SettingsFilePath(platform), platform.folder() + "\\Folvane.ini");
+}
+
+TEST_F(DataFilesTest, RowsFollowTheCountAndTheEntries) {
+  const std::string list =
+      "[PasswordSetData]\r\nDocs=116\r\nMusic=\r\nWork, 2024=117\r\n"
+      "\x83\x5C\x83t\x83g=118\r\n[PasswordNumber]\r\nPassCount=";
+  struct Case {
+    const char* count;
+    std::vector<std::string> rows;
+  };
+  const Case cases[] = {
+      {"4", {"Docs", "Music", "Work, 2024", "ソフト"}},  // "," inside a key is one row
+      {" 4 ", {"Docs", "Music", "Work, 2024", "ソフト"}},
+      {"2", {"Docs", "Music"}},
+      {"9", {"Docs", "Music", "Work, 2024", "ソフト"}},  // never more rows than entries
+      {"0", {}},
+      {"-1", {}},
+      {"many", {}},
+      {"70000", {}},
+  };
+  for (const Case& c : cases) {
+    writeData(list + c.count + "\r\n");
+    EXPECT_EQ(ProtectedListRows(platform), c.rows) << "PassCount=" << c.count;
+  }
+  writeData(list + "many\r\n");
+  EXPECT_EQ(ReadPassCount(platform), std::nullopt);
+}
+
+TEST_F(DataFilesTest, AThousandFoldersAreListedWhole) {
+  std::string list = "[PasswordSetData]\r\n";
+  std::string joined;
+  for (int i = 0; i < 1000; ++i) {
+    std::string entry = "Folder" + std::to_string(i) + "=116117118";
+    list += entry + "\r\n";
+    joined += (i ? "," : "") + entry;
+  }
+  list += "[PasswordNumber]\r\nPassCount=1000\r\n";
+  writeData(list);
+
+  std::vector<std::string> rows = ProtectedListRows(platform);
+  ASSERT_EQ(rows.size(), 1000u);
+  EXPECT_EQ(rows.front(), "Folder0");
+  EXPECT_EQ(rows.back(), "Folder999");
+  std::string section = IniReadSection(platform, kSectionPasswordSetData, DataFilePath(platform));
+  EXPECT_EQ(section, joined);
+}
+
+TEST_F(DataFilesTest, IntervalAndAutoStartFallBackOnAnythingUnusable) {
+  struct Case {
+    const char* stored;
+    int interval;
+    int autoStart;
+  };
+  const Case cases[] = {
+      {"250", 250, 0}, {" 250 ", 250, 0}, {"1", 1, 1},     {" 1", 1, 1}, {"0", 100, 0},
+      {"-5", 100, 0},  {"40000", 100, 0}, {"abc", 100, 0}, {"", 100, 0}, {"2", 2, 0},
+  };
+  for (const Case& c : cases) {
+    writeSettings(std::string("[Timer]\r\nInterval=") + c.stored +
+                  "\r\n[AutoStart]\r\nValue=" + c.stored + "\r\n");
+    EXPECT_EQ(ReadInterval(platform), c.interval) << '"' << c.stored << '"';
+    EXPECT_EQ(ReadAutoStartValue(platform), c.autoStart) << '"' << c.stored << '"';
+  }
+}
+
+}  // namespace
+}  // namespace folvane
