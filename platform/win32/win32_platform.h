@@ -1,0 +1,67 @@
+// The platform seam on the real system: user32, shell32, kernel32 and advapi32 behind the
+// operations the program uses. Failures come back as plain results.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace folvane {
+
+class Win32Platform : public Platform {
+ public:
+  Win32Platform() = default;
+  ~Win32Platform() override;
+  Win32Platform(const Win32Platform&) = delete;
+  Win32Platform& operator=(const Win32Platform&) = delete;
+
+  WindowId foregroundWindow() override;
+  void className(WindowId window, char* buffer, int maxCount) override;
+  void windowText(WindowId window, char* buffer, int maxCount) override;
+  bool windowExists(WindowId window) override;
+  void enableWindow(WindowId window, bool enable) override;
+  bool isWindowEnabled(WindowId window) override;
+  void postClose(WindowId window) override;
+  void setForegroundWindow(WindowId window) override;
+  void setActiveWindow(WindowId window) override;
+
+  bool trayAdd(WindowId owner, const std::string& tipAnsi) override;
+  bool trayDelete(WindowId owner) override;
+
+  std::optional<std::string> readFile(const std::string& path) override;
+  bool replaceFile(const std::string& path, const std::string& bytes) override;
+
+  RegKey regCreateKey(RegRoot root, const std::string& subKey) override;
+  RegKey regOpenKey(RegRoot root, const std::string& subKey, RegAccess access) override;
+  bool regSetString(RegKey key, const std::string& name, const std::string& data) override;
+  std::optional<std::string> regQueryValue(RegKey key, const std::string& name,
+                                           int bufferSize) override;
+  bool regDeleteValue(RegKey key, const std::string& name) override;
+  void regCloseKey(RegKey key) override;
+
+  std::string toAnsi(std::string_view utf8) override;
+  std::string fromAnsi(std::string_view ansi) override;
+  bool isLeadByte(unsigned char byte) override;
+
+  MsgAnswer messageBox(const MessageBoxRequest& request) override;
+  bool anotherInstanceRunning() override;
+  std::string programFolder() override;
+  std::string exeName() override;
+  void openHelp(WindowId owner) override;
+  [[noreturn]] void exitNow() override;
+
+ private:
+  RegKey remember(HKEY key);
+  HKEY handleOf(RegKey key) const;
+
+  std::map<RegKey, HKEY> keys_;  // the open keys, by the ids handed out
+  RegKey nextKey_ = 1;
+  bool instanceAsked_ = false;
+  bool anotherInstance_ = false;
+  HANDLE instanceMutex_ = nullptr;  // held for the life of the process
+};
+
+}  // namespace folvane

@@ -1,0 +1,30 @@
+// Conversions between the core's UTF-8 and the UTF-16 of the W functions.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace folvane {
+
+inline std::wstring widen(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  int count =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(count, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), count);
+  return wide;
+}
+
+inline std::string narrow(std::wstring_view wide) {
+  if (wide.empty()) return {};
+  int count = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                  0, nullptr, nullptr);
+  std::string utf8(count, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), count,
+                      nullptr, nullptr);
+  return utf8;
+}
+
+}  // namespace folvane

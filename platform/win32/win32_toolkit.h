@@ -1,0 +1,105 @@
+// The window toolkit on the real system: builds each form's window from its FormSpec, mirrors
+// program-made changes into the real controls, feeds the user's input back into the portable
+// controls, runs the timers and the (re-entrant) modal loops.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/form.h"
+
+namespace folvane {
+
+class Win32Toolkit : public Toolkit, private ControlSink {
+ public:
+  explicit Win32Toolkit(HINSTANCE instance);
+  ~Win32Toolkit() override;
+  Win32Toolkit(const Win32Toolkit&) = delete;
+  Win32Toolkit& operator=(const Win32Toolkit&) = delete;
+
+  // Dispatches messages until WM_QUIT and returns its exit code.
+  int run();
+
+  // Toolkit
+  void createWindow(Form& form) override;
+  void destroyWindow(Form& form) override;
+  void setVisible(Form& form, bool visible) override;
+  bool isVisible(const Form& form) const override;
+  void runModal(Form& form) override;
+  WindowId windowOf(const Form& form) const override;
+
+ private:
+  struct Window;
+  // One control of a window (timers and lines too, which have no window of their own).
+  struct Item {
+    Window* window = nullptr;
+    const ControlSpec* spec = nullptr;
+    Control* control = nullptr;  // null when the form gives the control no behaviour
+    HWND hwnd = nullptr;
+    int id = 0;
+    RECT box{};  // pixels in the client area (a line: its two end points)
+    HICON icon = nullptr;
+  };
+  struct Window {
+    Win32Toolkit* toolkit = nullptr;
+    Form* form = nullptr;
+    HWND hwnd = nullptr;
+    std::vector<std::unique_ptr<Item>> items;
+    std::map<int, std::string> menuNames;  // command id -> menu entry name
+    HWND pendingFocus = nullptr;           // focus asked for while the window was hidden
+    bool hasLines = false;
+  };
+  // A modal showing in progress and the windows it disabled.
+  struct ModalFrame {
+    const Form* form = nullptr;
+    std::vector<HWND> disabled;
+  };
+
+  // ControlSink
+  void controlChanged(Control& control) override;
+  void timerChanged(Timer& timer) override;
+  void focus(Control& control) override;
+  void selectAll(TextBox& box) override;
+
+  static LRESULT CALLBACK formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK paintedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  bool handle(Window& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  bool command(Window& window, WPARAM wParam, LPARAM lParam);
+  void paintLines(Window& window);
+
+  void createControl(Window& window, Item& item);
+  HMENU buildMenu(Window& window, const std::vector<MenuSpec>& entries, bool bar);
+  void mirror(Item& item);
+  void fitLabel(Item& item);
+  void setText(HWND hwnd, const std::string& utf8);
+  Item* itemOf(const Control& control) const;
+  static Item* itemById(Window& window, int id);
+  static Item* itemByHwnd(Window& window, HWND hwnd);
+  Window* windowFor(const Form& form) const;
+  Window* windowFor(HWND hwnd) const;
+  void dispatch(MSG& msg);
+  void applyPendingFocus(Window& window);
+  void restoreDisabled(ModalFrame& frame);
+  HFONT fontFor(double points);
+  int toPixelsX(int twips) const { return MulDiv(twips, dpiX_, 1440); }
+  int toPixelsY(int twips) const { return MulDiv(twips, dpiY_, 1440); }
+
+  HINSTANCE instance_;
+  HWND hiddenOwner_ = nullptr;  // owns the windows that take no task-bar button
+  UINT taskbarCreated_ = 0;
+  int dpiX_ = 96, dpiY_ = 96;
+  HICON appIcon_ = nullptr, appIconSmall_ = nullptr;
+  HICON mainIcon_ = nullptr, mainIconSmall_ = nullptr;
+  HICON pictureIcon_ = nullptr;
+  std::wstring fontFace_;
+  std::map<int, HFONT> fonts_;  // by hundredths of a point
+  std::map<const Form*, std::unique_ptr<Window>> windows_;
+  std::vector<ModalFrame*> modal_;
+  int settingText_ = 0;  // EN_CHANGE while the program sets a text is not the user's input
+};
+
+}  // namespace folvane
