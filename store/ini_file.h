@@ -21,10 +21,14 @@ class IniFile {
  public:
   // An empty text stands for a missing file.
   IniFile(std::string bytes, LeadBytePredicate isLeadByte);
+  // The index of lines points into the bytes, so a file is neither copied nor moved.
+  IniFile(const IniFile&) = delete;
+  IniFile& operator=(const IniFile&) = delete;
 
   // The value of the first entry named key in the first section named section (names match
   // regardless of ASCII case; matching quotes around the value are dropped). std::nullopt when
-  // the section or key is missing, or the key's line holds no "=".
+  // the section or key is missing, or the key's line holds no "=". Like the system, a read finds
+  // a comment line ";name=value" as the key ";name".
   std::optional<std::string> read(std::string_view section, std::string_view key) const;
 
   // What a read with a buffer of maxBytes + 1 bytes gives: the value, or else the default as the
@@ -39,7 +43,7 @@ class IniFile {
 
   // Stores value under key (replacing the first such entry where it stands, or adding it at the
   // end of the section, creating the section at the end of the file); std::nullopt removes the
-  // first such entry. Returns whether the bytes changed.
+  // first such entry of any section of that name. Returns whether the bytes changed.
   bool write(std::string_view section, std::string_view key,
              const std::optional<std::string>& value);
 
