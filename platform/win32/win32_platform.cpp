@@ -298,8 +298,14 @@ MsgAnswer Win32Platform::messageBox(const MessageBoxRequest& request) {
     case MsgIcon::None:
       break;
   }
+  HWND active = GetActiveWindow();
   int answer =
       MessageBoxW(nullptr, widen(request.text).c_str(), widen(request.caption).c_str(), style);
+  // Without an owner the system may hand activation to another program when the box goes;
+  // the window the user was typing into gets it back, as it would from an owned box.
+  if (active && IsWindowVisible(active) && IsWindowEnabled(active) &&
+      GetForegroundWindow() != active)
+    SetForegroundWindow(active);
   if (answer == IDYES) return MsgAnswer::Yes;
   if (answer == IDNO) return MsgAnswer::No;
   return MsgAnswer::Ok;

@@ -33,9 +33,6 @@ std::wstring windowText(HWND hwnd) {
   return text;
 }
 
-// A tray callback arrives as WM_MOUSEMOVE with the mouse message in place of x. A real move of
-// the mouse over the window carries the cursor's own position; at high densities that can reach
-// 513 or 516, so such moves must not pass for clicks on the icon.
 struct FaceSearch {
   bool wantedFound = false;
   std::wstring proportional;
@@ -66,6 +63,9 @@ std::wstring chooseFace() {
   return search.proportional;
 }
 
+// A tray callback arrives as WM_MOUSEMOVE with the mouse message in place of x. A real move of
+// the mouse over the window carries the cursor's own position; at high densities that can reach
+// 513 or 516, so such moves must not pass for clicks on the icon.
 bool isRealMouseMove(HWND hwnd, LPARAM lParam) {
   DWORD position = GetMessagePos();
   POINT cursor{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
@@ -417,8 +417,7 @@ void Win32Toolkit::fitLabel(Item& item) {
   SetWindowPos(item.hwnd, nullptr, left, item.box.top, width, height,
                SWP_NOZORDER | SWP_NOACTIVATE);
   // The old extent may lie outside the new one.
-  RECT old_extent = item.box;
-  InvalidateRect(item.window->hwnd, &old_extent, TRUE);
+  InvalidateRect(item.window->hwnd, &item.box, TRUE);
 }
 
 void Win32Toolkit::controlChanged(Control& control) {
