@@ -6,3 +6,4 @@ folvane_layer(folvane_win32 platform/win32 folvane_platform)
 
 include(cmake/program.cmake OPTIONAL)
 include(cmake/wine_tests.cmake OPTIONAL)
+include(cmake/wine_bench.cmake OPTIONAL)
