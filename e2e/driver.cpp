@@ -1,0 +1,520 @@
+#include "e2e/driver.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+#include <thread>
+
+namespace folvane::e2e {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A window of another process that does not answer within this time counts as hung.
+constexpr UINT kSendTimeoutMs = 2000;
+constexpr Duration kPollStep{20};
+
+HWND toHwnd(Window window) {
+  return reinterpret_cast<HWND>(window);
+}
+Window toWindow(HWND window) {
+  return reinterpret_cast<Window>(window);
+}
+
+std::wstring widen(const std::string& text, UINT codePage = CP_UTF8) {
+  if (text.empty()) return {};
+  int size = MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), nullptr, 0);
+  std::wstring wide(size, L'\0');
+  MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), wide.data(), size);
+  return wide;
+}
+
+std::string narrow(const std::wstring& text, UINT codePage = CP_UTF8) {
+  if (text.empty()) return {};
+  int size =
+      WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string bytes(size, '\0');
+  WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), bytes.data(), size, nullptr,
+                      nullptr);
+  return bytes;
+}
+
+std::wstring wideText(HWND window) {
+  wchar_t buffer[1024] = {};
+  DWORD_PTR copied = 0;
+  // WM_GETTEXT reaches controls of other processes too (GetWindowText would not ask them).
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer),
+                           SMTO_ABORTIFHUNG, kSendTimeoutMs, &copied)) {
+    return {};
+  }
+  return std::wstring(buffer, copied);
+}
+
+bool send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result = nullptr) {
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                             result ? result : &ignored) != 0;
+}
+
+// Every program the driver starts belongs to this job, so none outlives the driver even when
+// the driver itself is killed.
+HANDLE programJob() {
+  static HANDLE job = [] {
+    HANDLE created = CreateJobObjectW(nullptr, nullptr);
+    if (created) {
+      JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+      limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+      SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    }
+    return created;
+  }();
+  return job;
+}
+
+std::wstring folderOf(const std::wstring& path) {
+  auto slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? L"." : path.substr(0, slash);
+}
+
+bool fileExists(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The program to test: FOLVANE_EXE (a Unix path when the test runs under Wine) or Folvane.exe
+// beside the driver.
+std::wstring programPath() {
+  wchar_t buffer[MAX_PATH * 2] = {};
+  if (GetEnvironmentVariableW(L"FOLVANE_EXE", buffer, MAX_PATH * 2)) {
+    std::wstring path = buffer;
+    using ToDos = LPWSTR(CDECL*)(LPCSTR);
+    // Wine's own export; absent on Windows, where the path is used as it is.
+    FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name");
+    auto toDos = reinterpret_cast<ToDos>(reinterpret_cast<void (*)()>(found));
+    if (toDos && !path.empty() && path[0] == L'/') {
+      std::string unixPath = narrow(path);
+      if (LPWSTR dos = toDos(unixPath.c_str())) {
+        path = dos;
+        HeapFree(GetProcessHeap(), 0, dos);
+      }
+    }
+    return path;
+  }
+  GetModuleFileNameW(nullptr, buffer, MAX_PATH * 2);
+  return folderOf(buffer) + L"\\Folvane.exe";
+}
+
+void removeTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring path = folder + L"\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        removeTree(path);
+      } else {
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path.c_str());
+      }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+struct EnumState {
+  DWORD pid;
+  bool visibleOnly;
+  std::vector<Window>* out;
+};
+
+BOOL CALLBACK collectTopLevel(HWND window, LPARAM param) {
+  auto* state = reinterpret_cast<EnumState*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if ((state->pid == 0 || owner == state->pid) &&
+      (!state->visibleOnly || IsWindowVisible(window))) {
+    state->out->push_back(toWindow(window));
+  }
+  return TRUE;
+}
+
+LRESULT CALLBACK folderWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+// ---- Waiting ---------------------------------------------------------------------------------
+
+void pump(Duration time) {
+  auto end = Clock::now() + time;
+  do {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    auto left = std::chrono::duration_cast<Duration>(end - Clock::now()).count();
+    if (left <= 0) break;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(left), QS_ALLINPUT);
+  } while (Clock::now() < end);
+}
+
+bool waitUntil(const std::function<bool()>& done, Duration timeout) {
+  auto end = Clock::now() + timeout;
+  while (!done()) {
+    if (Clock::now() >= end) return false;
+    pump(kPollStep);
+  }
+  return true;
+}
+
+// ---- Windows ---------------------------------------------------------------------------------
+
+std::vector<Window> topLevelWindows(ProcessId pid, bool visibleOnly) {
+  std::vector<Window> windows;
+  EnumState state{pid, visibleOnly, &windows};
+  EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&state));
+  return windows;
+}
+
+Window findWindow(const std::string& caption, ProcessId pid, bool visibleOnly) {
+  std::wstring wanted = widen(caption);
+  for (Window window : topLevelWindows(pid, visibleOnly)) {
+    if (wideText(toHwnd(window)) == wanted) return window;
+  }
+  return 0;
+}
+
+Window waitForWindow(const std::string& caption, ProcessId pid, Duration timeout) {
+  Window found = 0;
+  waitUntil([&] { return (found = findWindow(caption, pid)) != 0; }, timeout);
+  return found;
+}
+
+bool waitForGone(Window window, Duration timeout) {
+  return waitUntil([&] { return !exists(window); }, timeout);
+}
+
+std::string windowText(Window window) {
+  return narrow(wideText(toHwnd(window)));
+}
+
+std::string className(Window window) {
+  wchar_t buffer[256] = {};
+  int length = GetClassNameW(toHwnd(window), buffer, 256);
+  return narrow(std::wstring(buffer, length > 0 ? length : 0));
+}
+
+bool exists(Window window) {
+  return window && IsWindow(toHwnd(window));
+}
+bool isVisible(Window window) {
+  return IsWindowVisible(toHwnd(window)) != 0;
+}
+bool isEnabled(Window window) {
+  return IsWindowEnabled(toHwnd(window)) != 0;
+}
+
+ProcessId processOf(Window window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(toHwnd(window), &pid);
+  return pid;
+}
+
+Window foregroundWindow() {
+  return toWindow(GetForegroundWindow());
+}
+
+std::vector<Window> children(Window parent, const std::string& wantedClass) {
+  std::vector<Window> found;
+  for (HWND child = GetWindow(toHwnd(parent), GW_CHILD); child;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if (wantedClass.empty() ||
+        _wcsicmp(widen(className(toWindow(child))).c_str(), widen(wantedClass).c_str()) == 0) {
+      found.push_back(toWindow(child));
+    }
+    // Controls that sit in a frame are children of the frame.
+    for (Window nested : children(toWindow(child), wantedClass)) found.push_back(nested);
+  }
+  return found;
+}
+
+Window childByText(Window parent, const std::string& text) {
+  std::wstring wanted = widen(text);
+  for (Window child : children(parent)) {
+    if (wideText(toHwnd(child)) == wanted) return child;
+  }
+  return 0;
+}
+
+// ---- Acting as the user ----------------------------------------------------------------------
+
+void type(Window edit, const std::string& text) {
+  send(toHwnd(edit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+  for (wchar_t c : widen(text)) send(toHwnd(edit), WM_CHAR, c, 1);
+}
+
+void click(Window button) {
+  HWND control = toHwnd(button);
+  WPARAM command = MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED);
+  PostMessageW(GetParent(control), WM_COMMAND, command, reinterpret_cast<LPARAM>(control));
+}
+
+bool clickButton(Window parent, const std::string& caption) {
+  Window button = childByText(parent, caption);
+  if (!button) return false;
+  click(button);
+  return true;
+}
+
+void enterPassword(Window dialog, const std::string& first, const std::string& second) {
+  std::vector<Window> boxes = children(dialog, "Edit");
+  if (boxes.size() < 2) throw std::runtime_error("the password dialog has no two text boxes");
+  type(boxes[0], first);
+  type(boxes[1], second);
+  if (!clickButton(dialog, "OK")) throw std::runtime_error("the password dialog has no OK");
+}
+
+void enterPassword(Window dialog, const std::string& password) {
+  enterPassword(dialog, password, password);
+}
+
+void cancelPassword(Window dialog) {
+  if (!clickButton(dialog, "ｷｬﾝｾﾙ")) throw std::runtime_error("the password dialog has no ｷｬﾝｾﾙ");
+}
+
+std::string messageText(Window box) {
+  // The text of a message box is the static control with id 0xFFFF; fall back to the longest
+  // static text in case another id is used.
+  if (HWND text = GetDlgItem(toHwnd(box), 0xFFFF)) return windowText(toWindow(text));
+  std::string longest;
+  for (Window child : children(box, "Static")) {
+    std::string text = windowText(child);
+    if (text.size() > longest.size()) longest = text;
+  }
+  return longest;
+}
+
+void answer(Window box, Answer button) {
+  PostMessageW(toHwnd(box), WM_COMMAND, MAKEWPARAM(int(button), BN_CLICKED), 0);
+}
+
+void postClose(Window window) {
+  PostMessageW(toHwnd(window), WM_CLOSE, 0, 0);
+}
+
+void postTrayMouse(Window main, int mouseMessage) {
+  PostMessageW(toHwnd(main), WM_MOUSEMOVE, 0, MAKELPARAM(mouseMessage, 0));
+}
+
+std::optional<bool> queryEndSession(Window window) {
+  DWORD_PTR result = 0;
+  if (!send(toHwnd(window), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, &result)) return std::nullopt;
+  return result != 0;
+}
+
+void endSession(Window window, bool ending) {
+  PostMessageW(toHwnd(window), WM_ENDSESSION, ending ? TRUE : FALSE, ENDSESSION_LOGOFF);
+}
+
+bool chooseMenu(Window window, char menuKey, char itemKey) {
+  ProcessId pid = processOf(window);
+  auto openPopup = [pid] {
+    for (Window top : topLevelWindows(pid)) {
+      if (className(top) == "#32768") return top;
+    }
+    return Window{0};
+  };
+  PostMessageW(toHwnd(window), WM_SYSCOMMAND, SC_KEYMENU, wchar_t(tolower(menuKey)));
+  Window popup = 0;
+  if (!waitUntil([&] { return (popup = openPopup()) != 0; }, Duration(3000))) return false;
+  // The menu's own loop reads the key from the program's queue.
+  PostMessageW(toHwnd(window), WM_CHAR, wchar_t(tolower(itemKey)), 1);
+  return waitUntil([&] { return openPopup() == 0; }, Duration(3000));
+}
+
+// ---- Folder windows --------------------------------------------------------------------------
+
+FolderWindow::FolderWindow(const std::string& title, const std::string& className) {
+  std::wstring wideClass = widen(className);
+  WNDCLASSW windowClass = {};
+  windowClass.lpfnWndProc = folderWindowProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  windowClass.lpszClassName = wideClass.c_str();
+  RegisterClassW(&windowClass);  // fails harmlessly when the class is registered already
+  window_ = toWindow(CreateWindowExW(0, wideClass.c_str(), widen(title).c_str(),
+                                     WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 480, 320, nullptr,
+                                     nullptr, GetModuleHandleW(nullptr), nullptr));
+  if (!window_) throw std::runtime_error("cannot create a folder window");
+  pump(Duration(50));
+}
+
+FolderWindow::~FolderWindow() {
+  if (exists(window_)) DestroyWindow(toHwnd(window_));
+  pump(Duration(10));
+}
+
+void FolderWindow::bringForward() {
+  SetForegroundWindow(toHwnd(window_));
+  SetActiveWindow(toHwnd(window_));
+  pump(Duration(20));
+}
+
+// ---- Text ------------------------------------------------------------------------------------
+
+std::string toAnsi(const std::string& utf8) {
+  return narrow(widen(utf8), 932);
+}
+std::string fromAnsi(const std::string& ansi) {
+  return narrow(widen(ansi, 932));
+}
+
+// ---- Registry --------------------------------------------------------------------------------
+
+std::optional<std::string> readRegistryString(const std::string& subKey, const std::string& name) {
+  HKEY key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, widen(subKey).c_str(), 0, KEY_QUERY_VALUE, &key)) {
+    return std::nullopt;
+  }
+  wchar_t data[2048] = {};
+  DWORD type = 0, size = sizeof data - sizeof(wchar_t);
+  LONG status = RegQueryValueExW(key, widen(name).c_str(), nullptr, &type,
+                                 reinterpret_cast<BYTE*>(data), &size);
+  RegCloseKey(key);
+  if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
+  std::wstring text(data, size / sizeof(wchar_t));
+  while (!text.empty() && text.back() == L'\0') text.pop_back();
+  return narrow(text);
+}
+
+void deleteRegistryValue(const std::string& subKey, const std::string& name) {
+  HKEY key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, widen(subKey).c_str(), 0, KEY_SET_VALUE, &key)) return;
+  RegDeleteValueW(key, widen(name).c_str());
+  RegCloseKey(key);
+}
+
+// ---- The program -----------------------------------------------------------------------------
+
+Process::Process(void* process, ProcessId pid) : process_(process), pid_(pid) {}
+
+Process::Process(Process&& other) noexcept : process_(other.process_), pid_(other.pid_) {
+  other.process_ = nullptr;
+}
+
+Process::~Process() {
+  if (!process_) return;
+  kill();
+  CloseHandle(process_);
+}
+
+bool Process::running() const {
+  return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+std::optional<unsigned long> Process::waitExit(Duration timeout) {
+  if (!waitUntil([this] { return !running(); }, timeout)) return std::nullopt;
+  DWORD code = 0;
+  GetExitCodeProcess(process_, &code);
+  return code;
+}
+
+void Process::kill() {
+  if (running()) {
+    TerminateProcess(process_, 255);
+    WaitForSingleObject(process_, 10000);
+  }
+}
+
+Window Process::waitForWindow(const std::string& caption, Duration timeout) const {
+  return e2e::waitForWindow(caption, pid_, timeout);
+}
+
+Window Process::findWindow(const std::string& caption, bool visibleOnly) const {
+  return e2e::findWindow(caption, pid_, visibleOnly);
+}
+
+Window Process::mainWindow(Duration timeout) const {
+  Window found = 0;
+  waitUntil([&] { return (found = findWindow(kMainCaption, false)) != 0; }, timeout);
+  return found;
+}
+
+Sandbox::Sandbox() {
+  static int count = 0;
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring folder = std::wstring(temp) + L"folvane-e2e-" +
+                        std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++count);
+  removeTree(folder);
+  if (!CreateDirectoryW(folder.c_str(), nullptr)) {
+    throw std::runtime_error("cannot create " + narrow(folder));
+  }
+  folder_ = narrow(folder);
+
+  std::wstring program = programPath();
+  std::wstring exe = folder + L"\\Folvane.exe";
+  if (!CopyFileW(program.c_str(), exe.c_str(), FALSE)) {
+    throw std::runtime_error("cannot copy the program from " + narrow(program) +
+                             " (set FOLVANE_EXE)");
+  }
+  std::wstring help = folderOf(program) + L"\\folvane.html";
+  if (fileExists(help)) CopyFileW(help.c_str(), (folder + L"\\folvane.html").c_str(), FALSE);
+  exe_ = narrow(exe);
+}
+
+Sandbox::~Sandbox() {
+  removeTree(widen(folder_));
+}
+
+std::string Sandbox::path(const std::string& fileName) const {
+  return folder_ + "\\" + fileName;
+}
+
+void Sandbox::writeFile(const std::string& fileName, const std::string& bytes) const {
+  HANDLE file = CreateFileW(widen(path(fileName)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + fileName);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  if (written != bytes.size()) throw std::runtime_error("cannot write " + fileName);
+}
+
+std::optional<std::string> Sandbox::readFile(const std::string& fileName) const {
+  HANDLE file = CreateFileW(widen(path(fileName)).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  CloseHandle(file);
+  return bytes;
+}
+
+Process Sandbox::start() const {
+  // The program may take the foreground from the driver (its dialogs ask for it).
+  AllowSetForegroundWindow(ASFW_ANY);
+  std::wstring exe = widen(exe_);
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                      nullptr, widen(folder_).c_str(), &startup, &info)) {
+    throw std::runtime_error("cannot start " + exe_);
+  }
+  if (HANDLE job = programJob()) AssignProcessToJobObject(job, info.hProcess);
+  ResumeThread(info.hThread);
+  CloseHandle(info.hThread);
+  return Process(info.hProcess, info.dwProcessId);
+}
+
+}  // namespace folvane::e2e

@@ -1,0 +1,172 @@
+// The end-to-end driver: plays the user against the real Folvane.exe. Each test copies the
+// program into a fresh folder (so its INI files are its own), starts it, finds its windows by
+// caption, types, clicks, answers message boxes, puts folder windows in front and checks files
+// and registry values. Every wait is bounded, and a started program never outlives its test.
+//
+// Texts are UTF-8 here; the driver speaks UTF-16 to the windows. Bytes written to or read from
+// the program's files are passed through unchanged (use toAnsi/fromAnsi for code page 932).
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace folvane::e2e {
+
+using Duration = std::chrono::milliseconds;
+
+// How long a wait lasts unless the caller says otherwise.
+inline constexpr Duration kWait{10000};
+
+// The captions by which the user tells the program's windows apart.
+inline const std::string kMainCaption = "Kelmora";
+inline const std::string kLoginCaption = "Kelmora-パスワード入力";
+inline const std::string kSettingsCaption = "Kelmora-設定";
+inline const std::string kAppTitle = "Folvane";       // caption of the program's message boxes
+inline const std::string kMismatchCaption = "ﾛｸﾞｵﾝ";  // the password dialog's own message
+
+// A window of any process; 0 is no window.
+using Window = std::uintptr_t;
+using ProcessId = unsigned long;
+
+// The buttons of a message box, by their dialog ids.
+enum class Answer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
+
+// ---- Waiting ---------------------------------------------------------------------------------
+// Lets the windows of the driver (the folder windows it made) handle their messages for `time`:
+// the program disables, enables and closes them from its own process, and those calls wait for
+// the driver's thread to answer.
+void pump(Duration time);
+// Polls `done` every few milliseconds, pumping meanwhile, until it holds or `timeout` passes.
+bool waitUntil(const std::function<bool()>& done, Duration timeout = kWait);
+
+// ---- Windows ---------------------------------------------------------------------------------
+// Top-level windows of one process (every process when pid is 0), in z order.
+std::vector<Window> topLevelWindows(ProcessId pid = 0, bool visibleOnly = true);
+// The first top-level window whose caption is exactly `caption`.
+Window findWindow(const std::string& caption, ProcessId pid = 0, bool visibleOnly = true);
+Window waitForWindow(const std::string& caption, ProcessId pid = 0, Duration timeout = kWait);
+// Waits until `window` is destroyed (true) or the timeout passes (false).
+bool waitForGone(Window window, Duration timeout = kWait);
+
+std::string windowText(Window window);
+std::string className(Window window);
+bool exists(Window window);
+bool isVisible(Window window);
+bool isEnabled(Window window);
+ProcessId processOf(Window window);
+Window foregroundWindow();
+
+// Child controls of `parent` of the given window class ("" for any), in z order, which is the
+// order the program created them in.
+std::vector<Window> children(Window parent, const std::string& className = "");
+// The child control whose text is exactly `text`, or 0.
+Window childByText(Window parent, const std::string& text);
+
+// ---- Acting as the user ----------------------------------------------------------------------
+// Replaces the text of an edit box by typing it character by character.
+void type(Window edit, const std::string& text);
+// Presses a button as a click does: its parent gets BN_CLICKED.
+void click(Window button);
+// Clicks the child button of `parent` captioned `caption`; false when there is none.
+bool clickButton(Window parent, const std::string& caption);
+// Types into the two password boxes of the password dialog and presses OK (or ｷｬﾝｾﾙ).
+void enterPassword(Window dialog, const std::string& first, const std::string& second);
+void enterPassword(Window dialog, const std::string& password);
+void cancelPassword(Window dialog);
+// The message text of a message box, and a press on one of its buttons.
+std::string messageText(Window box);
+void answer(Window box, Answer button);
+// Asks a window to close, as its close box does (WM_CLOSE, posted).
+void postClose(Window window);
+// What the notification-area icon sends to the main window for a mouse message such as
+// 513 (left button down) or 516 (right button down).
+void postTrayMouse(Window main, int mouseMessage);
+// The session's end: WM_QUERYENDSESSION (its answer, nullopt when the window did not answer in
+// time), then WM_ENDSESSION.
+std::optional<bool> queryEndSession(Window window);
+void endSession(Window window, bool ending = true);
+// Opens a menu item by its access keys, e.g. 'F' then 'X' for ﾌｧｲﾙ(&F) › 終了(&X).
+// Menus of another process cannot be read, so they are worked from the keyboard.
+bool chooseMenu(Window window, char menuKey, char itemKey);
+
+// ---- Folder windows --------------------------------------------------------------------------
+// A window of the driver's own with a chosen class ("CabinetWClass" for a file-manager folder
+// window) and title. It closes like a real one when asked to (WM_CLOSE).
+class FolderWindow {
+ public:
+  explicit FolderWindow(const std::string& title, const std::string& className = "CabinetWClass");
+  ~FolderWindow();
+  FolderWindow(const FolderWindow&) = delete;
+  FolderWindow& operator=(const FolderWindow&) = delete;
+
+  Window id() const { return window_; }
+  bool closed() const { return !exists(window_); }
+  // Brings the window to the front, as a click on it does.
+  void bringForward();
+
+ private:
+  Window window_ = 0;
+};
+
+// ---- Text ------------------------------------------------------------------------------------
+std::string toAnsi(const std::string& utf8);    // UTF-8 to code page 932
+std::string fromAnsi(const std::string& ansi);  // code page 932 to UTF-8
+
+// ---- Registry (the current user's) -----------------------------------------------------------
+std::optional<std::string> readRegistryString(const std::string& subKey, const std::string& name);
+void deleteRegistryValue(const std::string& subKey, const std::string& name);
+inline const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// ---- The program -----------------------------------------------------------------------------
+// One started program. It is killed when this goes away, unless it has ended already.
+class Process {
+ public:
+  Process(void* process, ProcessId pid);
+  ~Process();
+  Process(Process&& other) noexcept;
+  Process& operator=(Process&&) = delete;
+  Process(const Process&) = delete;
+
+  ProcessId pid() const { return pid_; }
+  bool running() const;
+  // The exit code once the program has ended, nullopt when it is still running after `timeout`.
+  std::optional<unsigned long> waitExit(Duration timeout = kWait);
+  void kill();
+
+  // The program's windows by caption; the main window is found even while it is hidden.
+  Window waitForWindow(const std::string& caption, Duration timeout = kWait) const;
+  Window findWindow(const std::string& caption, bool visibleOnly = true) const;
+  Window mainWindow(Duration timeout = kWait) const;
+
+ private:
+  void* process_;
+  ProcessId pid_;
+};
+
+// A private copy of the program: a fresh folder with Folvane.exe (and its help page), removed
+// again at the end. The program is taken from FOLVANE_EXE, else from beside the driver.
+class Sandbox {
+ public:
+  Sandbox();
+  ~Sandbox();
+  Sandbox(const Sandbox&) = delete;
+  Sandbox& operator=(const Sandbox&) = delete;
+
+  const std::string& folder() const { return folder_; }
+  std::string path(const std::string& fileName) const;
+  void writeFile(const std::string& fileName, const std::string& bytes) const;
+  std::optional<std::string> readFile(const std::string& fileName) const;
+
+  Process start() const;
+
+ private:
+  std::string folder_;
+  std::string exe_;
+};
+
+}  // namespace folvane::e2e
