@@ -58,6 +58,8 @@ class Platform {
   // ---- Files (paths are UTF-8) ----------------------------------------------------------------
   // The whole content, or nullopt when the file does not exist or cannot be read.
   virtual std::optional<std::string> readFile(const std::string& path) = 0;
+  // Whether anything exists at the path, readable or not.
+  virtual bool fileExists(const std::string& path) = 0;
   // Replaces the file with these bytes atomically (temporary file beside it, then a rename):
   // either the new content is in place or the old one is untouched. False on any failure.
   virtual bool replaceFile(const std::string& path, const std::string& bytes) = 0;

@@ -2,6 +2,8 @@
 
 #include "store/ini_file.h"
 
+#include <utility>
+
 namespace folvane {
 
 namespace {
@@ -9,10 +11,14 @@ namespace {
 // What a value read back can hold: 127 bytes, as the program has always read them.
 constexpr std::size_t kValueBytes = 127;
 
-IniFile load(Platform& platform, const std::string& file) {
-  std::optional<std::string> bytes = platform.readFile(file);
-  return IniFile(bytes.value_or(std::string()),
+IniFile parse(Platform& platform, std::string bytes) {
+  return IniFile(std::move(bytes),
                  [&platform](unsigned char byte) { return platform.isLeadByte(byte); });
+}
+
+// A missing file reads as an empty one, as the system's profile functions have it.
+IniFile load(Platform& platform, const std::string& file) {
+  return parse(platform, platform.readFile(file).value_or(std::string()));
 }
 
 }  // namespace
@@ -26,7 +32,11 @@ std::string IniRead(Platform& platform, const std::string& section, const std::s
 
 void IniWrite(Platform& platform, const std::string& section, const std::string& key,
               const std::optional<std::string>& value, const std::string& file) {
-  IniFile ini = load(platform, file);
+  // A file that is there but cannot be read (locked by another program, say) must not be
+  // rebuilt from nothing: that would replace every folder and password it holds by one key.
+  std::optional<std::string> bytes = platform.readFile(file);
+  if (!bytes && platform.fileExists(file)) return;
+  IniFile ini = parse(platform, bytes.value_or(std::string()));
   std::optional<std::string> ansiValue;
   if (value) ansiValue = platform.toAnsi(*value);
   // Only a real change replaces the file; replaceFile keeps the old file whole if it fails.

@@ -137,7 +137,9 @@ void FakePlatform::setForegroundWindow(WindowId window) {
   if (windowExists(window)) foreground_ = window;
 }
 
-void FakePlatform::setActiveWindow(WindowId window) { setActiveCalls.push_back(window); }
+void FakePlatform::setActiveWindow(WindowId window) {
+  setActiveCalls.push_back(window);
+}
 
 bool FakePlatform::trayAdd(WindowId, const std::string& tipAnsi) {
   ++trayAddCalls;
@@ -159,11 +161,17 @@ bool FakePlatform::trayDelete(WindowId) {
 }
 
 std::optional<std::string> FakePlatform::readFile(const std::string& path) {
+  if (readsFail) return std::nullopt;
   std::ifstream in(nativePath(path), std::ios::binary);
   if (!in) return std::nullopt;
   std::ostringstream content;
   content << in.rdbuf();
   return content.str();
+}
+
+bool FakePlatform::fileExists(const std::string& path) {
+  std::error_code error;
+  return fs::exists(nativePath(path), error);
 }
 
 bool FakePlatform::replaceFile(const std::string& path, const std::string& bytes) {
@@ -228,9 +236,13 @@ bool FakePlatform::regDeleteValue(RegKey key, const std::string& name) {
   return registry[found->second].erase(name) > 0;
 }
 
-void FakePlatform::regCloseKey(RegKey key) { openKeys_.erase(key); }
+void FakePlatform::regCloseKey(RegKey key) {
+  openKeys_.erase(key);
+}
 
-std::string FakePlatform::toAnsi(std::string_view utf8) { return convert(utf8, "UTF-8", "CP932"); }
+std::string FakePlatform::toAnsi(std::string_view utf8) {
+  return convert(utf8, "UTF-8", "CP932");
+}
 
 std::string FakePlatform::fromAnsi(std::string_view ansi) {
   return convert(ansi, "CP932", "UTF-8");

@@ -45,18 +45,19 @@ class FakePlatform : public Platform {
   bool windowsCloseOnRequest = true;
 
   // ---- Tray --------------------------------------------------------------------------------
-  bool trayRefuses = false;         // NIM_ADD answers 0
-  int trayDeleteFailures = 0;       // the next n NIM_DELETE calls answer 0
+  bool trayRefuses = false;    // NIM_ADD answers 0
+  int trayDeleteFailures = 0;  // the next n NIM_DELETE calls answer 0
   bool trayDeleteAlwaysFails = false;
   bool trayIconPresent = false;
-  std::string trayTip;              // ANSI bytes of the registered tip
+  std::string trayTip;  // ANSI bytes of the registered tip
   int trayAddCalls = 0, trayDeleteCalls = 0;
 
   // ---- Files ---------------------------------------------------------------------------------
   std::string folder() const { return folder_; }
   std::string pathOf(const std::string& fileName) const { return folder_ + "/" + fileName; }
-  bool writesFail = false;         // replaceFile answers false and changes nothing (full disk)
+  bool writesFail = false;  // replaceFile answers false and changes nothing (full disk)
   int replaceFileCalls = 0;
+  bool readsFail = false;  // readFile answers nullopt even for a file that is there
 
   // ---- Registry ------------------------------------------------------------------------------
   // key path (root + "\\" + sub-key, as given) -> value name -> data bytes
@@ -87,6 +88,7 @@ class FakePlatform : public Platform {
   bool trayAdd(WindowId owner, const std::string& tipAnsi) override;
   bool trayDelete(WindowId owner) override;
   std::optional<std::string> readFile(const std::string& path) override;
+  bool fileExists(const std::string& path) override;
   bool replaceFile(const std::string& path, const std::string& bytes) override;
   RegKey regCreateKey(RegRoot root, const std::string& subKey) override;
   RegKey regOpenKey(RegRoot root, const std::string& subKey, RegAccess access) override;

@@ -164,6 +164,10 @@ std::optional<std::string> Win32Platform::readFile(const std::string& path) {
   return content;
 }
 
+bool Win32Platform::fileExists(const std::string& path) {
+  return GetFileAttributesW(widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 bool Win32Platform::replaceFile(const std::string& path, const std::string& bytes) {
   const std::wstring target = widen(path);
   const std::wstring temporary = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";

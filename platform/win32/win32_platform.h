@@ -32,6 +32,7 @@ class Win32Platform : public Platform {
   bool trayDelete(WindowId owner) override;
 
   std::optional<std::string> readFile(const std::string& path) override;
+  bool fileExists(const std::string& path) override;
   bool replaceFile(const std::string& path, const std::string& bytes) override;
 
   RegKey regCreateKey(RegRoot root, const std::string& subKey) override;

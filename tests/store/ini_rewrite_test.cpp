@@ -60,6 +60,18 @@ TEST_F(IniReWriteTest, AFailedWriteLeavesTheOldFileWhole) {
   EXPECT_EQ(IniRead(platform, "PasswordSetData", "Docs", "", file), "116");
 }
 
+TEST_F(IniReWriteTest, AFileThatCannotBeReadIsNotRebuiltFromNothing) {
+  const std::string before = "[PasswordSetData]\r\nDocs=116\r\nMusic=117\r\n";
+  ASSERT_TRUE(platform.replaceFile(file, before));
+  platform.readsFail = true;
+
+  IniWrite(platform, "PasswordSetData", "Work", std::string("118"), file);
+  IniWrite(platform, "PasswordSetData", "Docs", std::nullopt, file);
+
+  platform.readsFail = false;
+  EXPECT_EQ(*platform.readFile(file), before);
+}
+
 TEST_F(IniReWriteTest, AFailedFirstWriteCreatesNoFile) {
   platform.writesFail = true;
   IniWrite(platform, "PasswordSetData", "Docs", std::string("116"), file);
