@@ -7,6 +7,8 @@ target_compile_definitions(folvane_win32 PUBLIC UNICODE _UNICODE NOMINMAX)
 add_executable(Folvane WIN32 ${CMAKE_CURRENT_SOURCE_DIR}/app/main_win32.cpp
                              ${CMAKE_CURRENT_SOURCE_DIR}/app/res/folvane.rc)
 target_link_libraries(Folvane PRIVATE folvane_app folvane_win32)
+# The program ships without symbols: half a megabyte instead of six.
+target_link_options(Folvane PRIVATE -s)
 set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/app/res/folvane.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/app/res/folvane.ico;${CMAKE_CURRENT_SOURCE_DIR}/app/res/main.ico;${CMAKE_CURRENT_SOURCE_DIR}/app/res/folvane.exe.manifest")
 
