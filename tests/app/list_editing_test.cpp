@@ -39,15 +39,8 @@ class ListEditingTest : public testing::Test {
   void SetUp() override {
     toolkit.onModal = [this](Form& form) {
       ASSERT_EQ(form.name(), "frmLogin");
-      prompts.push_back(login.Label2.caption());
       if (duringPrompt) duringPrompt();
-      ASSERT_FALSE(answers.empty()) << "an unexpected password question";
-      std::optional<std::string> answer = answers.front();
-      answers.pop_front();
-      if (!answer) return login.cmdCancel.click();
-      login.txtPassword1.userSetText(*answer);
-      login.txtPassword2.userSetText(*answer);
-      login.cmdOK.click();
+      AnswerFromScript(login, answers, prompts);
     };
     label.setCaption("登録数：2");
   }

@@ -22,16 +22,35 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/mdl_command.h"
+#include "dialogs/login_form.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/fake/fake_toolkit.h"
 #include "store/data_files.h"
 #include "store/ini_rewrite.h"
 
 namespace folvane {
+
+// A user at the password dialog who answers from a script: the next answer is typed into both
+// boxes and confirmed, std::nullopt presses Cancel. Each prompt shown is kept in `prompts`.
+inline void AnswerFromScript(LoginForm& login, std::deque<std::optional<std::string>>& answers,
+                             std::vector<std::string>& prompts) {
+  prompts.push_back(login.Label2.caption());
+  if (answers.empty()) {
+    ADD_FAILURE() << "an unexpected password question";
+    return login.cmdCancel.click();
+  }
+  std::optional<std::string> answer = answers.front();
+  answers.pop_front();
+  if (!answer) return login.cmdCancel.click();
+  login.txtPassword1.userSetText(*answer);
+  login.txtPassword2.userSetText(*answer);
+  login.cmdOK.click();
+}
 
 class ProgramFixture : public ::testing::Test {
  public:

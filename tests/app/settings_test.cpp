@@ -36,14 +36,7 @@ class SettingsTest : public testing::Test {
     toolkit.onModal = [this](Form& form) {
       if (form.name() == "frmSet") return inDialog();
       ASSERT_EQ(form.name(), "frmLogin");
-      prompts.push_back(login.Label2.caption());
-      ASSERT_FALSE(answers.empty()) << "an unexpected password question";
-      std::optional<std::string> answer = answers.front();
-      answers.pop_front();
-      if (!answer) return login.cmdCancel.click();
-      login.txtPassword1.userSetText(*answer);
-      login.txtPassword2.userSetText(*answer);
-      login.cmdOK.click();
+      AnswerFromScript(login, answers, prompts);
     };
   }
 

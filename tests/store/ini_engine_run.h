@@ -1,6 +1,8 @@
 // Runs one profile-file case against the INI engine on the file's bytes.
 #pragma once
 
+#include <cctype>
+#include <cstddef>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -9,6 +11,14 @@
 #include "tests/store/ini_cases.h"
 
 namespace folvane::ini_cases {
+
+// The case's name as a test name: letters and digits only, and its place in the table.
+inline std::string TestName(const IniCase& c, std::size_t index) {
+  std::string name;
+  for (const char* p = c.name; *p; ++p)
+    name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+  return name + "_" + std::to_string(index);
+}
 
 // Read and Section: the result. Write and Remove: the file's bytes after, std::nullopt when
 // there is no file.

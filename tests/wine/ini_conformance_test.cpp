@@ -166,10 +166,7 @@ TEST_P(IniConformance, ProfileRoutinesOnRealFiles) {
 }
 
 std::string CaseName(const ::testing::TestParamInfo<IniCase>& info) {
-  std::string name;
-  for (const char* p = info.param.name; *p; ++p)
-    name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-  return name + "_" + std::to_string(info.index);
+  return ini_cases::TestName(info.param, info.index);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, IniConformance, ::testing::ValuesIn(ini_cases::kCases), CaseName);
