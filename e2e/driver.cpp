@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <thread>
 
@@ -321,6 +322,53 @@ void endSession(Window window, bool ending) {
   PostMessageW(toHwnd(window), WM_ENDSESSION, ending ? TRUE : FALSE, ENDSESSION_LOGOFF);
 }
 
+std::vector<std::string> listRows(Window list) {
+  std::vector<std::string> rows;
+  DWORD_PTR count = 0;
+  if (!send(toHwnd(list), LB_GETCOUNT, 0, 0, &count)) return rows;
+  for (int index = 0; index < int(count); ++index) {
+    DWORD_PTR length = 0;
+    send(toHwnd(list), LB_GETTEXTLEN, index, 0, &length);
+    std::wstring row(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    send(toHwnd(list), LB_GETTEXT, index, reinterpret_cast<LPARAM>(row.data()), &copied);
+    row.resize(std::min<std::size_t>(copied, length));
+    rows.push_back(narrow(row));
+  }
+  return rows;
+}
+
+void doubleClickRow(Window list, int index) {
+  HWND control = toHwnd(list);
+  DWORD_PTR top = 0, height = 0;
+  send(control, LB_GETTOPINDEX, 0, 0, &top);
+  send(control, LB_GETITEMHEIGHT, index, 0, &height);
+  LPARAM row = MAKELPARAM(4, (index - int(top)) * int(height) + int(height) / 2);
+  // The mouse messages of a double-click: the list box selects the row itself and tells its
+  // parent only when it was made to notify.
+  for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+    PostMessageW(control, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, row);
+  }
+}
+
+bool isChecked(Window checkBox) {
+  DWORD_PTR state = 0;
+  return send(toHwnd(checkBox), BM_GETCHECK, 0, 0, &state) && state == BST_CHECKED;
+}
+
+bool setChecked(Window checkBox, bool checked) {
+  if (isChecked(checkBox) == checked) return true;
+  // A click the box handles itself: it changes its own state and tells its parent.
+  PostMessageW(toHwnd(checkBox), BM_CLICK, 0, 0);
+  return waitUntil([&] { return isChecked(checkBox) == checked; }, Duration(3000));
+}
+
+void pressKey(Window window, int virtualKey) {
+  UINT scanCode = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+  PostMessageW(toHwnd(window), WM_KEYDOWN, virtualKey, 1 | (scanCode << 16));
+  PostMessageW(toHwnd(window), WM_KEYUP, virtualKey, 1 | (scanCode << 16) | (3u << 30));
+}
+
 bool chooseMenu(Window window, char menuKey, char itemKey) {
   ProcessId pid = processOf(window);
   auto openPopup = [pid] {
@@ -372,6 +420,37 @@ std::string toAnsi(const std::string& utf8) {
 }
 std::string fromAnsi(const std::string& ansi) {
   return narrow(widen(ansi, 932));
+}
+
+std::optional<std::string> iniValue(const std::string& bytes, const std::string& section,
+                                    const std::string& key) {
+  auto trim = [](std::string text) {
+    const char* blanks = " \t\r";
+    std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos) return std::string();
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+  };
+  auto same = [](const std::string& a, const std::string& b) {
+    return _stricmp(a.c_str(), b.c_str()) == 0;
+  };
+  bool inSection = false;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find('\n', start);
+    if (end == std::string::npos) end = bytes.size();
+    std::string line = trim(bytes.substr(start, end - start));
+    start = end + 1;
+    if (!line.empty() && line.front() == '[') {
+      std::size_t close = line.find(']');
+      inSection = close != std::string::npos && same(trim(line.substr(1, close - 1)), section);
+      continue;
+    }
+    std::size_t equals = line.find('=');
+    if (inSection && equals != std::string::npos && same(trim(line.substr(0, equals)), key)) {
+      return trim(line.substr(equals + 1));
+    }
+  }
+  return std::nullopt;
 }
 
 // ---- Registry --------------------------------------------------------------------------------

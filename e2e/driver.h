@@ -90,6 +90,16 @@ void postTrayMouse(Window main, int mouseMessage);
 // time), then WM_ENDSESSION.
 std::optional<bool> queryEndSession(Window window);
 void endSession(Window window, bool ending = true);
+// The rows of a list box, top to bottom, and a double-click on row `index` (a visible one), as
+// the mouse makes it.
+std::vector<std::string> listRows(Window list);
+void doubleClickRow(Window list, int index);
+// A check box's state, and a click on it when it is not in the state asked for; false when the
+// box did not come to that state.
+bool isChecked(Window checkBox);
+bool setChecked(Window checkBox, bool checked);
+// A key pressed and released while `window` has the keyboard, e.g. VK_UP (0x26).
+void pressKey(Window window, int virtualKey);
 // Opens a menu item by its access keys, e.g. 'F' then 'X' for ﾌｧｲﾙ(&F) › 終了(&X).
 // Menus of another process cannot be read, so they are worked from the keyboard.
 bool chooseMenu(Window window, char menuKey, char itemKey);
@@ -116,6 +126,11 @@ class FolderWindow {
 // ---- Text ------------------------------------------------------------------------------------
 std::string toAnsi(const std::string& utf8);    // UTF-8 to code page 932
 std::string fromAnsi(const std::string& ansi);  // code page 932 to UTF-8
+
+// The value of `key` in `section` of an INI file's bytes (names compared without regard to
+// case, blanks around the key and value dropped); nullopt when the key is not in that section.
+std::optional<std::string> iniValue(const std::string& bytes, const std::string& section,
+                                    const std::string& key);
 
 // ---- Registry (the current user's) -----------------------------------------------------------
 std::optional<std::string> readRegistryString(const std::string& subKey, const std::string& name);

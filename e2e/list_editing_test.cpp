@@ -1,0 +1,191 @@
+// Adding folders to the protected list and deleting them again in the running program, and what
+// the watch then makes of those folders.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+
+#include "e2e/driver.h"
+
+namespace folvane::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kAskLock = "ロック用パスワードを入力して下さい。";
+const std::string kAskUser = "ユーザパスワードを入力して下さい。";
+const std::string kAddButton = "パスワード追加(&P)";
+// The user password "abc", as the program stores it.
+const std::string kSettingsWithAbc = "[PasswordSetData]\r\nPassData=116117118\r\n";
+
+// The stored form of an ASCII password: each character's code plus 19, three digits.
+std::string code(const std::string& password) {
+  std::string digits;
+  for (unsigned char c : password) {
+    char group[8];
+    std::snprintf(group, sizeof group, "%03d", c + 19);
+    digits += group;
+  }
+  return digits;
+}
+
+class ListEditing : public ::testing::Test {
+ protected:
+  // Starts the program with the user password "abc" and waits until it samples the window in
+  // front, which it does only once its start-up is over. That window is no folder, so no
+  // challenge is open.
+  void start() {
+    sandbox.writeFile("Folvane.ini", kSettingsWithAbc);
+    elsewhere.bringForward();
+    program.emplace(sandbox.start());
+    main = program->mainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(waitUntil([&] { return topLevelWindows(program->pid()).empty(); }))
+        << "the splash did not end";
+    std::vector<Window> lists = children(main, "ListBox");
+    std::vector<Window> edits = children(main, "Edit");
+    ASSERT_EQ(lists.size(), 1u);
+    ASSERT_EQ(edits.size(), 1u);
+    list = lists[0];
+    text = edits[0];
+    ASSERT_NO_FATAL_FAILURE(bringForward(elsewhere));
+  }
+
+  // The tray icon's right button shows the main window.
+  void showMain() {
+    if (isVisible(main)) return;
+    postTrayMouse(main, 516);
+    ASSERT_TRUE(waitUntil([&] { return isVisible(main); })) << "the main window did not show";
+  }
+
+  // Puts a window in front and waits until the program has sampled it.
+  void bringForward(FolderWindow& window) {
+    std::string sampled = className(window.id()) + " (" + windowText(window.id()) + ")";
+    window.bringForward();
+    ASSERT_TRUE(waitUntil([&] { return windowText(text) == sampled; }))
+        << "the program saw " << windowText(text) << ", not " << sampled;
+  }
+
+  std::optional<std::string> stored(const std::string& key,
+                                    const std::string& section = "PasswordSetData") const {
+    return iniValue(sandbox.readFile("PassDat.ini").value_or(""), section, key);
+  }
+  std::optional<std::string> passCount() const { return stored("PassCount", "PasswordNumber"); }
+
+  // The password dialog with `prompt`, answered with `password`.
+  void answerPasswordDialog(const std::string& prompt, const std::string& password) {
+    Window login = program->waitForWindow(kLoginCaption);
+    ASSERT_TRUE(login) << "no password dialog";
+    ASSERT_TRUE(childByText(login, prompt)) << "the password dialog asks something else";
+    enterPassword(login, password);
+    ASSERT_TRUE(waitForGone(login));
+  }
+
+  // A message box of the program with `expected` text, answered with `button`.
+  void answerMessage(const std::string& expected, Answer button) {
+    Window box = program->waitForWindow(kAppTitle);
+    ASSERT_TRUE(box) << "no message box";
+    EXPECT_EQ(messageText(box), expected);
+    answer(box, button);
+    ASSERT_TRUE(waitForGone(box));
+  }
+
+  // Brings `folder` forward (after another window, so that the program sees a new window) and
+  // expects the lock password to be asked and `password` to give the folder back.
+  void expectChallenged(FolderWindow& folder, const std::string& password) {
+    bringForward(elsewhere);
+    bringForward(folder);
+    Window login = program->waitForWindow(kLoginCaption);
+    ASSERT_TRUE(login) << "the folder was not challenged";
+    EXPECT_TRUE(childByText(login, kAskLock));
+    EXPECT_FALSE(isEnabled(folder.id())) << "the folder window stayed usable while asked";
+    enterPassword(login, password);
+    ASSERT_TRUE(waitForGone(login));
+    EXPECT_TRUE(waitUntil([&] { return isEnabled(folder.id()); })) << "the folder stayed disabled";
+    pump(300ms);
+    EXPECT_FALSE(folder.closed());
+    EXPECT_FALSE(program->findWindow(kAppTitle)) << "a right answer was refused";
+  }
+
+  void expectNotChallenged(FolderWindow& folder) {
+    bringForward(elsewhere);
+    bringForward(folder);
+    pump(500ms);
+    EXPECT_FALSE(program->findWindow(kLoginCaption)) << "the folder was challenged";
+    EXPECT_TRUE(isEnabled(folder.id()));
+  }
+
+  Sandbox sandbox;
+  std::optional<Process> program;
+  Window main = 0, list = 0, text = 0;
+  FolderWindow elsewhere{"memo", "Notepad"};
+};
+
+TEST_F(ListEditing, AddedFoldersAreStoredListedAndChallenged) {
+  FolderWindow report("C:\\Data\\Report");
+  FolderWindow papers("C:\\データ\\資料");
+  ASSERT_NO_FATAL_FAILURE(start());
+  EXPECT_TRUE(listRows(list).empty());
+
+  // The folder last in front stays in the text box while the main window is used.
+  ASSERT_NO_FATAL_FAILURE(bringForward(report));
+  ASSERT_NO_FATAL_FAILURE(showMain());
+  pump(300ms);
+  ASSERT_EQ(windowText(text), "CabinetWClass (C:\\Data\\Report)");
+  ASSERT_TRUE(clickButton(main, kAddButton));
+  ASSERT_NO_FATAL_FAILURE(answerPasswordDialog(kAskLock, "lock"));
+
+  ASSERT_TRUE(waitUntil([&] { return stored("Report").has_value(); }))
+      << sandbox.readFile("PassDat.ini").value_or("(no PassDat.ini)");
+  EXPECT_EQ(stored("Report"), code("lock"));
+  EXPECT_EQ(passCount(), "1");
+  EXPECT_EQ(listRows(list), std::vector<std::string>{"Report"});
+  EXPECT_FALSE(program->findWindow(kAppTitle)) << "the program asked more than the password";
+
+  ASSERT_NO_FATAL_FAILURE(expectChallenged(report, "lock"));
+
+  // The menu's entry adds the same way, as the next row; a Japanese name is kept in the file's
+  // code page.
+  ASSERT_NO_FATAL_FAILURE(bringForward(papers));
+  ASSERT_NO_FATAL_FAILURE(showMain());
+  ASSERT_TRUE(chooseMenu(main, 'E', 'P'));
+  ASSERT_NO_FATAL_FAILURE(answerPasswordDialog(kAskLock, "Key2"));
+  ASSERT_TRUE(waitUntil([&] { return passCount() == "2"; }))
+      << sandbox.readFile("PassDat.ini").value_or("(no PassDat.ini)");
+  EXPECT_EQ(stored(toAnsi("資料")), code("Key2"));
+  EXPECT_EQ(stored("Report"), code("lock"));
+  EXPECT_EQ(listRows(list), (std::vector<std::string>{"Report", "資料"}));
+
+  ASSERT_NO_FATAL_FAILURE(expectChallenged(papers, "Key2"));
+}
+
+TEST_F(ListEditing, ADeletedFolderLeavesFileAndListAndIsNoLongerChallenged) {
+  sandbox.writeFile("PassDat.ini", "[PasswordSetData]\r\nReport=" + code("lock") + "\r\nArchive=" +
+                                       code("Key2") + "\r\n[PasswordNumber]\r\nPassCount=2\r\n");
+  FolderWindow report("C:\\Data\\Report");
+  FolderWindow archive("C:\\Data\\Archive");
+  ASSERT_NO_FATAL_FAILURE(start());
+  ASSERT_EQ(listRows(list), (std::vector<std::string>{"Report", "Archive"}));
+  ASSERT_NO_FATAL_FAILURE(expectChallenged(report, "lock"));
+
+  ASSERT_NO_FATAL_FAILURE(showMain());
+  doubleClickRow(list, 0);
+  ASSERT_NO_FATAL_FAILURE(answerMessage("選択したデータを削除します。", Answer::Ok));
+  ASSERT_NO_FATAL_FAILURE(answerPasswordDialog(kAskUser, "abc"));
+  ASSERT_NO_FATAL_FAILURE(
+      answerMessage("Reportをパスワードリストから削除してもよろしいですか？", Answer::Yes));
+
+  ASSERT_TRUE(waitUntil([&] { return passCount() == "1"; }))
+      << sandbox.readFile("PassDat.ini").value_or("(no PassDat.ini)");
+  EXPECT_FALSE(stored("Report").has_value());
+  EXPECT_EQ(stored("Archive"), code("Key2"));
+  EXPECT_EQ(listRows(list), std::vector<std::string>{"Archive"});
+  EXPECT_TRUE(childByText(main, "登録数：1"));
+
+  ASSERT_NO_FATAL_FAILURE(expectNotChallenged(report));
+  // The watch still guards the folder that stayed on the list.
+  ASSERT_NO_FATAL_FAILURE(expectChallenged(archive, "Key2"));
+}
+
+}  // namespace
+}  // namespace folvane::e2e
