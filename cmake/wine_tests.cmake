@@ -35,3 +35,11 @@ if(e2e_sources)
                                         "FOLVANE_EXE=$<TARGET_FILE:Folvane>")
   endif()
 endif()
+
+# Not a test: plays the scenes of the README's pictures for scripts/screenshots.sh.
+if(TARGET Folvane)
+  add_executable(folvane_shots WIN32 ${CMAKE_CURRENT_SOURCE_DIR}/e2e/shots/shots.cpp
+                                     ${CMAKE_CURRENT_SOURCE_DIR}/e2e/driver.cpp)
+  target_include_directories(folvane_shots PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  add_dependencies(folvane_shots Folvane)
+endif()

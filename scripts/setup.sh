@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake make g++ googletest libgtest-dev libbenchmark-dev mingw-w64 g++-mingw-w64-i686
-  wine wine32:i386 xvfb xauth x11-utils fonts-ipafont-gothic locales imagemagick clang-format)
+  wine wine32:i386 fonts-wine xvfb xauth x11-utils fonts-ipafont-gothic locales imagemagick
+  clang-format)
 
 # Runs a command as root, through sudo when the caller is someone else.
 as_root() {
