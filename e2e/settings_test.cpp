@@ -192,5 +192,44 @@ TEST_F(Settings, AnIntervalOutsideTheRangeIsRefusedAndTheDialogStays) {
   EXPECT_EQ(setting("Timer", "Interval"), "1000");
 }
 
+// The watch goes on behind the dialog: a protected folder brought forward is challenged, and the
+// dialog is still there afterwards, as it was. Esc does not close it; its close box does, and
+// stores nothing.
+TEST_F(Settings, AFolderIsChallengedWhileTheDialogIsOpenAndTheDialogStays) {
+  sandbox.writeFile("Folvane.ini", kSettingsWithAbc);
+  sandbox.writeFile("PassDat.ini",
+                    "[PasswordSetData]\r\nReport=127130118126\r\n"  // "lock"
+                    "[PasswordNumber]\r\nPassCount=1\r\n");
+  FolderWindow elsewhere("memo", "Notepad");
+  FolderWindow report("C:\\Data\\Report");
+  elsewhere.bringForward();
+  ASSERT_NO_FATAL_FAILURE(start());
+  elsewhere.bringForward();
+  ASSERT_NO_FATAL_FAILURE(openSettings());
+  type(interval, "300");
+  pressKey(interval, 0x1B);  // VK_ESCAPE
+  pump(300ms);
+  ASSERT_TRUE(exists(dialog)) << "Esc closed the dialog";
+
+  report.bringForward();
+  Window login = program->waitForWindow(kLoginCaption);
+  ASSERT_TRUE(login) << "the folder was not challenged";
+  ASSERT_TRUE(childByText(login, "ロック用パスワードを入力して下さい。"));
+  EXPECT_FALSE(isEnabled(report.id()));
+  EXPECT_FALSE(isEnabled(dialog)) << "the settings dialog can be used behind the password dialog";
+  enterPassword(login, "lock");
+  ASSERT_TRUE(waitForGone(login));
+  EXPECT_TRUE(waitUntil([&] { return isEnabled(report.id()); })) << "the folder stayed disabled";
+  EXPECT_TRUE(waitUntil([&] { return isEnabled(dialog); })) << "the dialog stayed disabled";
+  EXPECT_FALSE(report.closed());
+  EXPECT_TRUE(isVisible(dialog));
+  EXPECT_FALSE(isEnabled(main)) << "the main window came back while the dialog is open";
+  EXPECT_EQ(windowText(interval), "300");
+
+  postClose(dialog);
+  ASSERT_NO_FATAL_FAILURE(expectClosed());
+  EXPECT_EQ(setting("Timer", "Interval"), std::nullopt);
+}
+
 }  // namespace
 }  // namespace folvane::e2e
