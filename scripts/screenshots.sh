@@ -30,10 +30,6 @@ source scripts/wine_env.sh
 scenes=$(mktemp -d)
 trap 'wine_env_stop; rm -rf "$scenes"' EXIT
 
-# Wine draws the caption buttons with its Marlett font, which it finds only among the prefix's
-# own fonts.
-fonts=$WINEPREFIX/drive_c/windows/Fonts
-[[ -f $fonts/marlett.ttf ]] || cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
 # The desktop draws frames and captions, and its task bar holds the notification area.
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops\Folvane' /v EnableShell /t REG_DWORD /d 1 /f \
   >/dev/null 2>&1

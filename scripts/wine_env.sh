@@ -49,6 +49,13 @@ if [[ ! -f $WINEPREFIX/.folvane-ready ]]; then
   touch "$WINEPREFIX/.folvane-ready"
 fi
 
+# Wine draws the caption buttons with its Marlett font, which it finds only among the prefix's
+# own fonts.
+_folvane_fonts=$WINEPREFIX/drive_c/windows/Fonts
+if [[ ! -f $_folvane_fonts/marlett.ttf && -f /usr/share/wine/fonts/marlett.ttf ]]; then
+  cp /usr/share/wine/fonts/marlett.ttf "$_folvane_fonts/"
+fi
+
 # One wineserver for the whole run, so that each program does not start its own.
 wineserver -p
 # Start Wine's own services now, with no pipe of ours open: started by a test instead, they would
