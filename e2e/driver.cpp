@@ -1,6 +1,8 @@
 #include "e2e/driver.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -228,6 +230,16 @@ ProcessId processOf(Window window) {
 
 Window foregroundWindow() {
   return toWindow(GetForegroundWindow());
+}
+
+std::optional<std::uint32_t> colorAtCenter(Window window) {
+  RECT box;
+  if (!GetWindowRect(toHwnd(window), &box)) return std::nullopt;
+  HDC screen = GetDC(nullptr);
+  COLORREF color = GetPixel(screen, (box.left + box.right) / 2, (box.top + box.bottom) / 2);
+  ReleaseDC(nullptr, screen);
+  if (color == CLR_INVALID) return std::nullopt;
+  return std::uint32_t(color);
 }
 
 std::vector<Window> children(Window parent, const std::string& wantedClass) {
@@ -494,6 +506,39 @@ Process::~Process() {
 
 bool Process::running() const {
   return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+std::chrono::microseconds Process::cpuTime() const {
+  auto ticks = [](const FILETIME& time) {  // 100 ns each
+    return (std::uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+  };
+  FILETIME created, ended, kernel, user;
+  std::uint64_t total = 0;
+  // Wine reports a process's times rightly only to that process itself, while it reports any
+  // thread's: there the program's time is the sum over its threads (those that have ended are
+  // missing from it).
+  bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  if (!wine) {
+    if (GetProcessTimes(process_, &created, &ended, &kernel, &user)) {
+      total = ticks(kernel) + ticks(user);
+    }
+    return std::chrono::microseconds(total / 10);
+  }
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return {};
+  THREADENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID != pid_) continue;
+    HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID);
+    if (!thread) continue;
+    if (GetThreadTimes(thread, &created, &ended, &kernel, &user)) {
+      total += ticks(kernel) + ticks(user);
+    }
+    CloseHandle(thread);
+  }
+  CloseHandle(snapshot);
+  return std::chrono::microseconds(total / 10);
 }
 
 std::optional<unsigned long> Process::waitExit(Duration timeout) {

@@ -60,6 +60,9 @@ bool isVisible(Window window);
 bool isEnabled(Window window);
 ProcessId processOf(Window window);
 Window foregroundWindow();
+// The colour (0x00BBGGRR) of the screen pixel at the centre of `window`, as it is shown now;
+// nullopt when the screen cannot be read. Only what is on top at that point is seen.
+std::optional<std::uint32_t> colorAtCenter(Window window);
 
 // Child controls of `parent` of the given window class ("" for any), in z order, which is the
 // order the program created them in.
@@ -149,6 +152,8 @@ class Process {
 
   ProcessId pid() const { return pid_; }
   bool running() const;
+  // Processor time the program has used so far, user and kernel together.
+  std::chrono::microseconds cpuTime() const;
   // The exit code once the program has ended, nullopt when it is still running after `timeout`.
   std::optional<unsigned long> waitExit(Duration timeout = kWait);
   void kill();
