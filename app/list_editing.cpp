@@ -84,10 +84,12 @@ void ListEditing::AddFolder() {
   std::optional<std::string> code = EncodePassword(platform_, password);
   if (!code) return;  // only the empty password has no code, and it was refused above
 
-  if (AddProtectedFolder(platform_, *key, *code) == AddResult::BadCount) {
+  AddResult added = AddProtectedFolder(platform_, *key, *code);
+  if (added == AddResult::BadCount) {
     ShowMessage(platform_, kBadCount);
     return;
   }
+  if (added == AddResult::WriteFailed) ShowMessage(platform_, kListNotSaved);
   RefreshProtectedList(platform_, list1_);
 }
 
@@ -103,10 +105,12 @@ void ListEditing::DeleteEntry() {
   const std::string key = list1_.items()[list1_.listIndex()];
   if (!AskYesNo(platform_, key + kDeleteQuestion)) return;
 
-  if (RemoveProtectedFolder(platform_, key) == RemoveResult::BadCount) {
+  RemoveResult removed = RemoveProtectedFolder(platform_, key);
+  if (removed == RemoveResult::BadCount) {
     ShowMessage(platform_, kBadCount);
     return;
   }
+  if (removed == RemoveResult::WriteFailed) ShowMessage(platform_, kListNotSaved);
   RefreshProtectedList(platform_, list1_);
 
   label1_.setCaption(kCountLabel + IniRead(platform_, kSectionPasswordNumber, kKeyPassCount, "0",

@@ -111,8 +111,11 @@ void ScanForm::SetUpUserPassword() {
       continue;
     }
     if (!AskYesNo(platform_, ConfirmPasswordText(password))) platform_.exitNow();
-    IniWrite(platform_, kSectionPasswordSetData, kKeyPassData, EncodePassword(platform_, password),
-             SettingsFilePath(platform_));
+    // Unsaved, the password still guards this run; the next start asks for one again.
+    if (!IniWrite(platform_, kSectionPasswordSetData, kKeyPassData,
+                  EncodePassword(platform_, password), SettingsFilePath(platform_))) {
+      ShowMessage(platform_, kSettingsNotSaved);
+    }
     strings_.UserPassword = password;
     return;
   }

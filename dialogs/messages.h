@@ -7,6 +7,13 @@
 
 namespace folvane {
 
+// When a data file could not be written (a read-only folder, a full disk, a file held open by
+// another program): the file keeps what it held, and the user must not believe otherwise.
+inline constexpr char kListNotSaved[] =
+    "パスワードリストを保存できませんでした。プログラムのフォルダに書き込めるか確認して下さい。";
+inline constexpr char kSettingsNotSaved[] =
+    "設定を保存できませんでした。プログラムのフォルダに書き込めるか確認して下さい。";
+
 MsgAnswer ShowMessage(Platform& platform, const std::string& text, MsgIcon icon = MsgIcon::Warning,
                       MsgButtons buttons = MsgButtons::Ok);
 inline bool AskYesNo(Platform& platform, const std::string& text) {

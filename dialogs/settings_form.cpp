@@ -89,8 +89,11 @@ void SettingsForm::Command1_Click() {
     ShowMessage(platform_, kPasswordNotStorable);
     return;
   }
-  IniWrite(platform_, kSectionPasswordSetData, kKeyPassData, EncodePassword(platform_, password),
-           SettingsFilePath(platform_));
+  if (!IniWrite(platform_, kSectionPasswordSetData, kKeyPassData,
+                EncodePassword(platform_, password), SettingsFilePath(platform_))) {
+    ShowMessage(platform_, kSettingsNotSaved);
+    return;
+  }
   strings_.UserPassword = password;
   ShowMessage(platform_, "プロテクト用パスワードを '" + password + "' に設定します。",
               MsgIcon::Information);
@@ -104,7 +107,12 @@ void SettingsForm::Command2_Click() {
     Text1.setFocus();
     return;
   }
-  IniWrite(platform_, kSectionTimer, kKeyInterval, intervalText, SettingsFilePath(platform_));
+  // A setting that could not be stored is not applied either; the dialog stays open.
+  if (!IniWrite(platform_, kSectionTimer, kKeyInterval, intervalText,
+                SettingsFilePath(platform_))) {
+    ShowMessage(platform_, kSettingsNotSaved);
+    return;
+  }
   // Only the interval: a stopped watch stays stopped.
   samplerTimer_.setInterval(*interval);
 
@@ -120,8 +128,11 @@ void SettingsForm::Command2_Click() {
   } else if (!autoStart && registered) {
     RegDelete(platform_, kRunKey, kAppTitle, RegRoot::CurrentUser);
   }
-  IniWrite(platform_, kSectionAutoStart, kKeyValue, autoStart ? "1" : "0",
-           SettingsFilePath(platform_));
+  if (!IniWrite(platform_, kSectionAutoStart, kKeyValue, autoStart ? "1" : "0",
+                SettingsFilePath(platform_))) {
+    ShowMessage(platform_, kSettingsNotSaved);
+    return;
+  }
   unload();
 }
 

@@ -30,19 +30,18 @@ std::string IniRead(Platform& platform, const std::string& section, const std::s
                                        platform.toAnsi(defaultValue), kValueBytes));
 }
 
-void IniWrite(Platform& platform, const std::string& section, const std::string& key,
+bool IniWrite(Platform& platform, const std::string& section, const std::string& key,
               const std::optional<std::string>& value, const std::string& file) {
   // A file that is there but cannot be read (locked by another program, say) must not be
   // rebuilt from nothing: that would replace every folder and password it holds by one key.
   std::optional<std::string> bytes = platform.readFile(file);
-  if (!bytes && platform.fileExists(file)) return;
+  if (!bytes && platform.fileExists(file)) return false;
   IniFile ini = parse(platform, bytes.value_or(std::string()));
   std::optional<std::string> ansiValue;
   if (value) ansiValue = platform.toAnsi(*value);
   // Only a real change replaces the file; replaceFile keeps the old file whole if it fails.
-  if (ini.write(platform.toAnsi(section), platform.toAnsi(key), ansiValue)) {
-    platform.replaceFile(file, ini.bytes());
-  }
+  if (!ini.write(platform.toAnsi(section), platform.toAnsi(key), ansiValue)) return true;
+  return platform.replaceFile(file, ini.bytes());
 }
 
 std::vector<std::string> IniReadSectionEntries(Platform& platform, const std::string& section,

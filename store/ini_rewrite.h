@@ -16,13 +16,13 @@ std::string IniRead(Platform& platform, const std::string& section, const std::s
                     const std::string& defaultValue, const std::string& file);
 
 // A value stores or replaces the entry (an empty value is kept as an empty entry); std::nullopt
-// (an absent value) removes the key. A failed write goes unnoticed, as it always has.
-void IniWrite(Platform& platform, const std::string& section, const std::string& key,
+// (an absent value) removes the key. True when the file holds what was asked afterwards; false
+// when it could not be read or replaced, and then it is left as it was.
+bool IniWrite(Platform& platform, const std::string& section, const std::string& key,
               const std::optional<std::string>& value, const std::string& file);
 
 // The section's entries as "key=value", joined by "," in file order; "" when missing or empty.
-std::string IniReadSection(Platform& platform, const std::string& section,
-                           const std::string& file);
+std::string IniReadSection(Platform& platform, const std::string& section, const std::string& file);
 
 // The same entries, each one whole, however many there are and whatever they hold.
 std::vector<std::string> IniReadSectionEntries(Platform& platform, const std::string& section,

@@ -15,9 +15,16 @@ namespace {
 // apart from a key stored with an empty value.
 constexpr char kMissing[] = "\n";
 
-bool HasEntry(Platform& platform, const std::string& key) {
-  return IniRead(platform, kSectionPasswordSetData, key, kMissing, DataFilePath(platform)) !=
-         kMissing;
+std::optional<std::string> EntryOf(Platform& platform, const std::string& key) {
+  std::string code =
+      IniRead(platform, kSectionPasswordSetData, key, kMissing, DataFilePath(platform));
+  if (code == kMissing) return std::nullopt;
+  return code;
+}
+
+bool WriteEntry(Platform& platform, const std::string& key,
+                const std::optional<std::string>& code) {
+  return IniWrite(platform, kSectionPasswordSetData, key, code, DataFilePath(platform));
 }
 
 // PassCount as a count of entries: a 16-bit number that is not negative.
@@ -27,9 +34,9 @@ std::optional<int> ReadCount(Platform& platform) {
   return *count;
 }
 
-void WriteCount(Platform& platform, int count) {
-  IniWrite(platform, kSectionPasswordNumber, kKeyPassCount, std::to_string(count),
-           DataFilePath(platform));
+bool WriteCount(Platform& platform, int count) {
+  return IniWrite(platform, kSectionPasswordNumber, kKeyPassCount, std::to_string(count),
+                  DataFilePath(platform));
 }
 
 bool IsBlank(char c) {
@@ -52,25 +59,34 @@ bool FolderKeyStorable(const std::string& key) {
 AddResult AddProtectedFolder(Platform& platform, const std::string& key, const std::string& code) {
   std::optional<int> count = ReadCount(platform);
   if (!count) return AddResult::BadCount;
-  const bool known = HasEntry(platform, key);
+  const bool known = EntryOf(platform, key).has_value();
   if (!known && *count == std::numeric_limits<std::int16_t>::max()) return AddResult::BadCount;
 
-  IniWrite(platform, kSectionPasswordSetData, key, code, DataFilePath(platform));
+  if (!WriteEntry(platform, key, code)) return AddResult::WriteFailed;
   if (known) return AddResult::Replaced;
-  WriteCount(platform, *count + 1);
+  if (!WriteCount(platform, *count + 1)) {
+    // The count must keep telling the number of entries: take the new entry back out.
+    WriteEntry(platform, key, std::nullopt);
+    return AddResult::WriteFailed;
+  }
   return AddResult::Added;
 }
 
 RemoveResult RemoveProtectedFolder(Platform& platform, const std::string& key) {
   std::optional<int> count = ReadCount(platform);
   if (!count) return RemoveResult::BadCount;
-  if (!HasEntry(platform, key)) return RemoveResult::NotListed;
+  std::optional<std::string> code = EntryOf(platform, key);
+  if (!code) return RemoveResult::NotListed;
   // An entry the count does not cover means the count is wrong; lowering it below zero would
   // not make it right.
   if (*count == 0) return RemoveResult::BadCount;
 
-  IniWrite(platform, kSectionPasswordSetData, key, std::nullopt, DataFilePath(platform));
-  WriteCount(platform, *count - 1);
+  if (!WriteEntry(platform, key, std::nullopt)) return RemoveResult::WriteFailed;
+  if (!WriteCount(platform, *count - 1)) {
+    // The count must keep telling the number of entries: put the entry back.
+    WriteEntry(platform, key, code);
+    return RemoveResult::WriteFailed;
+  }
   return RemoveResult::Removed;
 }
 

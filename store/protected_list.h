@@ -9,15 +9,17 @@
 namespace folvane {
 
 enum class AddResult {
-  Added,     // a new entry, PassCount raised by one
-  Replaced,  // the key had an entry: its code replaced in place, PassCount unchanged
-  BadCount,  // PassCount is not a usable count: nothing was written
+  Added,        // a new entry, PassCount raised by one
+  Replaced,     // the key had an entry: its code replaced in place, PassCount unchanged
+  BadCount,     // PassCount is not a usable count: nothing was written
+  WriteFailed,  // the file could not be written: it holds what it held before
 };
 
 enum class RemoveResult {
-  Removed,    // the entry deleted, PassCount lowered by one
-  NotListed,  // the file holds no such key (edited meanwhile): nothing was written
-  BadCount,   // PassCount is not a usable count: nothing was written
+  Removed,      // the entry deleted, PassCount lowered by one
+  NotListed,    // the file holds no such key (edited meanwhile): nothing was written
+  BadCount,     // PassCount is not a usable count: nothing was written
+  WriteFailed,  // the file could not be written: it holds what it held before
 };
 
 // Whether a folder key can stand as a key of the data file and be read back as the same key.

@@ -176,7 +176,7 @@ bool FakePlatform::fileExists(const std::string& path) {
 
 bool FakePlatform::replaceFile(const std::string& path, const std::string& bytes) {
   ++replaceFileCalls;
-  if (writesFail) return false;
+  if (writesFail || failingWrites.count(replaceFileCalls)) return false;
   std::string target = nativePath(path);
   std::string temporary = target + ".tmp";
   {

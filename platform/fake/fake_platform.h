@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -57,6 +58,9 @@ class FakePlatform : public Platform {
   std::string pathOf(const std::string& fileName) const { return folder_ + "/" + fileName; }
   bool writesFail = false;  // replaceFile answers false and changes nothing (full disk)
   int replaceFileCalls = 0;
+  // replaceFile calls that fail, by their number in replaceFileCalls (a file locked for a moment
+  // by another program)
+  std::set<int> failingWrites;
   bool readsFail = false;  // readFile answers nullopt even for a file that is there
 
   // ---- Registry ------------------------------------------------------------------------------

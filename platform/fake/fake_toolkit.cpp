@@ -32,7 +32,9 @@ void FakeToolkit::schedule(Timer& timer) {
   timers_.push_back({&timer, now_ + timer.interval()});
 }
 
-void FakeToolkit::timerChanged(Timer& timer) { schedule(timer); }
+void FakeToolkit::timerChanged(Timer& timer) {
+  schedule(timer);
+}
 
 void FakeToolkit::focus(Control& control) {
   focused_ = control.name();

@@ -199,6 +199,35 @@ TEST_F(ListEditingTest, AddWithAnUnusableCountTellsTheUserAndWritesNothing) {
   EXPECT_EQ(FileBytes(), content);
 }
 
+// A list the folder cannot be written to (read-only, full, held open by another program) must
+// not look changed: the user is told, and the rows are those of the file.
+TEST_F(ListEditingTest, AChangeThatCannotBeSavedIsReportedAndTheListShowsTheFile) {
+  strings.UserPassword = "secret";
+  for (bool deleting : {false, true}) {
+    SCOPED_TRACE(deleting ? "delete" : "add");
+    Seed(kTwoFolders);
+    platform.messages.clear();
+    platform.writesFail = true;
+    if (deleting) {
+      list.userSelect(0);
+      answers = {"secret"};
+      editing.DeleteEntry();
+    } else {
+      answers = {"abc"};
+      text.setText("CabinetWClass (C:\\Data\\Report)");
+      editing.AddFolder();
+    }
+    platform.writesFail = false;
+    ASSERT_FALSE(platform.messages.empty());
+    EXPECT_EQ(platform.messages.back().text,
+              "パスワードリストを保存できませんでした。プログラムのフォルダに書き込めるか確認して下"
+              "さい。");
+    EXPECT_EQ(platform.messages.back().icon, MsgIcon::Warning);
+    EXPECT_EQ(FileBytes(), kTwoFolders);
+    EXPECT_EQ(list.items(), (std::vector<std::string>{"Docs", "Music"}));
+  }
+}
+
 // ---- Deleting --------------------------------------------------------------------------------
 
 TEST_F(ListEditingTest, DeleteWithNothingSelectedAsksNothing) {

@@ -291,6 +291,32 @@ TEST_F(SettingsTest, AnEmptyNewPasswordRemovesTheStoredOne) {
   EXPECT_EQ(platform.messages[0].text, "プロテクト用パスワードを '' に設定します。");
 }
 
+// A settings file that cannot be written: nothing may look stored that is not, and nothing is
+// applied that would be lost at the next start.
+TEST_F(SettingsTest, SettingsThatCannotBeSavedAreReportedAndNotApplied) {
+  const std::string notSaved =
+      "設定を保存できませんでした。プログラムのフォルダに書き込めるか確認して下さい。";
+  strings.UserPassword = "abc";
+  SeedSettings("[PasswordSetData]\r\nPassData=116117118\r\n");
+  platform.writesFail = true;
+
+  answers = {"abc", "xyz"};
+  Open([&] {
+    settings.Command1.click();
+    settings.Text1.userSetText("500");
+    settings.Command2.click();
+    EXPECT_TRUE(settings.isLoaded()) << "the dialog stays open";
+    settings.Command3.click();
+  });
+
+  std::vector<std::string> texts;
+  for (const auto& message : platform.messages) texts.push_back(message.text);
+  EXPECT_EQ(texts, (std::vector<std::string>{notSaved, notSaved}));
+  EXPECT_EQ(strings.UserPassword, "abc");
+  EXPECT_EQ(sampler.interval(), 250);
+  EXPECT_EQ(SettingsBytes(), "[PasswordSetData]\r\nPassData=116117118\r\n");
+}
+
 TEST_F(SettingsTest, ANewPasswordThatWouldNotSurviveItsCodeIsRefused) {
   const std::vector<std::string> refusedPasswords = {"パスワード", "abcｱ漢", std::string(43, 'x')};
   for (const std::string& refused : refusedPasswords) {

@@ -68,6 +68,18 @@ TEST_F(Startup, FirstRunConfirmsThePasswordInPlainTextAndStoresItsCode) {
   EXPECT_TRUE(platform.trayIconPresent);
 }
 
+TEST_F(Startup, FirstRunPasswordThatCannotBeSavedIsReportedAndGuardsThisRun) {
+  platform.writesFail = true;
+  typePassword("abc");
+  ASSERT_FALSE(start());
+
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(platform.messages[1].text,
+            "設定を保存できませんでした。プログラムのフォルダに書き込めるか確認して下さい。");
+  EXPECT_EQ(program.strings.UserPassword, "abc");
+  EXPECT_TRUE(platform.trayIconPresent);
+}
+
 TEST_F(Startup, PasswordTheCodeCannotCarryIsRefusedAndAskedAgain) {
   const std::string longest(42, 'a');
   typePassword("パス");  // double-byte characters

@@ -56,6 +56,9 @@ TEST_F(IniReWriteTest, AFailedWriteLeavesTheOldFileWhole) {
   IniWrite(platform, "PasswordSetData", "Work", std::string("118"), file);
 
   EXPECT_EQ(platform.replaceFileCalls, 3) << "each write was tried";
+  EXPECT_FALSE(IniWrite(platform, "PasswordSetData", "Docs", std::string("999"), file));
+  EXPECT_TRUE(IniWrite(platform, "PasswordSetData", "Docs", std::string("116"), file))
+      << "nothing to change: nothing to write";
   EXPECT_EQ(*platform.readFile(file), before);
   EXPECT_EQ(IniRead(platform, "PasswordSetData", "Docs", "", file), "116");
 }
@@ -65,8 +68,8 @@ TEST_F(IniReWriteTest, AFileThatCannotBeReadIsNotRebuiltFromNothing) {
   ASSERT_TRUE(platform.replaceFile(file, before));
   platform.readsFail = true;
 
-  IniWrite(platform, "PasswordSetData", "Work", std::string("118"), file);
-  IniWrite(platform, "PasswordSetData", "Docs", std::nullopt, file);
+  EXPECT_FALSE(IniWrite(platform, "PasswordSetData", "Work", std::string("118"), file));
+  EXPECT_FALSE(IniWrite(platform, "PasswordSetData", "Docs", std::nullopt, file));
 
   platform.readsFail = false;
   EXPECT_EQ(*platform.readFile(file), before);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -112,6 +113,42 @@ TEST_F(ProtectedListTest, AnUnusableCountLeavesTheFileAsItWas) {
     if (c.removeRefused) {
       EXPECT_EQ(FileBytes(), content);
     }
+  }
+}
+
+// Either write of a change (the entry, then the count) may fail; the list must come out as it
+// went in, its count still telling the number of entries.
+TEST_F(ProtectedListTest, AFailedWriteLeavesTheListAsItWas) {
+  const std::string content =
+      "[PasswordSetData]\r\nDocs=100\r\nMusic=101\r\n[PasswordNumber]\r\nPassCount=2\r\n";
+  const std::vector<std::string> entries = {"Docs=100", "Music=101"};
+  enum class Op { AddNew, AddKnown, Remove };
+  struct Case {
+    Op op;
+    int failingWrite;  // 1: the entry, 2: the count
+  };
+  for (Case c : {Case{Op::AddNew, 1}, Case{Op::AddNew, 2}, Case{Op::AddKnown, 1},
+                 Case{Op::Remove, 1}, Case{Op::Remove, 2}}) {
+    SCOPED_TRACE(testing::Message() << "op " << int(c.op) << ", write " << c.failingWrite);
+    Seed(content);
+    platform.replaceFileCalls = 0;
+    platform.failingWrites = {c.failingWrite};
+    switch (c.op) {
+      case Op::AddNew:
+        EXPECT_EQ(AddProtectedFolder(platform, "Report", "116"), AddResult::WriteFailed);
+        break;
+      case Op::AddKnown:
+        EXPECT_EQ(AddProtectedFolder(platform, "Docs", "116"), AddResult::WriteFailed);
+        break;
+      case Op::Remove:
+        EXPECT_EQ(RemoveProtectedFolder(platform, "Docs"), RemoveResult::WriteFailed);
+        break;
+    }
+    platform.failingWrites.clear();
+    std::vector<std::string> after = Entries();
+    std::sort(after.begin(), after.end());  // an entry put back stands at the section's end
+    EXPECT_EQ(after, entries);
+    EXPECT_EQ(PassCount(), "2");
   }
 }
 
