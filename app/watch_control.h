@@ -11,8 +11,8 @@ namespace folvane {
 
 class WatchControl {
  public:
-  WatchControl(Platform& platform, Form& mainWindow, Timer& timer1, Button& button2,
-               Shape& shape1, TextBox& text, LoginForm& login, ProcessWide& strings);
+  WatchControl(Platform& platform, Form& mainWindow, Timer& timer1, Button& button2, Shape& shape1,
+               TextBox& text, LoginForm& login, ProcessWide& strings);
   void Button2_Click();                 // the watch toggle
   void Form_MouseMove(double xPixels);  // the tray callback
   void Timer2_Timer();                  // the status lamp

@@ -22,7 +22,9 @@ void TextBox::setText(const std::string& text) {
   }
 }
 
-void TextBox::userSetText(const std::string& text) { store(text); }
+void TextBox::userSetText(const std::string& text) {
+  store(text);
+}
 
 void TextBox::selectAll() {
   allSelected_ = true;
@@ -39,14 +41,18 @@ void Label::setCaption(const std::string& caption) {
   changed();
 }
 
-void Label::reset(const ControlSpec& spec) { caption_ = spec.text; }
+void Label::reset(const ControlSpec& spec) {
+  caption_ = spec.text;
+}
 
 void Button::setCaption(const std::string& caption) {
   caption_ = caption;
   changed();
 }
 
-void Button::reset(const ControlSpec& spec) { caption_ = spec.text; }
+void Button::reset(const ControlSpec& spec) {
+  caption_ = spec.text;
+}
 
 void ListBox::clear() {
   items_.clear();
@@ -75,7 +81,9 @@ void CheckBox::setValue(int value) {
   changed();
 }
 
-void CheckBox::reset(const ControlSpec&) { value_ = 0; }
+void CheckBox::reset(const ControlSpec&) {
+  value_ = 0;
+}
 
 void UpDown::step(int direction) {
   int current = min_;
@@ -99,7 +107,9 @@ void Shape::setBackColor(unsigned color) {
   changed();
 }
 
-void Shape::reset(const ControlSpec& spec) { backColor_ = spec.backColor; }
+void Shape::reset(const ControlSpec& spec) {
+  backColor_ = spec.backColor;
+}
 
 void Timer::setEnabled(bool enabled) {
   enabled_ = enabled;

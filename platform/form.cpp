@@ -4,7 +4,9 @@ namespace folvane {
 
 Form::Form(Toolkit& toolkit, const FormSpec& spec) : toolkit_(toolkit), spec_(spec) {}
 
-Form::~Form() { unload(); }
+Form::~Form() {
+  unload();
+}
 
 void Form::load() {
   if (loaded_) return;
@@ -32,7 +34,9 @@ void Form::hide() {
   if (loaded_) toolkit_.setVisible(*this, false);
 }
 
-bool Form::isVisible() const { return loaded_ && toolkit_.isVisible(*this); }
+bool Form::isVisible() const {
+  return loaded_ && toolkit_.isVisible(*this);
+}
 
 void Form::showModal() {
   load();
@@ -42,7 +46,9 @@ void Form::showModal() {
   modal_ = false;
 }
 
-WindowId Form::window() const { return loaded_ ? toolkit_.windowOf(*this) : 0; }
+WindowId Form::window() const {
+  return loaded_ ? toolkit_.windowOf(*this) : 0;
+}
 
 void Form::requestClose(int reason) {
   int cancel = 0;

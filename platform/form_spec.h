@@ -7,33 +7,44 @@
 
 namespace folvane {
 
-enum class ControlKind { Frame, Label, TextBox, Button, ListBox, CheckBox, UpDown, Shape, Image,
-                         Line, Timer };
+enum class ControlKind {
+  Frame,
+  Label,
+  TextBox,
+  Button,
+  ListBox,
+  CheckBox,
+  UpDown,
+  Shape,
+  Image,
+  Line,
+  Timer
+};
 
 enum class Align { Left, Right, Center };
 
 // Boxes are in twips (1/1440 inch), relative to the container: the client area or a frame.
 struct ControlSpec {
-  std::string name;       // the form's own control name, e.g. "txtPassword1", "lblLabels(0)"
+  std::string name;  // the form's own control name, e.g. "txtPassword1", "lblLabels(0)"
   ControlKind kind = ControlKind::Label;
-  std::string text;       // caption or initial text (UTF-8)
+  std::string text;  // caption or initial text (UTF-8)
   int left = 0, top = 0, width = 0, height = 0;
   int tabIndex = -1;      // -1: takes no place in the tab order
   std::string parent;     // name of the frame it sits in, empty for the client area
   double fontPoints = 9;  // "MS UI Gothic", regular, Shift-JIS charset
   Align align = Align::Left;
-  bool autoSize = false;        // label sized to its text
+  bool autoSize = false;  // label sized to its text
   bool wordWrap = false;
-  bool password = false;        // text box shows '*'
-  bool isDefault = false;       // pressed by Enter
-  bool isCancel = false;        // pressed by Esc
+  bool password = false;             // text box shows '*'
+  bool isDefault = false;            // pressed by Enter
+  bool isCancel = false;             // pressed by Esc
   unsigned foreColor = 0xFFFFFFFFu;  // 0x00BBGGRR; 0xFFFFFFFF: the system colour
   unsigned backColor = 0xFFFFFFFFu;
-  int timerInterval = 0;        // Timer: milliseconds
+  int timerInterval = 0;  // Timer: milliseconds
   bool timerEnabled = false;
-  std::string buddy;            // UpDown: the text box it steps
+  std::string buddy;  // UpDown: the text box it steps
   int minValue = 0, maxValue = 0, step = 1;
-  int x2 = 0, y2 = 0;           // Line: end point (left/top is the start point)
+  int x2 = 0, y2 = 0;             // Line: end point (left/top is the start point)
   bool systemDarkShadow = false;  // Line colours: 3-D dark shadow or 3-D highlight
 };
 
@@ -46,11 +57,11 @@ struct MenuSpec {
 enum class FormBorder { FixedSingle, FixedDialog };
 
 struct FormSpec {
-  std::string name;     // "frmScan", "frmLogin", "frmSet", "frmSplash"
+  std::string name;  // "frmScan", "frmLogin", "frmSet", "frmSplash"
   std::string caption;
   int clientWidth = 0, clientHeight = 0;  // twips
   FormBorder border = FormBorder::FixedSingle;
-  bool titleBar = true;       // false: no caption and no control box
+  bool titleBar = true;  // false: no caption and no control box
   bool closeBox = true;
   bool showInTaskbar = true;
   bool centerScreen = false;  // false: where the system places new windows

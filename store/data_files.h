@@ -42,17 +42,15 @@ std::optional<std::string> DecodePassword(Platform& platform, const std::string&
 // of them single-byte in the ANSI code page.
 bool PasswordSurvivesCode(Platform& platform, const std::string& password);
 
-// ---- Active-form text ("Class (Title)")
-// ---------------------------------------------------------- The first "("-separated item without
-// its last character.
+// ---- Active-form text ("Class (Title)") -------------------------------------------------------
+// The first "("-separated item without its last character.
 std::string WindowClassOf(const std::string& activeFormText);
 // The last "\"-separated part of the title (a drive root keeps its "\": C:\), or std::nullopt
 // when the text ends in no title or the title gives no key (such as \\server\share\).
 std::optional<std::string> FolderKeyOf(const std::string& activeFormText);
 
-// ---- Reading the files
-// --------------------------------------------------------------------------- PassCount of
-// PassDat.ini; std::nullopt when it is not a 16-bit number.
+// ---- Reading the files -------------------------------------------------------------------------
+// PassCount of PassDat.ini; std::nullopt when it is not a 16-bit number.
 std::optional<std::int16_t> ReadPassCount(Platform& platform);
 // The rows of the protected list: the key of entry i for i = 0 .. PassCount - 1, every entry
 // whole; fewer rows when the section has fewer entries, none for a malformed PassCount.
