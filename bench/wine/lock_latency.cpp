@@ -1,0 +1,194 @@
+// How fast the real program shuts a protected folder window, and what it costs while it waits.
+//
+// Lock latency: the time from a protected folder window coming to the front until the program
+// has disabled it, at the default sampling interval (or one given). Each trial puts an unprotected
+// folder window in front first (so that the protected one is new to the sampler), waits a random
+// part of a few intervals (so that trials fall at every phase of the sampler's timer), brings the
+// protected window forward and polls its enabled state; the challenge is then answered right.
+//
+// Idle cost: the processor time the resident program uses over a stretch of time in which an
+// unprotected window stays in front, so that the sampler ticks and finds nothing to do.
+//
+//   folvane_lock_latency [trials] [idle seconds] [interval ms]
+//   (defaults: 100 trials, 60 s, and no interval in the settings file: the program's 100 ms)
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "e2e/driver.h"
+
+namespace folvane::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The user password "abc".
+const std::string kSettings = "[PasswordSetData]\r\nPassData=116117118\r\n";
+// Private is locked with "xyz".
+const std::string kList =
+    "[PasswordSetData]\r\nPrivate=139140141\r\n[PasswordNumber]\r\nPassCount=1\r\n";
+const std::string kProtected = "C:\\Data\\Private";
+const std::string kUnprotected = "C:\\Data\\Public";
+
+double nowMs() {
+  static const double perMs = [] {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return double(frequency.QuadPart) / 1000.0;
+  }();
+  LARGE_INTEGER count;
+  QueryPerformanceCounter(&count);
+  return double(count.QuadPart) / perMs;
+}
+
+// The value below which `share` of the sorted samples lie (nearest rank).
+double percentile(const std::vector<double>& sorted, double share) {
+  std::size_t rank = std::size_t(share * double(sorted.size()) + 0.999999);
+  return sorted[std::min(sorted.size(), std::max<std::size_t>(rank, 1)) - 1];
+}
+
+// Brings `window` forward and waits until it is disabled, handling the driver's messages (the
+// program's EnableWindow waits for this thread to take its WM_ENABLE). Returns the milliseconds
+// from the request to the disabled state, or a negative value on timeout.
+double timeUntilDisabled(Window window, double timeoutMs) {
+  HWND hwnd = reinterpret_cast<HWND>(window);
+  double start = nowMs();
+  SetForegroundWindow(hwnd);
+  SetActiveWindow(hwnd);
+  for (;;) {
+    if (!IsWindowEnabled(hwnd)) return nowMs() - start;
+    if (nowMs() - start > timeoutMs) return -1;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+}
+
+// The mean period at which this Wine delivers a 100 ms window timer, the kind the program
+// samples with; the lock latency can be no better than half of it on the median.
+double timerPeriodMs(int ticks) {
+  UINT_PTR timer = SetTimer(nullptr, 0, 100, nullptr);
+  double first = 0, last = 0;
+  int seen = 0;
+  MSG message;
+  while (seen <= ticks && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (message.message == WM_TIMER && message.wParam == timer) {
+      last = nowMs();
+      if (seen++ == 0) first = last;
+    } else {
+      DispatchMessageW(&message);
+    }
+  }
+  KillTimer(nullptr, timer);
+  return (last - first) / ticks;
+}
+
+int run(int trials, int idleSeconds, int interval) {
+  Sandbox sandbox;
+  std::string settings = kSettings;
+  if (interval > 0) settings += "[Timer]\r\nInterval=" + std::to_string(interval) + "\r\n";
+  sandbox.writeFile("Folvane.ini", settings);
+  sandbox.writeFile("PassDat.ini", kList);
+  Process program = sandbox.start();
+  Window main = program.mainWindow();
+  if (!main || !waitUntil([&] { return topLevelWindows(program.pid()).empty(); })) {
+    std::fprintf(stderr, "the program did not become resident\n");
+    return 1;
+  }
+  Window activeForm = children(main, "Edit").at(0);
+
+  // A new window comes to the front by itself, so the protected one is challenged once here.
+  FolderWindow unprotected(kUnprotected);
+  FolderWindow folder(kProtected);
+  if (Window login = program.waitForWindow(kLoginCaption)) {
+    enterPassword(login, "xyz");
+    waitForGone(login);
+    waitUntil([&] { return !isVisible(main); });
+  }
+  std::mt19937 random(20261210);
+  std::uniform_int_distribution<int> phase(0, 299);
+  std::vector<double> latencies;
+  for (int trial = 0; trial < trials; ++trial) {
+    unprotected.bringForward();
+    if (!waitUntil([&] { return windowText(activeForm) == "CabinetWClass (" + kUnprotected + ")"; },
+                   5s)) {
+      std::fprintf(stderr, "trial %d: the sampler did not see the unprotected window\n", trial);
+      return 1;
+    }
+    pump(Duration(phase(random)));
+
+    double latency = timeUntilDisabled(folder.id(), 5000);
+    Window login = program.waitForWindow(kLoginCaption);
+    if (latency < 0 || !login) {
+      std::fprintf(stderr, "trial %d: the protected window was not challenged\n", trial);
+      return 1;
+    }
+    latencies.push_back(latency);
+    enterPassword(login, "xyz");
+    // The challenge is over once the window is back in front and the main window hidden.
+    if (!waitForGone(login) || !waitUntil([&] {
+          return isEnabled(folder.id()) && foregroundWindow() == folder.id() && !isVisible(main);
+        })) {
+      std::fprintf(stderr, "trial %d: the right answer did not give the window back\n", trial);
+      return 1;
+    }
+  }
+
+  std::printf("a 100 ms window timer ticks every %.1f ms on this system\n", timerPeriodMs(30));
+  std::vector<double> sorted = latencies;
+  std::sort(sorted.begin(), sorted.end());
+  double mean = 0;
+  for (double latency : latencies) mean += latency / double(latencies.size());
+  std::printf(
+      "lock latency at the %s interval (%d ms), %d trials: median %.1f ms, "
+      "p95 %.1f ms (mean %.1f, min %.1f, max %.1f)\n",
+      interval > 0 ? "set" : "default", interval > 0 ? interval : 100, trials,
+      percentile(sorted, 0.5), percentile(sorted, 0.95), mean, sorted.front(), sorted.back());
+
+  if (idleSeconds > 0) {
+    unprotected.bringForward();
+    waitUntil([&] { return windowText(activeForm) == "CabinetWClass (" + kUnprotected + ")"; });
+    pump(1s);
+    double wallStart = nowMs();
+    auto cpuStart = program.cpuTime();
+    pump(std::chrono::seconds(idleSeconds));
+    auto cpu = program.cpuTime() - cpuStart;
+    double wall = nowMs() - wallStart;
+    double cpuMs = double(cpu.count()) / 1000.0;
+    std::printf("idle: %.0f ms CPU over %.1f s, %.2f %% of one core\n", cpuMs, wall / 1000.0,
+                100.0 * cpuMs / wall);
+    if (!program.running()) {
+      std::fprintf(stderr, "the program ended while idle\n");
+      return 1;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace folvane::e2e
+
+int main(int argc, char** argv) {
+  int trials = argc > 1 ? std::atoi(argv[1]) : 100;
+  int idleSeconds = argc > 2 ? std::atoi(argv[2]) : 60;
+  int interval = argc > 3 ? std::atoi(argv[3]) : 0;
+  if (trials < 1) {
+    std::fprintf(stderr, "usage: folvane_lock_latency [trials] [idle seconds] [interval ms]\n");
+    return 2;
+  }
+  try {
+    return folvane::e2e::run(trials, idleSeconds, interval);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    return 1;
+  }
+}
