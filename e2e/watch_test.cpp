@@ -234,8 +234,13 @@ TEST_F(Watch, TheTrayStopsAndStartsTheWatchAndTheLampFollows) {
 // A second protected folder that comes forward while a challenge is open waits disabled for its
 // own challenge, which follows the first one whatever its answer; no window is left disabled.
 TEST_F(Watch, ASecondProtectedFolderWaitsDisabledForItsTurn) {
-  for (bool firstRight : {true, false}) {
-    SCOPED_TRACE(firstRight ? "first answered right" : "first answered wrong");
+  struct Case {
+    bool firstRight, secondRight;
+  };
+  for (Case c : {Case{true, true}, Case{false, true}, Case{true, false}}) {
+    const bool firstRight = c.firstRight;
+    SCOPED_TRACE(::testing::Message()
+                 << "first right " << c.firstRight << ", second right " << c.secondRight);
     FolderWindow other(kPublic);
     sample(other, "CabinetWClass (" + kPublic + ")");
 
@@ -265,8 +270,19 @@ TEST_F(Watch, ASecondProtectedFolderWaitsDisabledForItsTurn) {
     Window next = waitForChallenge(second);
     ASSERT_TRUE(next) << "the waiting folder was not challenged";
     EXPECT_TRUE(first.closed() || isEnabled(first.id())) << "the first folder was not given back";
-    enterPassword(next, "key9");
+    enterPassword(next, c.secondRight ? "key9" : "bad");
     ASSERT_TRUE(waitForGone(next));
+    if (!c.secondRight) {
+      // Its message and its closing must not make the first folder ask again.
+      Window message = program.waitForWindow(kAppTitle);
+      ASSERT_TRUE(message);
+      answer(message, Answer::Ok);
+      EXPECT_TRUE(waitForGone(second.id())) << "the second folder was not closed";
+      pump(1s);
+      EXPECT_FALSE(program.findWindow(kLoginCaption)) << "the first folder was asked again";
+      EXPECT_TRUE(isEnabled(first.id()));
+      continue;
+    }
     EXPECT_TRUE(waitUntil([&] { return foregroundWindow() == second.id(); }, 3s));
 
     pump(500ms);

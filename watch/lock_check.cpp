@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "dialogs/error_report.h"
 #include "dialogs/messages.h"
+#include "forms/captions.h"
 #include "store/data_files.h"
 #include "store/ini_rewrite.h"
 
@@ -15,6 +17,8 @@ namespace {
 constexpr char kFolderWindowClass[] = "CabinetWClass";
 constexpr char kCountPrefix[] = "登録数：";
 constexpr char kWrongPassword[] = "パスワードが正しくありません。";
+// How the sampler writes one of the program's message boxes: a dialog captioned with the title.
+const std::string kOwnMessageBoxText = std::string("#32770 (") + kAppTitle + ")";
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
@@ -84,7 +88,9 @@ void LockCheck::Text_Change() {
   WithErrorReport(platform_, [&] {
     const std::string lockCode = LockCodeOf(text);
     if (lockCode.empty()) {
-      givenBack_.clear();
+      // The program's own message (a wrong answer for a waiting folder) is part of the chain:
+      // the folders answered right before it must not be asked again when it closes.
+      if (text != kOwnMessageBoxText) givenBack_.clear();
       return;
     }
     if (held_.count(target) != 0 || givenBack_.count({target, text}) != 0) return;

@@ -220,6 +220,24 @@ TEST_F(LockCheckTest, WrongAnswerForTheFirstStillChallengesTheSecond) {
   EXPECT_TRUE(world.Enabled(second));
 }
 
+TEST_F(LockCheckTest, AWrongAnswerForTheSecondDoesNotAskTheFirstAgain) {
+  WindowId second = 0;
+  world.answers.push_back(Typed("abc", [&] { second = world.Folder("D:\\Other"); }));
+  world.answers.push_back(Typed("bad"));
+  // The wrong-answer message comes to the front while it is shown, as a real one does.
+  world.platform.onMessageBox = [&](const MessageBoxRequest&) {
+    world.platform.destroyWindow(world.Open("#32770", "Folvane"));
+    return MsgAnswer::Ok;
+  };
+  const WindowId first = world.Folder("C:\\Docs\\Private");
+  ASSERT_EQ(world.Dialogs(), 2);
+  EXPECT_EQ(world.MessagesSaying(kWrong), 1);
+
+  world.Front(first);
+  EXPECT_EQ(world.Dialogs(), 2) << "the first folder was answered right in this chain";
+  EXPECT_TRUE(world.Enabled(first));
+}
+
 TEST_F(LockCheckTest, FoldersComingWhileTheWrongAnswerMessageWaitsAreQueuedToo) {
   WindowId second = 0;
   world.platform.onMessageBox = [&](const MessageBoxRequest&) {
