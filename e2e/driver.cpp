@@ -427,6 +427,16 @@ void FolderWindow::bringForward() {
 
 // ---- Text ------------------------------------------------------------------------------------
 
+std::string passwordCode(const std::string& password) {
+  std::string code;
+  for (unsigned char c : password) {
+    char group[8];
+    std::snprintf(group, sizeof group, "%03u", c + 19u);
+    code += group;
+  }
+  return code;
+}
+
 std::string toAnsi(const std::string& utf8) {
   return narrow(widen(utf8), 932);
 }

@@ -29,6 +29,16 @@ inline const std::string kSettingsCaption = "Kelmora-設定";
 inline const std::string kAppTitle = "Folvane";       // caption of the program's message boxes
 inline const std::string kMismatchCaption = "ﾛｸﾞｵﾝ";  // the password dialog's own message
 
+// The questions of the password dialog.
+inline const std::string kAskUser = "ユーザパスワードを入力して下さい。";
+inline const std::string kAskLock = "ロック用パスワードを入力して下さい。";
+
+// The stored form of a password of single-byte characters: each character's code plus 19, in
+// three digits ("abc" is 116117118).
+std::string passwordCode(const std::string& password);
+// A settings file that holds the user password "abc".
+inline const std::string kSettingsWithAbc = "[PasswordSetData]\r\nPassData=116117118\r\n";
+
 // A window of any process; 0 is no window.
 using Window = std::uintptr_t;
 using ProcessId = unsigned long;

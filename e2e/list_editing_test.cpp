@@ -12,22 +12,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::string kAskLock = "ロック用パスワードを入力して下さい。";
-const std::string kAskUser = "ユーザパスワードを入力して下さい。";
 const std::string kAddButton = "パスワード追加(&P)";
-// The user password "abc", as the program stores it.
-const std::string kSettingsWithAbc = "[PasswordSetData]\r\nPassData=116117118\r\n";
-
-// The stored form of an ASCII password: each character's code plus 19, three digits.
-std::string code(const std::string& password) {
-  std::string digits;
-  for (unsigned char c : password) {
-    char group[8];
-    std::snprintf(group, sizeof group, "%03d", c + 19);
-    digits += group;
-  }
-  return digits;
-}
 
 class ListEditing : public ::testing::Test {
  protected:
@@ -137,7 +122,7 @@ TEST_F(ListEditing, AddedFoldersAreStoredListedAndChallenged) {
 
   ASSERT_TRUE(waitUntil([&] { return stored("Report").has_value(); }))
       << sandbox.readFile("PassDat.ini").value_or("(no PassDat.ini)");
-  EXPECT_EQ(stored("Report"), code("lock"));
+  EXPECT_EQ(stored("Report"), passwordCode("lock"));
   EXPECT_EQ(passCount(), "1");
   EXPECT_EQ(listRows(list), std::vector<std::string>{"Report"});
   EXPECT_FALSE(program->findWindow(kAppTitle)) << "the program asked more than the password";
@@ -152,16 +137,17 @@ TEST_F(ListEditing, AddedFoldersAreStoredListedAndChallenged) {
   ASSERT_NO_FATAL_FAILURE(answerPasswordDialog(kAskLock, "Key2"));
   ASSERT_TRUE(waitUntil([&] { return passCount() == "2"; }))
       << sandbox.readFile("PassDat.ini").value_or("(no PassDat.ini)");
-  EXPECT_EQ(stored(toAnsi("資料")), code("Key2"));
-  EXPECT_EQ(stored("Report"), code("lock"));
+  EXPECT_EQ(stored(toAnsi("資料")), passwordCode("Key2"));
+  EXPECT_EQ(stored("Report"), passwordCode("lock"));
   EXPECT_EQ(listRows(list), (std::vector<std::string>{"Report", "資料"}));
 
   ASSERT_NO_FATAL_FAILURE(expectChallenged(papers, "Key2"));
 }
 
 TEST_F(ListEditing, ADeletedFolderLeavesFileAndListAndIsNoLongerChallenged) {
-  sandbox.writeFile("PassDat.ini", "[PasswordSetData]\r\nReport=" + code("lock") + "\r\nArchive=" +
-                                       code("Key2") + "\r\n[PasswordNumber]\r\nPassCount=2\r\n");
+  sandbox.writeFile("PassDat.ini", "[PasswordSetData]\r\nReport=" + passwordCode("lock") +
+                                       "\r\nArchive=" + passwordCode("Key2") +
+                                       "\r\n[PasswordNumber]\r\nPassCount=2\r\n");
   FolderWindow report("C:\\Data\\Report");
   FolderWindow archive("C:\\Data\\Archive");
   ASSERT_NO_FATAL_FAILURE(start());
@@ -178,7 +164,7 @@ TEST_F(ListEditing, ADeletedFolderLeavesFileAndListAndIsNoLongerChallenged) {
   ASSERT_TRUE(waitUntil([&] { return passCount() == "1"; }))
       << sandbox.readFile("PassDat.ini").value_or("(no PassDat.ini)");
   EXPECT_FALSE(stored("Report").has_value());
-  EXPECT_EQ(stored("Archive"), code("Key2"));
+  EXPECT_EQ(stored("Archive"), passwordCode("Key2"));
   EXPECT_EQ(listRows(list), std::vector<std::string>{"Archive"});
   EXPECT_TRUE(childByText(main, "登録数：1"));
 

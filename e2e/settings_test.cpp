@@ -11,12 +11,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::string kAskUser = "ユーザパスワードを入力して下さい。";
 const std::string kAutoStart = "パソコンと同時に起動";
 const std::string kOk = "決定";
 const std::string kCancel = "キャンセル";
-// The user password "abc", as the program stores it.
-const std::string kSettingsWithAbc = "[PasswordSetData]\r\nPassData=116117118\r\n";
 
 class Settings : public ::testing::Test {
  protected:

@@ -12,10 +12,6 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-const std::string kAskUser = "ユーザパスワードを入力して下さい。";
-// The user password "abc", as the program stores it.
-const std::string kSettingsWithAbc = "[PasswordSetData]\r\nPassData=116117118\r\n";
-
 // The prompt shown in the password dialog (its label that is neither field caption).
 bool showsPrompt(Window dialog, const std::string& prompt) {
   return childByText(dialog, prompt) != 0;

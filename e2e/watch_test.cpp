@@ -12,17 +12,12 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::string kAskLock = "ロック用パスワードを入力して下さい。";
-const std::string kAskUser = "ユーザパスワードを入力して下さい。";
 const std::string kWrongLock = "パスワードが正しくありません。";
 const std::string kStopWatching = "ウォッチ停止";   // Button2 while the watch is on
 const std::string kStartWatching = "ウォッチ動作";  // Button2 while it is off
 const std::string kWatchStopped = "ウォッチ停止中";
 constexpr std::uint32_t kGreen = 0x00FF00;
 constexpr std::uint32_t kRed = 0x0000FF;
-
-// The user password "abc", as the program stores it.
-const std::string kSettingsWithAbc = "[PasswordSetData]\r\nPassData=116117118\r\n";
 
 // Private is locked with "xyz" (139 140 141), 秘密 with "key9" (126 120 140 076); Empty is
 // listed without a code, which leaves it unprotected.

@@ -17,8 +17,12 @@ namespace {
 constexpr char kFolderWindowClass[] = "CabinetWClass";
 constexpr char kCountPrefix[] = "登録数：";
 constexpr char kWrongPassword[] = "パスワードが正しくありません。";
-// How the sampler writes one of the program's message boxes: a dialog captioned with the title.
-const std::string kOwnMessageBoxText = std::string("#32770 (") + kAppTitle + ")";
+// Texts that name no window the user turned to: one of the program's own message boxes (a
+// dialog captioned with the title), or no window in front at all, as for a moment after a window
+// closes. Folders answered right before such a text must not be asked again after it.
+bool NamesNoOtherWindow(const std::string& text) {
+  return text == std::string("#32770 (") + kAppTitle + ")" || text == " ()";
+}
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
@@ -88,9 +92,7 @@ void LockCheck::Text_Change() {
   WithErrorReport(platform_, [&] {
     const std::string lockCode = LockCodeOf(text);
     if (lockCode.empty()) {
-      // The program's own message (a wrong answer for a waiting folder) is part of the chain:
-      // the folders answered right before it must not be asked again when it closes.
-      if (text != kOwnMessageBoxText) givenBack_.clear();
+      if (!NamesNoOtherWindow(text)) givenBack_.clear();
       return;
     }
     if (held_.count(target) != 0 || givenBack_.count({target, text}) != 0) return;

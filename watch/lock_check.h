@@ -11,8 +11,8 @@
 // Windows answered right stay given back for as long as the chain of challenges that asked them:
 // going back and forth between them asks nothing again. The chain ends, and a given-back window
 // is challenged again when it next comes forward, as soon as the active-form text names a window
-// that is not challenged (the program's own message boxes aside) or a new challenge starts
-// outside the chain.
+// that is not challenged (the program's own message boxes and an empty foreground aside) or a new
+// challenge starts outside the chain.
 #pragma once
 
 #include <deque>

@@ -28,8 +28,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The user password "abc".
-const std::string kSettings = "[PasswordSetData]\r\nPassData=116117118\r\n";
 // Private is locked with "xyz".
 const std::string kList =
     "[PasswordSetData]\r\nPrivate=139140141\r\n[PasswordNumber]\r\nPassCount=1\r\n";
@@ -94,7 +92,7 @@ double timerPeriodMs(int ticks) {
 
 int run(int trials, int idleSeconds, int interval) {
   Sandbox sandbox;
-  std::string settings = kSettings;
+  std::string settings = kSettingsWithAbc;
   if (interval > 0) settings += "[Timer]\r\nInterval=" + std::to_string(interval) + "\r\n";
   sandbox.writeFile("Folvane.ini", settings);
   sandbox.writeFile("PassDat.ini", kList);

@@ -34,17 +34,6 @@ HWND hwnd(Window window) {
   return reinterpret_cast<HWND>(window);
 }
 
-// The program's code for an ASCII password: each character's code plus 19, three digits.
-std::string encode(const std::string& password) {
-  std::string code;
-  for (unsigned char c : password) {
-    char group[8];
-    std::snprintf(group, sizeof group, "%03u", c + 19u);
-    code += group;
-  }
-  return code;
-}
-
 bool fileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -162,10 +151,11 @@ void firstStart() {
 void atWork() {
   Sandbox sandbox;
   sandbox.writeFile("Folvane.ini",
-                    "[PasswordSetData]\r\nPassData=" + encode(kUserPassword) + "\r\n");
-  sandbox.writeFile("PassDat.ini", toAnsi("[PasswordSetData]\r\n経理=" + encode(kLockPassword) +
-                                          "\r\n人事=" + encode("5678") +
-                                          "\r\n[PasswordNumber]\r\nPassCount=2\r\n"));
+                    "[PasswordSetData]\r\nPassData=" + passwordCode(kUserPassword) + "\r\n");
+  sandbox.writeFile(
+      "PassDat.ini",
+      toAnsi("[PasswordSetData]\r\n経理=" + passwordCode(kLockPassword) +
+             "\r\n人事=" + passwordCode("5678") + "\r\n[PasswordNumber]\r\nPassCount=2\r\n"));
   Process program = sandbox.start();
   Window main = waitUntilStarted(program);
 

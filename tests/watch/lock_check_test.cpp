@@ -225,8 +225,10 @@ TEST_F(LockCheckTest, AWrongAnswerForTheSecondDoesNotAskTheFirstAgain) {
   world.answers.push_back(Typed("abc", [&] { second = world.Folder("D:\\Other"); }));
   world.answers.push_back(Typed("bad"));
   // The wrong-answer message comes to the front while it is shown, as a real one does.
+  // Then, for a moment, no window is in front at all.
   world.platform.onMessageBox = [&](const MessageBoxRequest&) {
     world.platform.destroyWindow(world.Open("#32770", "Folvane"));
+    world.Front(0);
     return MsgAnswer::Ok;
   };
   const WindowId first = world.Folder("C:\\Docs\\Private");
