@@ -32,7 +32,7 @@ std::string ConfirmExitText() {
 
 ScanForm::ScanForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings, LoginForm& login,
                    SplashForm& splash)
-    : Form(toolkit, frmScanSpec()),
+    : Form(toolkit, frmScanLayout()),
       platform_(platform),
       strings_(strings),
       login_(login),

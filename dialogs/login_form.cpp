@@ -12,7 +12,7 @@ constexpr char kMismatchCaption[] = "ﾛｸﾞｵﾝ";
 }  // namespace
 
 LoginForm::LoginForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings)
-    : Form(toolkit, frmLoginSpec()), platform_(platform), strings_(strings) {
+    : Form(toolkit, frmLoginLayout()), platform_(platform), strings_(strings) {
   add(lblLabels0);
   add(txtPassword1);
   add(lblLabels1);

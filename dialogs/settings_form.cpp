@@ -48,7 +48,7 @@ std::optional<int> ParseInterval(const std::string& text) {
 
 SettingsForm::SettingsForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings,
                            LoginForm& login, Timer& samplerTimer)
-    : Form(toolkit, frmSetSpec()),
+    : Form(toolkit, frmSetLayout()),
       platform_(platform),
       strings_(strings),
       login_(login),

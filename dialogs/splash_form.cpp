@@ -7,7 +7,7 @@
 
 namespace folvane {
 
-SplashForm::SplashForm(Toolkit& toolkit) : Form(toolkit, frmSplashSpec()) {
+SplashForm::SplashForm(Toolkit& toolkit) : Form(toolkit, frmSplashLayout()) {
   add(lblVersion);
   add(lblProductName);
   add(Label2);

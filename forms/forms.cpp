@@ -10,68 +10,68 @@ namespace {
 
 constexpr unsigned kRed = 0x000000FFu;  // 0x00BBGGRR
 
-ControlSpec control(const char* name, ControlKind kind, const char* text, int left, int top,
-                    int width, int height, int tabIndex, const char* parent = "") {
-  ControlSpec spec;
-  spec.name = name;
-  spec.kind = kind;
-  spec.text = text;
-  spec.left = left;
-  spec.top = top;
-  spec.width = width;
-  spec.height = height;
-  spec.tabIndex = tabIndex;
-  spec.parent = parent;
-  return spec;
+ControlLayout control(const char* name, ControlKind kind, const char* text, int left, int top,
+                      int width, int height, int tabIndex, const char* parent = "") {
+  ControlLayout layout;
+  layout.name = name;
+  layout.kind = kind;
+  layout.text = text;
+  layout.left = left;
+  layout.top = top;
+  layout.width = width;
+  layout.height = height;
+  layout.tabIndex = tabIndex;
+  layout.parent = parent;
+  return layout;
 }
 
-ControlSpec timer(const char* name, int interval) {
-  ControlSpec spec;
-  spec.name = name;
-  spec.kind = ControlKind::Timer;
-  spec.timerInterval = interval;
-  spec.timerEnabled = true;
-  return spec;
+ControlLayout timer(const char* name, int interval) {
+  ControlLayout layout;
+  layout.name = name;
+  layout.kind = ControlKind::Timer;
+  layout.timerInterval = interval;
+  layout.timerEnabled = true;
+  return layout;
 }
 
 // A label that sizes itself to its text.
-ControlSpec autoLabel(ControlSpec spec, Align align = Align::Left, double points = 9) {
-  spec.autoSize = true;
-  spec.align = align;
-  spec.fontPoints = points;
-  return spec;
+ControlLayout autoLabel(ControlLayout layout, Align align = Align::Left, double points = 9) {
+  layout.autoSize = true;
+  layout.align = align;
+  layout.fontPoints = points;
+  return layout;
 }
 
-ControlSpec passwordBox(const char* name, int left, int top, int width, int height, int tab) {
-  ControlSpec spec = control(name, ControlKind::TextBox, "", left, top, width, height, tab);
-  spec.password = true;
-  return spec;
+ControlLayout passwordBox(const char* name, int left, int top, int width, int height, int tab) {
+  ControlLayout layout = control(name, ControlKind::TextBox, "", left, top, width, height, tab);
+  layout.password = true;
+  return layout;
 }
 
-ControlSpec defaultButton(ControlSpec spec) {
-  spec.isDefault = true;
-  return spec;
+ControlLayout defaultButton(ControlLayout layout) {
+  layout.isDefault = true;
+  return layout;
 }
 
-ControlSpec cancelButton(ControlSpec spec) {
-  spec.isCancel = true;
-  return spec;
+ControlLayout cancelButton(ControlLayout layout) {
+  layout.isCancel = true;
+  return layout;
 }
 
-ControlSpec line(const char* name, int x1, int y1, int x2, int y2, bool darkShadow) {
-  ControlSpec spec;
-  spec.name = name;
-  spec.kind = ControlKind::Line;
-  spec.left = x1;
-  spec.top = y1;
-  spec.x2 = x2;
-  spec.y2 = y2;
-  spec.systemDarkShadow = darkShadow;
-  return spec;
+ControlLayout line(const char* name, int x1, int y1, int x2, int y2, bool darkShadow) {
+  ControlLayout layout;
+  layout.name = name;
+  layout.kind = ControlKind::Line;
+  layout.left = x1;
+  layout.top = y1;
+  layout.x2 = x2;
+  layout.y2 = y2;
+  layout.systemDarkShadow = darkShadow;
+  return layout;
 }
 
-FormSpec makeScan() {
-  FormSpec form;
+FormLayout makeScan() {
+  FormLayout form;
   form.name = "frmScan";
   form.caption = kMainCaption;
   form.clientWidth = 4680;
@@ -82,7 +82,7 @@ FormSpec makeScan() {
   form.mainIcon = true;
 
   using K = ControlKind;
-  ControlSpec shape = control("Shape1", K::Shape, "", 120, 2880, 495, 495, -1);
+  ControlLayout shape = control("Shape1", K::Shape, "", 120, 2880, 495, 495, -1);
   shape.backColor = kRed;  // the lamp: red while the watch is off
   form.controls = {
       control("Frame1", K::Frame, "パスワード登録一覧", 120, 0, 4455, 1695, 3),
@@ -113,8 +113,8 @@ FormSpec makeScan() {
   return form;
 }
 
-FormSpec makeLogin() {
-  FormSpec form;
+FormLayout makeLogin() {
+  FormLayout form;
   form.name = "frmLogin";
   form.caption = kLoginCaption;
   form.clientWidth = 3750;
@@ -124,7 +124,7 @@ FormSpec makeLogin() {
   form.centerScreen = true;
 
   using K = ControlKind;
-  ControlSpec prompt = control("Label2", K::Label, "Label2", 165, 960, 3420, 195, 6);
+  ControlLayout prompt = control("Label2", K::Label, "Label2", 165, 960, 3420, 195, 6);
   prompt.align = Align::Center;
   prompt.fontPoints = 9.75;
   form.controls = {
@@ -139,8 +139,8 @@ FormSpec makeLogin() {
   return form;
 }
 
-FormSpec makeSet() {
-  FormSpec form;
+FormLayout makeSet() {
+  FormLayout form;
   form.name = "frmSet";
   form.caption = kSettingsCaption;
   form.clientWidth = 4680;
@@ -150,9 +150,9 @@ FormSpec makeSet() {
   form.centerScreen = false;
 
   using K = ControlKind;
-  ControlSpec interval = control("Text1", K::TextBox, "100", 120, 240, 735, 375, 1, "Frame1");
+  ControlLayout interval = control("Text1", K::TextBox, "100", 120, 240, 735, 375, 1, "Frame1");
   interval.fontPoints = 12;
-  ControlSpec upDown = control("UpDown1", K::UpDown, "", 856, 240, 240, 375, 2, "Frame1");
+  ControlLayout upDown = control("UpDown1", K::UpDown, "", 856, 240, 240, 375, 2, "Frame1");
   upDown.buddy = "Text1";
   upDown.minValue = 10;
   upDown.maxValue = 1000;
@@ -178,8 +178,8 @@ FormSpec makeSet() {
   return form;
 }
 
-FormSpec makeSplash() {
-  FormSpec form;
+FormLayout makeSplash() {
+  FormLayout form;
   form.name = "frmSplash";
   form.caption = "";
   form.clientWidth = 4785;
@@ -191,7 +191,7 @@ FormSpec makeSplash() {
   form.centerScreen = true;
 
   using K = ControlKind;
-  ControlSpec notice =
+  ControlLayout notice =
       control("Label3", K::Label, kSplashNotice, 1440, 1560, 2895, 855, 5, "Frame1");
   notice.fontPoints = 9.75;
   notice.foreColor = kRed;
@@ -215,24 +215,24 @@ FormSpec makeSplash() {
 
 }  // namespace
 
-const FormSpec& frmScanSpec() {
-  static const FormSpec spec = makeScan();
-  return spec;
+const FormLayout& frmScanLayout() {
+  static const FormLayout layout = makeScan();
+  return layout;
 }
 
-const FormSpec& frmLoginSpec() {
-  static const FormSpec spec = makeLogin();
-  return spec;
+const FormLayout& frmLoginLayout() {
+  static const FormLayout layout = makeLogin();
+  return layout;
 }
 
-const FormSpec& frmSetSpec() {
-  static const FormSpec spec = makeSet();
-  return spec;
+const FormLayout& frmSetLayout() {
+  static const FormLayout layout = makeSet();
+  return layout;
 }
 
-const FormSpec& frmSplashSpec() {
-  static const FormSpec spec = makeSplash();
-  return spec;
+const FormLayout& frmSplashLayout() {
+  static const FormLayout layout = makeSplash();
+  return layout;
 }
 
 }  // namespace folvane

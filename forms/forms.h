@@ -1,13 +1,13 @@
 // The four windows of the program and the main window's menu, as data.
 #pragma once
 
-#include "platform/form_spec.h"
+#include "platform/form_layout.h"
 
 namespace folvane {
 
-const FormSpec& frmScanSpec();
-const FormSpec& frmLoginSpec();
-const FormSpec& frmSetSpec();
-const FormSpec& frmSplashSpec();
+const FormLayout& frmScanLayout();
+const FormLayout& frmLoginLayout();
+const FormLayout& frmSetLayout();
+const FormLayout& frmSplashLayout();
 
 }  // namespace folvane

@@ -31,8 +31,8 @@ void TextBox::selectAll() {
   if (sink_) sink_->selectAll(*this);
 }
 
-void TextBox::reset(const ControlSpec& spec) {
-  text_ = spec.text;
+void TextBox::reset(const ControlLayout& layout) {
+  text_ = layout.text;
   allSelected_ = false;
 }
 
@@ -41,8 +41,8 @@ void Label::setCaption(const std::string& caption) {
   changed();
 }
 
-void Label::reset(const ControlSpec& spec) {
-  caption_ = spec.text;
+void Label::reset(const ControlLayout& layout) {
+  caption_ = layout.text;
 }
 
 void Button::setCaption(const std::string& caption) {
@@ -50,8 +50,8 @@ void Button::setCaption(const std::string& caption) {
   changed();
 }
 
-void Button::reset(const ControlSpec& spec) {
-  caption_ = spec.text;
+void Button::reset(const ControlLayout& layout) {
+  caption_ = layout.text;
 }
 
 void ListBox::clear() {
@@ -71,7 +71,7 @@ void ListBox::setListIndex(int index) {
   changed();
 }
 
-void ListBox::reset(const ControlSpec&) {
+void ListBox::reset(const ControlLayout&) {
   items_.clear();
   listIndex_ = -1;
 }
@@ -81,7 +81,7 @@ void CheckBox::setValue(int value) {
   changed();
 }
 
-void CheckBox::reset(const ControlSpec&) {
+void CheckBox::reset(const ControlLayout&) {
   value_ = 0;
 }
 
@@ -96,10 +96,10 @@ void UpDown::step(int direction) {
   buddy_.userSetText(std::to_string(next));
 }
 
-void UpDown::reset(const ControlSpec& spec) {
-  min_ = spec.minValue;
-  max_ = spec.maxValue;
-  step_ = spec.step;
+void UpDown::reset(const ControlLayout& layout) {
+  min_ = layout.minValue;
+  max_ = layout.maxValue;
+  step_ = layout.step;
 }
 
 void Shape::setBackColor(unsigned color) {
@@ -107,8 +107,8 @@ void Shape::setBackColor(unsigned color) {
   changed();
 }
 
-void Shape::reset(const ControlSpec& spec) {
-  backColor_ = spec.backColor;
+void Shape::reset(const ControlLayout& layout) {
+  backColor_ = layout.backColor;
 }
 
 void Timer::setEnabled(bool enabled) {
@@ -121,9 +121,9 @@ void Timer::setInterval(int milliseconds) {
   if (sink_) sink_->timerChanged(*this);
 }
 
-void Timer::reset(const ControlSpec& spec) {
-  enabled_ = spec.timerEnabled;
-  interval_ = spec.timerInterval;
+void Timer::reset(const ControlLayout& layout) {
+  enabled_ = layout.timerEnabled;
+  interval_ = layout.timerInterval;
 }
 
 }  // namespace folvane

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/form_spec.h"
+#include "platform/form_layout.h"
 
 namespace folvane {
 
@@ -34,7 +34,7 @@ class Control {
 
   const std::string& name() const { return name_; }
   // Called by Form::load with the design values, and with nullptr when the window goes away.
-  virtual void reset(const ControlSpec& spec) = 0;
+  virtual void reset(const ControlLayout& layout) = 0;
   void attach(ControlSink* sink) { sink_ = sink; }
   void setFocus() {
     if (sink_) sink_->focus(*this);
@@ -60,7 +60,7 @@ class TextBox : public Control {
   void selectAll();                           // the "{Home}+{End}" key sequence
   bool allSelected() const { return allSelected_; }
   std::function<void()> onChange;
-  void reset(const ControlSpec& spec) override;
+  void reset(const ControlLayout& layout) override;
 
  private:
   void store(const std::string& text);
@@ -73,7 +73,7 @@ class Label : public Control {
   using Control::Control;
   const std::string& caption() const { return caption_; }
   void setCaption(const std::string& caption);
-  void reset(const ControlSpec& spec) override;
+  void reset(const ControlLayout& layout) override;
 
  private:
   std::string caption_;
@@ -88,7 +88,7 @@ class Button : public Control {
     if (onClick) onClick();
   }
   std::function<void()> onClick;
-  void reset(const ControlSpec& spec) override;
+  void reset(const ControlLayout& layout) override;
 
  private:
   std::string caption_;
@@ -107,7 +107,7 @@ class ListBox : public Control {
     if (onDblClick) onDblClick();
   }
   std::function<void()> onDblClick;
-  void reset(const ControlSpec& spec) override;
+  void reset(const ControlLayout& layout) override;
 
  private:
   std::vector<std::string> items_;
@@ -120,7 +120,7 @@ class CheckBox : public Control {
   int value() const { return value_; }
   void setValue(int value);
   void userSetValue(int value) { value_ = value; }
-  void reset(const ControlSpec& spec) override;
+  void reset(const ControlLayout& layout) override;
 
  private:
   int value_ = 0;
@@ -135,7 +135,7 @@ class UpDown : public Control {
   int minValue() const { return min_; }
   int maxValue() const { return max_; }
   int increment() const { return step_; }
-  void reset(const ControlSpec& spec) override;
+  void reset(const ControlLayout& layout) override;
 
  private:
   void step(int direction);
@@ -148,7 +148,7 @@ class Shape : public Control {
   using Control::Control;
   unsigned backColor() const { return backColor_; }  // 0x00BBGGRR
   void setBackColor(unsigned color);
-  void reset(const ControlSpec& spec) override;
+  void reset(const ControlLayout& layout) override;
 
  private:
   unsigned backColor_ = 0;
@@ -167,7 +167,7 @@ class Timer : public Control {
     if (onTick) onTick();
   }
   std::function<void()> onTick;
-  void reset(const ControlSpec& spec) override;
+  void reset(const ControlLayout& layout) override;
 
  private:
   bool enabled_ = false;

@@ -2,7 +2,7 @@
 
 namespace folvane {
 
-Form::Form(Toolkit& toolkit, const FormSpec& spec) : toolkit_(toolkit), spec_(spec) {}
+Form::Form(Toolkit& toolkit, const FormLayout& layout) : toolkit_(toolkit), layout_(layout) {}
 
 Form::~Form() {
   unload();
@@ -10,8 +10,8 @@ Form::~Form() {
 
 void Form::load() {
   if (loaded_) return;
-  for (const auto& controlSpec : spec_.controls) {
-    if (Control* control = find(controlSpec.name)) control->reset(controlSpec);
+  for (const auto& controlLayout : layout_.controls) {
+    if (Control* control = find(controlLayout.name)) control->reset(controlLayout);
   }
   loaded_ = true;
   toolkit_.createWindow(*this);

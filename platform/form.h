@@ -1,4 +1,4 @@
-// A window of the program as its event procedures see it: a spec, the portable controls that
+// A window of the program as its event procedures see it: a layout, the portable controls that
 // carry behaviour, and the form-level events. The toolkit backend makes it real.
 #pragma once
 
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/controls.h"
-#include "platform/form_spec.h"
+#include "platform/form_layout.h"
 #include "platform/platform.h"
 
 namespace folvane {
@@ -20,14 +20,14 @@ enum CloseReason : int { kCloseFromUser = 0, kCloseFromSystem = 1 };
 
 class Form {
  public:
-  Form(Toolkit& toolkit, const FormSpec& spec);
+  Form(Toolkit& toolkit, const FormLayout& layout);
   virtual ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
 
-  const FormSpec& spec() const { return spec_; }
-  const std::string& name() const { return spec_.name; }
-  const std::string& caption() const { return spec_.caption; }
+  const FormLayout& layout() const { return layout_; }
+  const std::string& name() const { return layout_.name; }
+  const std::string& caption() const { return layout_.caption; }
 
   // Creates the (hidden) window, resets every control to its design value and raises onLoad.
   // Does nothing when the window is already loaded.
@@ -55,7 +55,7 @@ class Form {
   std::function<void(double xPixels)> onMouseMove;  // the tray callback of the main window
   std::function<void()> onShellRestarted;           // the task bar was created anew
 
-  // Controls that carry behaviour, registered by the derived form; found by their spec name.
+  // Controls that carry behaviour, registered by the derived form; found by their layout name.
   Control* find(const std::string& name) const;
   const std::vector<Control*>& controls() const { return controls_; }
   const std::vector<MenuCommand*>& menuCommands() const { return menu_; }
@@ -68,7 +68,7 @@ class Form {
 
  private:
   Toolkit& toolkit_;
-  const FormSpec& spec_;
+  const FormLayout& layout_;
   std::vector<Control*> controls_;
   std::vector<MenuCommand*> menu_;
   bool loaded_ = false;

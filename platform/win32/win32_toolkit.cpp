@@ -160,7 +160,7 @@ HFONT Win32Toolkit::fontFor(double points) {
 
 void Win32Toolkit::createWindow(Form& form) {
   if (windowFor(form)) return;
-  const FormSpec& spec = form.spec();
+  const FormLayout& layout = form.layout();
   auto owned = std::make_unique<Window>();
   Window& window = *owned;
   window.toolkit = this;
@@ -168,30 +168,31 @@ void Win32Toolkit::createWindow(Form& form) {
   windows_[&form] = std::move(owned);
 
   DWORD style, exStyle = 0;
-  if (spec.titleBar) {
+  if (layout.titleBar) {
     style = WS_OVERLAPPED | WS_CAPTION;
-    if (spec.closeBox) style |= WS_SYSMENU;
+    if (layout.closeBox) style |= WS_SYSMENU;
   } else {
     style = WS_POPUP | WS_DLGFRAME;
   }
-  if (spec.border == FormBorder::FixedDialog && spec.titleBar) exStyle |= WS_EX_DLGMODALFRAME;
+  if (layout.border == FormBorder::FixedDialog && layout.titleBar) exStyle |= WS_EX_DLGMODALFRAME;
 
-  HMENU menu = spec.menu.empty() ? nullptr : buildMenu(window, spec.menu, true);
-  const int clientWidth = toPixelsX(spec.clientWidth), clientHeight = toPixelsY(spec.clientHeight);
+  HMENU menu = layout.menu.empty() ? nullptr : buildMenu(window, layout.menu, true);
+  const int clientWidth = toPixelsX(layout.clientWidth),
+            clientHeight = toPixelsY(layout.clientHeight);
   RECT frame{0, 0, clientWidth, clientHeight};
   AdjustWindowRectEx(&frame, style, menu != nullptr, exStyle);
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
-  if (spec.centerScreen || !spec.titleBar) {
+  if (layout.centerScreen || !layout.titleBar) {
     RECT work;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     x = work.left + (work.right - work.left - width) / 2;
     y = work.top + (work.bottom - work.top - height) / 2;
   }
   // An owned window takes no task-bar button; the owner itself is never shown.
-  HWND owner = spec.showInTaskbar ? nullptr : hiddenOwner_;
-  HWND hwnd = CreateWindowExW(exStyle, kFormClass, widen(spec.caption).c_str(), style, x, y, width,
-                              height, owner, menu, instance_, &window);
+  HWND owner = layout.showInTaskbar ? nullptr : hiddenOwner_;
+  HWND hwnd = CreateWindowExW(exStyle, kFormClass, widen(layout.caption).c_str(), style, x, y,
+                              width, height, owner, menu, instance_, &window);
   if (!hwnd) {
     if (menu) DestroyMenu(menu);
     windows_.erase(&form);
@@ -206,24 +207,24 @@ void Win32Toolkit::createWindow(Form& form) {
                  height + clientHeight - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   SendMessageW(hwnd, WM_SETICON, ICON_BIG,
-               reinterpret_cast<LPARAM>(spec.mainIcon ? mainIcon_ : appIcon_));
+               reinterpret_cast<LPARAM>(layout.mainIcon ? mainIcon_ : appIcon_));
   SendMessageW(hwnd, WM_SETICON, ICON_SMALL,
-               reinterpret_cast<LPARAM>(spec.mainIcon ? mainIconSmall_ : appIconSmall_));
+               reinterpret_cast<LPARAM>(layout.mainIcon ? mainIconSmall_ : appIconSmall_));
 
   // Controls are created in tab order, so the dialog manager's order is the form's; those
   // outside the order (pictures, shapes, lines, timers) come last.
-  std::vector<size_t> order(spec.controls.size());
+  std::vector<size_t> order(layout.controls.size());
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-    int ta = spec.controls[a].tabIndex, tb = spec.controls[b].tabIndex;
+    int ta = layout.controls[a].tabIndex, tb = layout.controls[b].tabIndex;
     if ((ta < 0) != (tb < 0)) return tb < 0;
     return ta < tb;
   });
   for (size_t index : order) {
     auto item = std::make_unique<Item>();
     item->window = &window;
-    item->spec = &spec.controls[index];
-    item->control = form.find(item->spec->name);
+    item->layout = &layout.controls[index];
+    item->control = form.find(item->layout->name);
     item->id = kFirstControlId + static_cast<int>(window.items.size());
     window.items.push_back(std::move(item));
   }
@@ -232,20 +233,20 @@ void Win32Toolkit::createWindow(Form& form) {
   for (Control* control : form.controls()) control->attach(this);
   for (auto& item : window.items) {
     if (item->control) mirror(*item);
-    if (item->spec->kind == ControlKind::Timer && item->control)
+    if (item->layout->kind == ControlKind::Timer && item->control)
       timerChanged(*static_cast<Timer*>(item->control));
-    if (item->spec->kind == ControlKind::UpDown) {
+    if (item->layout->kind == ControlKind::UpDown) {
       for (auto& other : window.items)
-        if (other->spec->name == item->spec->buddy)
+        if (other->layout->name == item->layout->buddy)
           SendMessageW(item->hwnd, UDM_SETBUDDY, reinterpret_cast<WPARAM>(other->hwnd), 0);
     }
-    if (item->spec->isDefault) SendMessageW(hwnd, DM_SETDEFID, item->id, 0);
+    if (item->layout->isDefault) SendMessageW(hwnd, DM_SETDEFID, item->id, 0);
   }
 }
 
-HMENU Win32Toolkit::buildMenu(Window& window, const std::vector<MenuSpec>& entries, bool bar) {
+HMENU Win32Toolkit::buildMenu(Window& window, const std::vector<MenuLayout>& entries, bool bar) {
   HMENU menu = bar ? CreateMenu() : CreatePopupMenu();
-  for (const MenuSpec& entry : entries) {
+  for (const MenuLayout& entry : entries) {
     if (!entry.items.empty()) {
       HMENU popup = buildMenu(window, entry.items, false);
       AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup),
@@ -262,53 +263,53 @@ HMENU Win32Toolkit::buildMenu(Window& window, const std::vector<MenuSpec>& entri
 }
 
 void Win32Toolkit::createControl(Window& window, Item& item) {
-  const ControlSpec& spec = *item.spec;
+  const ControlLayout& layout = *item.layout;
   // Boxes are relative to their frame; frames may sit in frames.
-  int left = spec.left, top = spec.top;
-  for (std::string parent = spec.parent; !parent.empty();) {
+  int left = layout.left, top = layout.top;
+  for (std::string parent = layout.parent; !parent.empty();) {
     auto found =
-        std::find_if(window.form->spec().controls.begin(), window.form->spec().controls.end(),
-                     [&](const ControlSpec& c) { return c.name == parent; });
-    if (found == window.form->spec().controls.end()) break;
+        std::find_if(window.form->layout().controls.begin(), window.form->layout().controls.end(),
+                     [&](const ControlLayout& c) { return c.name == parent; });
+    if (found == window.form->layout().controls.end()) break;
     left += found->left;
     top += found->top;
     parent = found->parent;
   }
-  if (spec.kind == ControlKind::Line) {
-    item.box = {toPixelsX(left), toPixelsY(top), toPixelsX(left + spec.x2 - spec.left),
-                toPixelsY(top + spec.y2 - spec.top)};
+  if (layout.kind == ControlKind::Line) {
+    item.box = {toPixelsX(left), toPixelsY(top), toPixelsX(left + layout.x2 - layout.left),
+                toPixelsY(top + layout.y2 - layout.top)};
     window.hasLines = true;
     return;
   }
-  item.box = {toPixelsX(left), toPixelsY(top), toPixelsX(left + spec.width),
-              toPixelsY(top + spec.height)};
-  if (spec.kind == ControlKind::Timer) return;
+  item.box = {toPixelsX(left), toPixelsY(top), toPixelsX(left + layout.width),
+              toPixelsY(top + layout.height)};
+  if (layout.kind == ControlKind::Timer) return;
 
   const wchar_t* cls = L"STATIC";
   DWORD style = WS_CHILD | WS_VISIBLE, exStyle = 0;
   const DWORD tabStop = WS_TABSTOP | WS_GROUP;
-  switch (spec.kind) {
+  switch (layout.kind) {
     case ControlKind::Frame:
       cls = L"BUTTON";
       style |= BS_GROUPBOX;
       break;
     case ControlKind::Label:
       style |= WS_GROUP;
-      if (spec.align == Align::Right)
+      if (layout.align == Align::Right)
         style |= SS_RIGHT;
-      else if (spec.align == Align::Center)
+      else if (layout.align == Align::Center)
         style |= SS_CENTER;
       else
-        style |= spec.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
+        style |= layout.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
       break;
     case ControlKind::TextBox:
       cls = L"EDIT";
-      style |= tabStop | ES_AUTOHSCROLL | (spec.password ? ES_PASSWORD : 0);
+      style |= tabStop | ES_AUTOHSCROLL | (layout.password ? ES_PASSWORD : 0);
       exStyle |= WS_EX_CLIENTEDGE;
       break;
     case ControlKind::Button:
       cls = L"BUTTON";
-      style |= tabStop | (spec.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+      style |= tabStop | (layout.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
       break;
     case ControlKind::ListBox:
       cls = L"LISTBOX";
@@ -327,23 +328,23 @@ void Win32Toolkit::createControl(Window& window, Item& item) {
     case ControlKind::Shape:
     case ControlKind::Image:
       cls = kPaintedClass;
-      if (spec.kind == ControlKind::Image) item.icon = pictureIcon_;
+      if (layout.kind == ControlKind::Image) item.icon = pictureIcon_;
       break;
     case ControlKind::Line:
     case ControlKind::Timer:
       return;
   }
   item.hwnd =
-      CreateWindowExW(exStyle, cls, widen(spec.text).c_str(), style, item.box.left, item.box.top,
+      CreateWindowExW(exStyle, cls, widen(layout.text).c_str(), style, item.box.left, item.box.top,
                       item.box.right - item.box.left, item.box.bottom - item.box.top, window.hwnd,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance_, &item);
   if (!item.hwnd) return;
-  SendMessageW(item.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(spec.fontPoints)), FALSE);
-  if (spec.kind == ControlKind::TextBox && spec.password)
+  SendMessageW(item.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(layout.fontPoints)), FALSE);
+  if (layout.kind == ControlKind::TextBox && layout.password)
     SendMessageW(item.hwnd, EM_SETPASSWORDCHAR, L'*', 0);
-  if (spec.kind == ControlKind::UpDown)
-    SendMessageW(item.hwnd, UDM_SETRANGE32, spec.minValue, spec.maxValue);
-  if (spec.kind == ControlKind::Label && spec.autoSize) fitLabel(item);
+  if (layout.kind == ControlKind::UpDown)
+    SendMessageW(item.hwnd, UDM_SETRANGE32, layout.minValue, layout.maxValue);
+  if (layout.kind == ControlKind::Label && layout.autoSize) fitLabel(item);
 }
 
 // ---- Program-made changes -----------------------------------------------------------------------
@@ -359,13 +360,13 @@ void Win32Toolkit::setText(HWND hwnd, const std::string& utf8) {
 void Win32Toolkit::mirror(Item& item) {
   HWND hwnd = item.hwnd;
   if (!hwnd || !item.control) return;
-  switch (item.spec->kind) {
+  switch (item.layout->kind) {
     case ControlKind::TextBox:
       setText(hwnd, static_cast<TextBox*>(item.control)->text());
       break;
     case ControlKind::Label:
       setText(hwnd, static_cast<Label*>(item.control)->caption());
-      if (item.spec->autoSize) fitLabel(item);
+      if (item.layout->autoSize) fitLabel(item);
       break;
     case ControlKind::Button:
       setText(hwnd, static_cast<Button*>(item.control)->caption());
@@ -401,7 +402,7 @@ void Win32Toolkit::mirror(Item& item) {
 // A label that sizes itself keeps the edge its alignment names: left, right or centre.
 void Win32Toolkit::fitLabel(Item& item) {
   HDC dc = GetDC(item.hwnd);
-  HGDIOBJ old = SelectObject(dc, fontFor(item.spec->fontPoints));
+  HGDIOBJ old = SelectObject(dc, fontFor(item.layout->fontPoints));
   std::wstring text = windowText(item.hwnd);
   RECT need{0, 0, 0, 0};
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &need, DT_CALCRECT | DT_NOCLIP);
@@ -412,8 +413,8 @@ void Win32Toolkit::fitLabel(Item& item) {
 
   const int width = need.right, height = std::max<int>(need.bottom, metrics.tmHeight);
   int left = item.box.left;
-  if (item.spec->align == Align::Right) left = item.box.right - width;
-  if (item.spec->align == Align::Center) left = (item.box.left + item.box.right - width) / 2;
+  if (item.layout->align == Align::Right) left = item.box.right - width;
+  if (item.layout->align == Align::Center) left = (item.box.left + item.box.right - width) / 2;
   SetWindowPos(item.hwnd, nullptr, left, item.box.top, width, height,
                SWP_NOZORDER | SWP_NOACTIVATE);
   // The old extent may lie outside the new one.
@@ -522,7 +523,7 @@ void Win32Toolkit::destroyWindow(Form& form) {
   windows_.erase(found);
   SetWindowLongPtrW(window->hwnd, GWLP_USERDATA, 0);
   for (auto& item : window->items)
-    if (item->hwnd && item->spec->kind != ControlKind::Frame)
+    if (item->hwnd && item->layout->kind != ControlKind::Frame)
       SetWindowLongPtrW(item->hwnd, GWLP_USERDATA, 0);
   DestroyWindow(window->hwnd);
 }
@@ -555,21 +556,21 @@ bool Win32Toolkit::handle(Window& window, UINT message, WPARAM wParam, LPARAM lP
       Item* item = itemById(window, static_cast<int>(header->idFrom));
       if (header->code != UDN_DELTAPOS || !item || !item->control) return false;
       auto* upDown = static_cast<UpDown*>(item->control);
-      const std::string buddy = item->spec->buddy;
+      const std::string buddy = item->layout->buddy;
       const int delta = reinterpret_cast<NMUPDOWN*>(lParam)->iDelta;
       if (delta > 0) upDown->up();
       if (delta < 0) upDown->down();
       // The step went to the portable box as the user's input; show it in the real one.
       if (Window* still = windowFor(form)) {
         for (auto& other : still->items)
-          if (other->spec->name == buddy) mirror(*other);
+          if (other->layout->name == buddy) mirror(*other);
       }
       result = TRUE;  // the control keeps no position of its own
       return true;
     }
     case WM_TIMER: {
       Item* item = itemById(window, static_cast<int>(wParam));
-      if (item && item->control && item->spec->kind == ControlKind::Timer)
+      if (item && item->control && item->layout->kind == ControlKind::Timer)
         static_cast<Timer*>(item->control)->tick();
       return true;
     }
@@ -589,9 +590,9 @@ bool Win32Toolkit::handle(Window& window, UINT message, WPARAM wParam, LPARAM lP
       return true;
     case WM_CTLCOLORSTATIC: {
       Item* item = itemByHwnd(window, reinterpret_cast<HWND>(lParam));
-      if (!item || item->spec->foreColor == kSystemColor) return false;
+      if (!item || item->layout->foreColor == kSystemColor) return false;
       result = DefDlgProcW(window.hwnd, message, wParam, lParam);
-      SetTextColor(reinterpret_cast<HDC>(wParam), item->spec->foreColor);
+      SetTextColor(reinterpret_cast<HDC>(wParam), item->layout->foreColor);
       return true;
     }
     case WM_PAINT:
@@ -620,7 +621,7 @@ bool Win32Toolkit::command(Window& window, WPARAM wParam, LPARAM lParam) {
   }
   if (id == IDCANCEL) {  // Esc, from the dialog manager
     for (auto& item : window.items) {
-      if (item->spec->isCancel && item->control && item->spec->kind == ControlKind::Button) {
+      if (item->layout->isCancel && item->control && item->layout->kind == ControlKind::Button) {
         static_cast<Button*>(item->control)->click();
         break;
       }
@@ -631,7 +632,7 @@ bool Win32Toolkit::command(Window& window, WPARAM wParam, LPARAM lParam) {
   Item* item = itemById(window, id);
   if (!item || !item->control) return false;
   HWND hwnd = item->hwnd;
-  switch (item->spec->kind) {
+  switch (item->layout->kind) {
     case ControlKind::Button:
       if (code == BN_CLICKED) static_cast<Button*>(item->control)->click();
       return true;
@@ -661,8 +662,8 @@ void Win32Toolkit::paintLines(Window& window) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window.hwnd, &paint);
   for (auto& item : window.items) {
-    if (item->spec->kind != ControlKind::Line) continue;
-    int color = item->spec->systemDarkShadow ? COLOR_3DDKSHADOW : COLOR_3DHIGHLIGHT;
+    if (item->layout->kind != ControlKind::Line) continue;
+    int color = item->layout->systemDarkShadow ? COLOR_3DDKSHADOW : COLOR_3DHIGHLIGHT;
     HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(color));
     HGDIOBJ old = SelectObject(dc, pen);
     MoveToEx(dc, item->box.left, item->box.top, nullptr);
@@ -689,9 +690,9 @@ LRESULT CALLBACK Win32Toolkit::paintedProc(HWND hwnd, UINT message, WPARAM wPara
   RECT client;
   GetClientRect(hwnd, &client);
   FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-  if (item && item->spec->kind == ControlKind::Shape) {
+  if (item && item->layout->kind == ControlKind::Shape) {
     COLORREF color =
-        item->control ? static_cast<Shape*>(item->control)->backColor() : item->spec->backColor;
+        item->control ? static_cast<Shape*>(item->control)->backColor() : item->layout->backColor;
     int side = std::min(client.right, client.bottom);
     int left = (client.right - side) / 2, top = (client.bottom - side) / 2;
     HBRUSH brush = CreateSolidBrush(color);

@@ -1,4 +1,4 @@
-// The window toolkit on the real system: builds each form's window from its FormSpec, mirrors
+// The window toolkit on the real system: builds each form's window from its FormLayout, mirrors
 // program-made changes into the real controls, feeds the user's input back into the portable
 // controls, runs the timers and the (re-entrant) modal loops.
 #pragma once
@@ -37,7 +37,7 @@ class Win32Toolkit : public Toolkit, private ControlSink {
   // One control of a window (timers and lines too, which have no window of their own).
   struct Item {
     Window* window = nullptr;
-    const ControlSpec* spec = nullptr;
+    const ControlLayout* layout = nullptr;
     Control* control = nullptr;  // null when the form gives the control no behaviour
     HWND hwnd = nullptr;
     int id = 0;
@@ -72,7 +72,7 @@ class Win32Toolkit : public Toolkit, private ControlSink {
   void paintLines(Window& window);
 
   void createControl(Window& window, Item& item);
-  HMENU buildMenu(Window& window, const std::vector<MenuSpec>& entries, bool bar);
+  HMENU buildMenu(Window& window, const std::vector<MenuLayout>& entries, bool bar);
   void mirror(Item& item);
   void fitLabel(Item& item);
   void setText(HWND hwnd, const std::string& utf8);

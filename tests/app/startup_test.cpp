@@ -257,12 +257,12 @@ TEST_F(Startup, EveryControlAndMenuCommandHasADesignRow) {
     SCOPED_TRACE(form->name());
     for (const Control* control : form->controls()) {
       bool found = false;
-      for (const auto& row : form->spec().controls) found = found || row.name == control->name();
+      for (const auto& row : form->layout().controls) found = found || row.name == control->name();
       EXPECT_TRUE(found) << control->name();
     }
   }
   std::vector<std::string> menuRows;
-  for (const auto& entry : frmScanSpec().menu)
+  for (const auto& entry : frmScanLayout().menu)
     for (const auto& item : entry.items) menuRows.push_back(item.name);
   EXPECT_EQ(scan().menuCommands().size(), 5u);
   for (const MenuCommand* command : scan().menuCommands()) {

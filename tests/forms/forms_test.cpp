@@ -11,13 +11,13 @@
 namespace folvane {
 namespace {
 
-const std::vector<const FormSpec*>& AllForms() {
-  static const std::vector<const FormSpec*> forms = {&frmScanSpec(), &frmLoginSpec(), &frmSetSpec(),
-                                                     &frmSplashSpec()};
+const std::vector<const FormLayout*>& AllForms() {
+  static const std::vector<const FormLayout*> forms = {&frmScanLayout(), &frmLoginLayout(),
+                                                       &frmSetLayout(), &frmSplashLayout()};
   return forms;
 }
 
-const ControlSpec* Find(const FormSpec& form, const std::string& name) {
+const ControlLayout* Find(const FormLayout& form, const std::string& name) {
   for (const auto& control : form.controls)
     if (control.name == name) return &control;
   return nullptr;
@@ -25,23 +25,23 @@ const ControlSpec* Find(const FormSpec& form, const std::string& name) {
 
 // The sampler knows the program's own windows by these exact bytes.
 TEST(Forms, CaptionsTheSamplerKnows) {
-  EXPECT_EQ(frmScanSpec().caption, "Kelmora");
-  EXPECT_EQ(frmLoginSpec().caption,
+  EXPECT_EQ(frmScanLayout().caption, "Kelmora");
+  EXPECT_EQ(frmLoginLayout().caption,
             "Kelmora-\xE3\x83\x91\xE3\x82\xB9\xE3\x83\xAF\xE3\x83\xBC"
-            "\xE3\x83\x89\xE5\x85\xA5\xE5\x8A\x9B");                    // パスワード入力
-  EXPECT_EQ(frmSetSpec().caption, "Kelmora-\xE8\xA8\xAD\xE5\xAE\x9A");  // 設定
+            "\xE3\x83\x89\xE5\x85\xA5\xE5\x8A\x9B");                      // パスワード入力
+  EXPECT_EQ(frmSetLayout().caption, "Kelmora-\xE8\xA8\xAD\xE5\xAE\x9A");  // 設定
 }
 
 TEST(Forms, EnterAndEscButtons) {
   struct Case {
-    const FormSpec* form;
+    const FormLayout* form;
     std::vector<std::string> enter, esc;
   };
   const std::vector<Case> cases = {
-      {&frmScanSpec(), {"Button3"}, {}},
-      {&frmLoginSpec(), {"cmdOK"}, {"cmdCancel"}},
-      {&frmSetSpec(), {"Command2"}, {}},  // Esc does nothing in the settings dialog
-      {&frmSplashSpec(), {}, {}},
+      {&frmScanLayout(), {"Button3"}, {}},
+      {&frmLoginLayout(), {"cmdOK"}, {"cmdCancel"}},
+      {&frmSetLayout(), {"Command2"}, {}},  // Esc does nothing in the settings dialog
+      {&frmSplashLayout(), {}, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.form->name);
@@ -56,20 +56,20 @@ TEST(Forms, EnterAndEscButtons) {
 }
 
 TEST(Forms, WindowFrames) {
-  const FormSpec& splash = frmSplashSpec();
+  const FormLayout& splash = frmSplashLayout();
   EXPECT_FALSE(splash.titleBar);
   EXPECT_FALSE(splash.closeBox);
   EXPECT_FALSE(splash.showInTaskbar);
-  EXPECT_TRUE(frmLoginSpec().closeBox);
-  EXPECT_FALSE(frmLoginSpec().showInTaskbar);
-  EXPECT_TRUE(frmScanSpec().mainIcon);
-  for (const FormSpec* form : {&frmLoginSpec(), &frmSetSpec(), &frmSplashSpec()})
+  EXPECT_TRUE(frmLoginLayout().closeBox);
+  EXPECT_FALSE(frmLoginLayout().showInTaskbar);
+  EXPECT_TRUE(frmScanLayout().mainIcon);
+  for (const FormLayout* form : {&frmLoginLayout(), &frmSetLayout(), &frmSplashLayout()})
     EXPECT_FALSE(form->mainIcon) << form->name;
 }
 
 TEST(Forms, PasswordBoxesAreMasked) {
   for (const char* name : {"txtPassword1", "txtPassword2"}) {
-    const ControlSpec* box = Find(frmLoginSpec(), name);
+    const ControlLayout* box = Find(frmLoginLayout(), name);
     ASSERT_NE(box, nullptr) << name;
     EXPECT_TRUE(box->password) << name;
   }
@@ -78,7 +78,7 @@ TEST(Forms, PasswordBoxesAreMasked) {
 // Mistakes a table of this size invites: a duplicated name or tab number, a gap in the focus
 // order, a control placed in a frame that is not there, an up-down bound to nothing.
 TEST(Forms, TablesHoldTogether) {
-  for (const FormSpec* form : AllForms()) {
+  for (const FormLayout* form : AllForms()) {
     SCOPED_TRACE(form->name);
     std::set<std::string> names;
     std::vector<int> tabs;
@@ -86,12 +86,12 @@ TEST(Forms, TablesHoldTogether) {
       EXPECT_TRUE(names.insert(control.name).second) << "twice: " << control.name;
       if (control.tabIndex >= 0) tabs.push_back(control.tabIndex);
       if (!control.parent.empty()) {
-        const ControlSpec* frame = Find(*form, control.parent);
+        const ControlLayout* frame = Find(*form, control.parent);
         ASSERT_NE(frame, nullptr) << control.name << " in " << control.parent;
         EXPECT_EQ(frame->kind, ControlKind::Frame) << control.parent;
       }
       if (control.kind == ControlKind::UpDown) {
-        const ControlSpec* buddy = Find(*form, control.buddy);
+        const ControlLayout* buddy = Find(*form, control.buddy);
         ASSERT_NE(buddy, nullptr) << control.name;
         EXPECT_EQ(buddy->kind, ControlKind::TextBox);
         EXPECT_LT(control.minValue, control.maxValue);
@@ -108,7 +108,7 @@ TEST(Forms, TablesHoldTogether) {
 TEST(Forms, MainMenu) {
   std::map<std::string, std::vector<std::string>> seen;
   std::vector<std::string> top;
-  for (const auto& entry : frmScanSpec().menu) {
+  for (const auto& entry : frmScanLayout().menu) {
     top.push_back(entry.name);
     for (const auto& item : entry.items) seen[entry.name].push_back(item.name);
   }
@@ -118,7 +118,7 @@ TEST(Forms, MainMenu) {
   EXPECT_EQ(seen["mnuSet"], std::vector<std::string>{"mnuSetHenkou"});
   EXPECT_EQ(seen["mnuHelp"],
             (std::vector<std::string>{"mnuHelpOpen", "mnuHelpBar1", "mnuHelpAbout"}));
-  EXPECT_EQ(frmScanSpec().menu[3].items[1].caption, "-");
+  EXPECT_EQ(frmScanLayout().menu[3].items[1].caption, "-");
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ namespace folvane::watch_test {
 
 class MainWindow : public Form {
  public:
-  explicit MainWindow(Toolkit& toolkit) : Form(toolkit, frmScanSpec()) {
+  explicit MainWindow(Toolkit& toolkit) : Form(toolkit, frmScanLayout()) {
     for (Control* control : {static_cast<Control*>(&Text), static_cast<Control*>(&Label1),
                              static_cast<Control*>(&Button2), static_cast<Control*>(&Button3),
                              static_cast<Control*>(&Shape1), static_cast<Control*>(&Timer1),

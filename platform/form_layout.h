@@ -24,7 +24,7 @@ enum class ControlKind {
 enum class Align { Left, Right, Center };
 
 // Boxes are in twips (1/1440 inch), relative to the container: the client area or a frame.
-struct ControlSpec {
+struct ControlLayout {
   std::string name;  // the form's own control name, e.g. "txtPassword1", "lblLabels(0)"
   ControlKind kind = ControlKind::Label;
   std::string text;  // caption or initial text (UTF-8)
@@ -48,15 +48,15 @@ struct ControlSpec {
   bool systemDarkShadow = false;  // Line colours: 3-D dark shadow or 3-D highlight
 };
 
-struct MenuSpec {
+struct MenuLayout {
   std::string name;     // e.g. "mnuFileExit"
   std::string caption;  // "-" is a separator
-  std::vector<MenuSpec> items;
+  std::vector<MenuLayout> items;
 };
 
 enum class FormBorder { FixedSingle, FixedDialog };
 
-struct FormSpec {
+struct FormLayout {
   std::string name;  // "frmScan", "frmLogin", "frmSet", "frmSplash"
   std::string caption;
   int clientWidth = 0, clientHeight = 0;  // twips
@@ -66,8 +66,8 @@ struct FormSpec {
   bool showInTaskbar = true;
   bool centerScreen = false;  // false: where the system places new windows
   bool mainIcon = false;      // true: the main window's own 16x16 icon, else the application icon
-  std::vector<ControlSpec> controls;
-  std::vector<MenuSpec> menu;
+  std::vector<ControlLayout> controls;
+  std::vector<MenuLayout> menu;
 };
 
 }  // namespace folvane
