@@ -33,7 +33,7 @@ class FakeToolkit : public Toolkit, private ControlSink {
   // Names of the forms shown modally, in order.
   std::vector<std::string> modalLog;
 
-  // Test helpers.
+  // What a test drives and reads.
   int focusRequests(const std::string& controlName) const;
   std::string focused() const { return focused_; }
 
