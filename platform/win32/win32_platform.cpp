@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win32/win32_foreground.h"
 #include "platform/win32/win32_text.h"
 
 namespace folvane {
@@ -127,7 +128,7 @@ void Win32Platform::postClose(WindowId window) {
 }
 
 void Win32Platform::setForegroundWindow(WindowId window) {
-  SetForegroundWindow(hwndOf(window));
+  bringToForeground(hwndOf(window));
 }
 
 void Win32Platform::setActiveWindow(WindowId window) {

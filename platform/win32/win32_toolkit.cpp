@@ -7,6 +7,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "platform/win32/win32_foreground.h"
 #include "platform/win32/win32_resources.h"
 #include "platform/win32/win32_text.h"
 
@@ -490,7 +491,7 @@ void Win32Toolkit::runModal(Form& form) {
   }
   modal_.push_back(&frame);
   ShowWindow(hwnd, SW_SHOW);
-  SetForegroundWindow(hwnd);
+  bringToForeground(hwnd);
   applyPendingFocus(*window);
 
   MSG msg;
