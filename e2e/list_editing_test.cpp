@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "e2e/driver.h"
+#include "e2e/steps.h"
 
 namespace folvane::e2e {
 namespace {
@@ -59,11 +60,7 @@ class ListEditing : public ::testing::Test {
 
   // The password dialog with `prompt`, answered with `password`.
   void answerPasswordDialog(const std::string& prompt, const std::string& password) {
-    Window login = program->waitForWindow(kLoginCaption);
-    ASSERT_TRUE(login) << "no password dialog";
-    ASSERT_TRUE(childByText(login, prompt)) << "the password dialog asks something else";
-    enterPassword(login, password);
-    ASSERT_TRUE(waitForGone(login));
+    e2e::answerPasswordDialog(*program, prompt, password);
   }
 
   // A message box of the program with `expected` text, answered with `button`.

@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "e2e/driver.h"
+#include "e2e/steps.h"
 
 namespace folvane::e2e {
 namespace {
@@ -58,11 +59,7 @@ class Settings : public ::testing::Test {
   }
 
   void answerPasswordDialog(const std::string& prompt, const std::string& password) {
-    Window login = program->waitForWindow(kLoginCaption);
-    ASSERT_TRUE(login) << "no password dialog";
-    ASSERT_TRUE(childByText(login, prompt)) << "the password dialog asks something else";
-    enterPassword(login, password);
-    ASSERT_TRUE(waitForGone(login));
+    e2e::answerPasswordDialog(*program, prompt, password);
   }
 
   Window waitForMessage() { return program->waitForWindow(kAppTitle); }
