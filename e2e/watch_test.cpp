@@ -289,5 +289,23 @@ TEST_F(Watch, ASecondProtectedFolderWaitsDisabledForItsTurn) {
   }
 }
 
+// Windows logging off while folders wait behind a challenge: the program ends without a question
+// and gives back every folder it holds on the way out.
+TEST_F(Watch, TheEndOfTheSessionDuringAChallengeLeavesNoFolderDisabled) {
+  FolderWindow first(kPrivate);
+  first.bringForward();
+  ASSERT_TRUE(waitForChallenge(first));
+  FolderWindow second(kSecret);
+  second.bringForward();
+  ASSERT_TRUE(waitUntil([&] { return !isEnabled(second.id()); }, 2s));
+
+  queryEndSession(main);
+  if (program.running()) endSession(main);
+  EXPECT_TRUE(program.waitExit().has_value()) << "the program did not end";
+  pump(200ms);
+  EXPECT_TRUE(isEnabled(first.id()));
+  EXPECT_TRUE(isEnabled(second.id()));
+}
+
 }  // namespace
 }  // namespace folvane::e2e
