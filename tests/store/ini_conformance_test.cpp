@@ -2,7 +2,6 @@
 // routines on real files.
 #include <gtest/gtest.h>
 
-
 #include "platform/fake/fake_platform.h"
 #include "store/ini_rewrite.h"
 #include "tests/store/ini_cases.h"
