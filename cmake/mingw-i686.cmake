@@ -1,4 +1,4 @@
-# Cross compiling the Windows program with mingw-w64 (32-bit).
+# Cross compiling the 32-bit Windows program with mingw-w64.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
@@ -8,5 +8,6 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Tests of the Windows build run under Wine (the test script prepares the prefix and display).
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Tests of the Windows build run under Wine's 32-bit loader, on machines that can run 32-bit
+# programs (scripts/wine_env.sh prepares the prefix and the display).
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine)

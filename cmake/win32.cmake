@@ -1,4 +1,5 @@
-# The Windows build: Folvane.exe (32-bit, static, no console) and the tests that run under Wine.
+# The Windows builds: Folvane.exe (64-bit or 32-bit, static, no console) and the tests that
+# run under Wine.
 enable_language(RC)
 add_link_options(-static -static-libgcc -static-libstdc++)
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 // After windows.h, which it needs.
+#include <psapi.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -84,25 +85,31 @@ bool fileExists(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The program to test: FOLVANE_EXE (a Unix path when the test runs under Wine) or Folvane.exe
-// beside the driver.
-std::wstring programPath() {
+// A path from the environment: under Wine it may be a Unix path, which becomes the DOS path of
+// the same file; on Windows it is used as it is.
+std::wstring pathFromEnvironment(const wchar_t* name) {
   wchar_t buffer[MAX_PATH * 2] = {};
-  if (GetEnvironmentVariableW(L"FOLVANE_EXE", buffer, MAX_PATH * 2)) {
-    std::wstring path = buffer;
-    using ToDos = LPWSTR(CDECL*)(LPCSTR);
-    // Wine's own export; absent on Windows, where the path is used as it is.
-    FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name");
-    auto toDos = reinterpret_cast<ToDos>(reinterpret_cast<void (*)()>(found));
-    if (toDos && !path.empty() && path[0] == L'/') {
-      std::string unixPath = narrow(path);
-      if (LPWSTR dos = toDos(unixPath.c_str())) {
-        path = dos;
-        HeapFree(GetProcessHeap(), 0, dos);
-      }
+  if (!GetEnvironmentVariableW(name, buffer, MAX_PATH * 2)) return {};
+  std::wstring path = buffer;
+  using ToDos = LPWSTR(CDECL*)(LPCSTR);
+  // Wine's own export; absent on Windows.
+  FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name");
+  auto toDos = reinterpret_cast<ToDos>(reinterpret_cast<void (*)()>(found));
+  if (toDos && path[0] == L'/') {
+    std::string unixPath = narrow(path);
+    if (LPWSTR dos = toDos(unixPath.c_str())) {
+      path = dos;
+      HeapFree(GetProcessHeap(), 0, dos);
     }
-    return path;
   }
+  return path;
+}
+
+// The program to test: FOLVANE_EXE or Folvane.exe beside the driver.
+std::wstring programPath() {
+  std::wstring path = pathFromEnvironment(L"FOLVANE_EXE");
+  if (!path.empty()) return path;
+  wchar_t buffer[MAX_PATH * 2] = {};
   GetModuleFileNameW(nullptr, buffer, MAX_PATH * 2);
   return folderOf(buffer) + L"\\Folvane.exe";
 }
@@ -551,6 +558,12 @@ std::chrono::microseconds Process::cpuTime() const {
   return std::chrono::microseconds(total / 10);
 }
 
+std::size_t Process::residentBytes() const {
+  PROCESS_MEMORY_COUNTERS counters = {};
+  counters.cb = sizeof counters;
+  return GetProcessMemoryInfo(process_, &counters, sizeof counters) ? counters.WorkingSetSize : 0;
+}
+
 std::optional<unsigned long> Process::waitExit(Duration timeout) {
   if (!waitUntil([this] { return !running(); }, timeout)) return std::nullopt;
   DWORD code = 0;
@@ -634,16 +647,24 @@ std::optional<std::string> Sandbox::readFile(const std::string& fileName) const 
 }
 
 Process Sandbox::start() const {
+  return startProgram(exe_);
+}
+
+std::string environmentPath(const std::string& name) {
+  return narrow(pathFromEnvironment(widen(name).c_str()));
+}
+
+Process startProgram(const std::string& exePath) {
   // The program may take the foreground from the driver (its dialogs ask for it).
   AllowSetForegroundWindow(ASFW_ANY);
-  std::wstring exe = widen(exe_);
+  std::wstring exe = widen(exePath);
   std::wstring commandLine = L"\"" + exe + L"\"";
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
   if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                      nullptr, widen(folder_).c_str(), &startup, &info)) {
-    throw std::runtime_error("cannot start " + exe_);
+                      nullptr, folderOf(exe).c_str(), &startup, &info)) {
+    throw std::runtime_error("cannot start " + exePath);
   }
   if (HANDLE job = programJob()) AssignProcessToJobObject(job, info.hProcess);
   ResumeThread(info.hThread);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -164,6 +165,8 @@ class Process {
   bool running() const;
   // Processor time the program has used so far, user and kernel together.
   std::chrono::microseconds cpuTime() const;
+  // The program's resident memory (its working set) now, in bytes; 0 when it cannot be read.
+  std::size_t residentBytes() const;
   // The exit code once the program has ended, nullopt when it is still running after `timeout`.
   std::optional<unsigned long> waitExit(Duration timeout = kWait);
   void kill();
@@ -177,6 +180,11 @@ class Process {
   void* process_;
   ProcessId pid_;
 };
+
+// Starts a program with its own folder as the working folder.
+Process startProgram(const std::string& exePath);
+// A path named by an environment variable, as a Windows path ("" when the variable is not set).
+std::string environmentPath(const std::string& name);
 
 // A private copy of the program: a fresh folder with Folvane.exe (and its help page), removed
 // again at the end. The program is taken from FOLVANE_EXE, else from beside the driver.

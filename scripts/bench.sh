@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Runs the benchmarks: the native ones (build/native/folvane_bench, when it has been built), then,
-# under Wine, the lock latency and idle cost of the real Folvane.exe.
+# under Wine's 64-bit loader, the lock latency and idle cost of the 64-bit Folvane.exe.
 #
-#   scripts/bench.sh [trials] [idle seconds]      (defaults: 100 trials, 60 s)
+#   scripts/bench.sh [trials] [idle seconds] [interval ms]   (defaults: 100 trials, 60 s, 100 ms)
 #
-# The Windows programs are built in build/win32, or in FOLVANE_WIN32_BUILD when that names
+# The Windows programs are built in build/win64, or in FOLVANE_WIN64_BUILD when that names
 # another build folder.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -20,16 +20,16 @@ else
   echo "== native benchmarks: build/native/folvane_bench is not built; skipped"
 fi
 
-win32=${FOLVANE_WIN32_BUILD:-build/win32}
-if [[ $win32 == build/win32 ]]; then
-  folvane_build win32 folvane_lock_latency
+win64=${FOLVANE_WIN64_BUILD:-build/win64}
+if [[ $win64 == build/win64 ]]; then
+  folvane_build win64 folvane_lock_latency
 else
-  cmake -S . -B "$win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+  cmake -S . -B "$win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$win32" -j "$(nproc)" --target folvane_lock_latency
+  cmake --build "$win64" -j "$(nproc)" --target folvane_lock_latency
 fi
 
-source scripts/wine_env.sh
+source scripts/wine_env.sh win64
 trap wine_env_stop EXIT
-echo "== lock latency and idle cost of Folvane.exe under Wine"
-wine "$win32/folvane_lock_latency.exe" "$@"
+echo "== lock latency and idle cost of the 64-bit Folvane.exe under Wine"
+wine "$win64/folvane_lock_latency.exe" "$@"

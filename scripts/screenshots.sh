@@ -6,7 +6,7 @@
 #   scripts/screenshots.sh [OUTPUT_FOLDER]      # docs/images unless told
 #
 # FOLVANE_SHOTS_BIN names a build folder that already holds Folvane.exe and folvane_shots.exe;
-# then nothing is built. The Wine prefix is its own (build/wineprefix-shots), so this never
+# then nothing is built. The Wine prefix is its own (build/wineprefix-shots-win64), so this never
 # disturbs a test run.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -18,15 +18,15 @@ if [[ -n ${FOLVANE_SHOTS_BIN:-} ]]; then
   bin=$(realpath "$FOLVANE_SHOTS_BIN")
 else
   source scripts/build.sh
-  folvane_build win32 Folvane folvane_shots
-  bin=$root/build/win32
+  folvane_build win64 Folvane folvane_shots
+  bin=$root/build/win64
 fi
 mkdir -p "$out"
 
 # Always a display of our own: nothing else may come to the front during a scene.
 unset DISPLAY
-export WINEPREFIX=${FOLVANE_SHOTS_PREFIX:-$root/build/wineprefix-shots}
-source scripts/wine_env.sh
+export WINEPREFIX=${FOLVANE_SHOTS_PREFIX:-$root/build/wineprefix-shots-win64}
+source scripts/wine_env.sh win64
 scenes=$(mktemp -d)
 trap 'wine_env_stop; rm -rf "$scenes"' EXIT
 

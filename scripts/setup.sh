@@ -3,9 +3,11 @@
 # Safe to run again and again: it is quiet unless it has something to do.
 set -euo pipefail
 
-packages=(cmake make g++ googletest libgtest-dev libbenchmark-dev mingw-w64 g++-mingw-w64-i686
-  wine wine32:i386 fonts-wine xvfb xauth x11-utils fonts-ipafont-gothic locales imagemagick
-  clang-format)
+# wine64 holds the 64-bit loader, which every machine runs; wine32 the 32-bit one, which only
+# machines with 32-bit support run (the tests skip it elsewhere).
+packages=(cmake make g++ googletest libgtest-dev libbenchmark-dev mingw-w64 g++-mingw-w64-x86-64
+  g++-mingw-w64-i686 wine wine64 wine32:i386 fonts-wine xvfb xauth x11-utils fonts-ipafont-gothic
+  locales imagemagick clang-format zip unzip)
 
 # Runs a command as root, through sudo when the caller is someone else.
 as_root() {

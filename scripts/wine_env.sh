@@ -1,20 +1,33 @@
-# Sourced by the scripts that run Windows programs: prepares Wine for the 32-bit program with the
-# Japanese ANSI code page (932), on an X display (a private Xvfb when none answers), in a prefix
-# of the build tree that is created once and then reused.
+# Sourced by the scripts that run Windows programs: prepares Wine for one build with the Japanese
+# ANSI code page (932), on an X display (a private Xvfb when none answers), in a prefix of the
+# build tree that is created once and then reused.
 #
-#   source scripts/wine_env.sh     # then: wine program.exe ...
-#   wine_env_stop                  # ends the wineserver and the Xvfb this started
+#   source scripts/wine_env.sh win64|win32     # then: wine program.exe ..., winepath ...
+#   wine_env_stop                              # ends the wineserver and the Xvfb this started
 #
-# FOLVANE_XVFB_DISPLAY is set when this started its own Xvfb.
+# `wine` and `winepath` are shell functions here that use the build's own loader (see
+# wine_loader.sh); programs started by other tools name the loader themselves (ctest takes it
+# from the toolchain file). WINEPREFIX, when set by the caller, names the prefix instead of
+# build/wineprefix-<build>. FOLVANE_XVFB_DISPLAY is set when this started its own Xvfb.
 
 _folvane_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$_folvane_root/scripts/wine_loader.sh"
 
+FOLVANE_WINE_ARCH=${1:-win64}
+FOLVANE_WINE_LOADER=$(folvane_wine_loader "$FOLVANE_WINE_ARCH") || return 1
+export WINELOADER=$FOLVANE_WINE_LOADER
 export WINEDEBUG=-all
 # No Mono or Gecko: creating a prefix would otherwise wait for their installers.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=ja_JP.UTF-8
 export LC_ALL=ja_JP.UTF-8
-export WINEPREFIX=${WINEPREFIX:-$_folvane_root/build/wineprefix}
+if [[ -z ${WINEPREFIX:-} ]]; then
+  export WINEPREFIX=$_folvane_root/build/wineprefix-$FOLVANE_WINE_ARCH
+  _folvane_own_prefix=1
+fi
+
+wine() { "$FOLVANE_WINE_LOADER" "$@"; }
+winepath() { "$FOLVANE_WINE_LOADER" winepath "$@"; }
 
 # Starts Xvfb on a free display and waits until it answers.
 _folvane_start_xvfb() {
@@ -42,7 +55,10 @@ if [[ ! -f $WINEPREFIX/.folvane-ready ]]; then
   echo "wine_env: creating the Wine prefix $WINEPREFIX"
   rm -rf "$WINEPREFIX"
   mkdir -p "$(dirname "$WINEPREFIX")"
-  WINEARCH=win32 wineboot -i >/dev/null 2>&1
+  if ! WINEARCH=$FOLVANE_WINE_ARCH wine wineboot -i >/dev/null 2>&1; then
+    echo "wine_env: $FOLVANE_WINE_LOADER could not create the prefix" >&2
+    return 1
+  fi
   # Without a window manager, Wine waits about 2 s whenever a managed window is hidden.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   wineserver -w
@@ -67,6 +83,9 @@ wine_env_stop() {
   if [[ -n ${FOLVANE_XVFB_PID:-} ]]; then
     kill "$FOLVANE_XVFB_PID" 2>/dev/null || true
     wait "$FOLVANE_XVFB_PID" 2>/dev/null || true
-    unset FOLVANE_XVFB_PID FOLVANE_XVFB_DISPLAY
+    unset FOLVANE_XVFB_PID FOLVANE_XVFB_DISPLAY DISPLAY
+  fi
+  if [[ -n ${_folvane_own_prefix:-} ]]; then
+    unset WINEPREFIX _folvane_own_prefix
   fi
 }

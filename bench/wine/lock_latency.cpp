@@ -6,8 +6,10 @@
 // part of a few intervals (so that trials fall at every phase of the sampler's timer), brings the
 // protected window forward and polls its enabled state; the challenge is then answered right.
 //
-// Idle cost: the processor time the resident program uses over a stretch of time in which an
-// unprotected window stays in front, so that the sampler ticks and finds nothing to do.
+// Idle cost: the processor time and resident memory of the resident program over a stretch of
+// time in which an unprotected window stays in front, so that the sampler ticks and finds nothing
+// to do; beside it, in the same run, a null program that only reads the foreground window's class
+// and title every 100 ms (null_program.cpp), and the ratios of the two.
 //
 //   folvane_lock_latency [trials] [idle seconds] [interval ms]
 //   (defaults: 100 trials, 60 s, and no interval in the settings file: the program's 100 ms)
@@ -90,6 +92,13 @@ double timerPeriodMs(int ticks) {
   return (last - first) / ticks;
 }
 
+std::string besideThisProgram(const std::string& fileName) {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder = path;
+  return folder.substr(0, folder.find_last_of('\\') + 1) + fileName;
+}
+
 int run(int trials, int idleSeconds, int interval) {
   Sandbox sandbox;
   std::string settings = kSettingsWithAbc;
@@ -155,17 +164,24 @@ int run(int trials, int idleSeconds, int interval) {
   if (idleSeconds > 0) {
     unprotected.bringForward();
     waitUntil([&] { return windowText(activeForm) == "CabinetWClass (" + kUnprotected + ")"; });
+    Process null = startProgram(besideThisProgram("folvane_null_program.exe"));
     pump(1s);
     double wallStart = nowMs();
     auto cpuStart = program.cpuTime();
+    auto nullCpuStart = null.cpuTime();
     pump(std::chrono::seconds(idleSeconds));
-    auto cpu = program.cpuTime() - cpuStart;
     double wall = nowMs() - wallStart;
-    double cpuMs = double(cpu.count()) / 1000.0;
-    std::printf("idle: %.0f ms CPU over %.1f s, %.2f %% of one core\n", cpuMs, wall / 1000.0,
-                100.0 * cpuMs / wall);
-    if (!program.running()) {
-      std::fprintf(stderr, "the program ended while idle\n");
+    double cpuMs = double((program.cpuTime() - cpuStart).count()) / 1000.0;
+    double nullCpuMs = double((null.cpuTime() - nullCpuStart).count()) / 1000.0;
+    double residentMb = double(program.residentBytes()) / (1024.0 * 1024.0);
+    double nullResidentMb = double(null.residentBytes()) / (1024.0 * 1024.0);
+    std::printf("idle over %.1f s: %.0f ms CPU, %.2f %% of one core; the null program %.0f ms\n",
+                wall / 1000.0, cpuMs, 100.0 * cpuMs / wall, nullCpuMs);
+    std::printf("idle processor time: %.2fx the null program's\n", cpuMs / nullCpuMs);
+    std::printf("resident memory: %.1f MB, the null program %.1f MB: %.2fx\n", residentMb,
+                nullResidentMb, residentMb / nullResidentMb);
+    if (!program.running() || !null.running()) {
+      std::fprintf(stderr, "a program ended while idle\n");
       return 1;
     }
   }

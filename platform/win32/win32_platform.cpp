@@ -24,7 +24,11 @@ HICON smallIconOf(HWND window) {
   return icon;
 }
 
-// The record in its first, 88-byte form: flags 7 (message, icon and tip are valid), id 0.
+// The record in its first form, which every version of the shell takes: 88 bytes in a 32-bit
+// program, 104 in a 64-bit one (the window and icon handles are pointers). Flags 7 (message,
+// icon and tip are valid), id 0.
+static_assert(NOTIFYICONDATAA_V1_SIZE == (sizeof(void*) == 8 ? 104 : 88),
+              "the first form of the notification-area record");
 NOTIFYICONDATAA trayRecord(HWND owner, UINT callbackMessage, const std::string& tipAnsi) {
   NOTIFYICONDATAA record;
   std::memset(&record, 0, sizeof record);

@@ -1,0 +1,178 @@
+// The built Folvane.exe as Windows loads it: the machine and subsystem in its header, the DLLs
+// it imports (the system's own only: everything else is linked in), the architecture its
+// manifest names (Windows refuses to start a program whose manifest names another one) and its
+// version resource. The file is FOLVANE_EXE, set by the test run.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace folvane {
+namespace {
+
+// Under Wine the test run names a Unix path, which Wine's drive Z: holds.
+std::string programPath() {
+  const char* path = std::getenv("FOLVANE_EXE");
+  if (!path) return "";
+  return path[0] == '/' ? std::string("Z:") + path : path;
+}
+
+std::string lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return char(std::tolower(c)); });
+  return text;
+}
+
+// The file's bytes with the few reads a test needs of its PE headers.
+class Image {
+ public:
+  explicit Image(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    bytes_.assign(std::istreambuf_iterator<char>(file), {});
+  }
+  bool loaded() const { return bytes_.size() > sizeof(IMAGE_DOS_HEADER); }
+
+  template <typename T>
+  T at(size_t offset) const {
+    T value{};
+    if (offset + sizeof(T) <= bytes_.size()) std::memcpy(&value, bytes_.data() + offset, sizeof(T));
+    return value;
+  }
+  size_t ntHeaders() const { return size_t(at<IMAGE_DOS_HEADER>(0).e_lfanew); }
+  IMAGE_FILE_HEADER fileHeader() const { return at<IMAGE_FILE_HEADER>(ntHeaders() + 4); }
+  size_t optionalHeader() const { return ntHeaders() + 4 + sizeof(IMAGE_FILE_HEADER); }
+  WORD magic() const { return at<WORD>(optionalHeader()); }
+  WORD subsystem() const {
+    return magic() == IMAGE_NT_OPTIONAL_HDR64_MAGIC
+               ? at<IMAGE_OPTIONAL_HEADER64>(optionalHeader()).Subsystem
+               : at<IMAGE_OPTIONAL_HEADER32>(optionalHeader()).Subsystem;
+  }
+  IMAGE_DATA_DIRECTORY directory(int index) const {
+    return magic() == IMAGE_NT_OPTIONAL_HDR64_MAGIC
+               ? at<IMAGE_OPTIONAL_HEADER64>(optionalHeader()).DataDirectory[index]
+               : at<IMAGE_OPTIONAL_HEADER32>(optionalHeader()).DataDirectory[index];
+  }
+  // The file offset of a relative virtual address, through the section table.
+  size_t offsetOf(DWORD rva) const {
+    IMAGE_FILE_HEADER header = fileHeader();
+    size_t sections = optionalHeader() + header.SizeOfOptionalHeader;
+    for (int i = 0; i < header.NumberOfSections; ++i) {
+      auto section = at<IMAGE_SECTION_HEADER>(sections + i * sizeof(IMAGE_SECTION_HEADER));
+      DWORD size = std::max(section.Misc.VirtualSize, section.SizeOfRawData);
+      if (rva >= section.VirtualAddress && rva < section.VirtualAddress + size) {
+        return rva - section.VirtualAddress + section.PointerToRawData;
+      }
+    }
+    return bytes_.size();
+  }
+  std::string stringAt(size_t offset) const {
+    std::string text;
+    while (offset < bytes_.size() && bytes_[offset]) text += bytes_[offset++];
+    return text;
+  }
+  std::set<std::string> importedDlls() const {
+    std::set<std::string> dlls;
+    IMAGE_DATA_DIRECTORY imports = directory(IMAGE_DIRECTORY_ENTRY_IMPORT);
+    if (imports.VirtualAddress == 0) return dlls;
+    for (size_t entry = offsetOf(imports.VirtualAddress);;
+         entry += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+      auto descriptor = at<IMAGE_IMPORT_DESCRIPTOR>(entry);
+      if (descriptor.Name == 0) break;
+      dlls.insert(lower(stringAt(offsetOf(descriptor.Name))));
+    }
+    return dlls;
+  }
+
+ private:
+  std::string bytes_;
+};
+
+// The program's resources, read without running it.
+class Resources {
+ public:
+  explicit Resources(const std::string& path)
+      : module_(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+  ~Resources() {
+    if (module_) FreeLibrary(module_);
+  }
+  bool loaded() const { return module_ != nullptr; }
+  std::string bytes(LPCSTR type, LPCSTR name) const {
+    HRSRC found = FindResourceA(module_, name, type);
+    if (!found) return {};
+    HGLOBAL data = LoadResource(module_, found);
+    return std::string(static_cast<const char*>(LockResource(data)),
+                       SizeofResource(module_, found));
+  }
+
+ private:
+  HMODULE module_;
+};
+
+TEST(ProgramImage, IsAGuiProgramOfThisBuildsMachineThatNeedsOnlySystemDlls) {
+  Image image(programPath());
+  ASSERT_TRUE(image.loaded()) << "cannot read FOLVANE_EXE=" << programPath();
+#ifdef _WIN64
+  EXPECT_EQ(image.fileHeader().Machine, IMAGE_FILE_MACHINE_AMD64);
+  EXPECT_EQ(image.magic(), IMAGE_NT_OPTIONAL_HDR64_MAGIC) << "not PE32+";
+#else
+  EXPECT_EQ(image.fileHeader().Machine, IMAGE_FILE_MACHINE_I386);
+  EXPECT_EQ(image.magic(), IMAGE_NT_OPTIONAL_HDR32_MAGIC);
+#endif
+  EXPECT_EQ(image.subsystem(), IMAGE_SUBSYSTEM_WINDOWS_GUI);
+  EXPECT_TRUE(image.fileHeader().Characteristics & IMAGE_FILE_DEBUG_STRIPPED) << "not stripped";
+
+  const std::set<std::string> system = {"advapi32.dll", "comctl32.dll", "gdi32.dll",
+                                        "kernel32.dll", "msvcrt.dll",   "ole32.dll",
+                                        "shell32.dll",  "user32.dll"};
+  std::set<std::string> imported = image.importedDlls();
+  EXPECT_TRUE(imported.count("user32.dll"));
+  for (const std::string& dll : imported) {
+    EXPECT_TRUE(system.count(dll)) << dll << " is not a DLL of the system";
+  }
+}
+
+TEST(ProgramImage, ManifestNamesThisBuildsArchitecture) {
+  Resources resources(programPath());
+  ASSERT_TRUE(resources.loaded()) << "cannot load FOLVANE_EXE=" << programPath();
+  std::string manifest = resources.bytes(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1));
+  ASSERT_FALSE(manifest.empty()) << "no manifest";
+  // The program's own identity is the first assemblyIdentity; the common controls' one follows.
+  size_t own = manifest.find("<assemblyIdentity");
+  size_t end = manifest.find("/>", own);
+  ASSERT_NE(own, std::string::npos);
+  std::string identity = manifest.substr(own, end - own);
+#ifdef _WIN64
+  EXPECT_NE(identity.find("processorArchitecture=\"amd64\""), std::string::npos) << identity;
+#else
+  EXPECT_NE(identity.find("processorArchitecture=\"x86\""), std::string::npos) << identity;
+#endif
+  EXPECT_NE(identity.find("name=\"Folvane\""), std::string::npos) << identity;
+}
+
+TEST(ProgramImage, VersionResourceNamesAWindowsProgram) {
+  Resources resources(programPath());
+  ASSERT_TRUE(resources.loaded());
+  std::string version = resources.bytes(MAKEINTRESOURCEA(16), MAKEINTRESOURCEA(1));
+  ASSERT_FALSE(version.empty()) << "no version resource";
+  // The fixed part follows the key "VS_VERSION_INFO" in UTF-16 and its padding.
+  const DWORD signature = VS_FFI_SIGNATURE;
+  size_t at = version.find(std::string(reinterpret_cast<const char*>(&signature), 4));
+  ASSERT_NE(at, std::string::npos);
+  VS_FIXEDFILEINFO fixed;
+  std::memcpy(&fixed, version.data() + at, sizeof fixed);
+  EXPECT_EQ(fixed.dwFileOS, DWORD(VOS_NT_WINDOWS32));
+  EXPECT_EQ(fixed.dwFileType, DWORD(VFT_APP));
+  EXPECT_EQ(HIWORD(fixed.dwFileVersionMS), 1u);
+}
+
+}  // namespace
+}  // namespace folvane
