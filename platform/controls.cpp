@@ -103,6 +103,8 @@ void UpDown::reset(const ControlLayout& layout) {
 }
 
 void Shape::setBackColor(unsigned color) {
+  // The lamp is set on every tick of its timer; only a new colour is worth a repaint.
+  if (color == backColor_) return;
   backColor_ = color;
   changed();
 }
