@@ -71,6 +71,13 @@ void ListEditing::AddFolder() {
     return;
   }
 
+  // A folder already listed has a lock password, and replacing it must not be easier than
+  // opening the folder: the user password is asked first. A wrong answer ends it silently.
+  if (ProtectedFolderListed(platform_, *key) &&
+      login_.Ask(kPromptUserPassword) != strings_.UserPassword) {
+    return;
+  }
+
   const std::string password = login_.Ask(kPromptLockPassword);
   if (password.empty()) {
     ShowMessage(platform_, kNoPassword);

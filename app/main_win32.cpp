@@ -4,9 +4,29 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
+#include <exception>
+
 #include "app/mdl_command.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_toolkit.h"
+
+namespace {
+
+folvane::Program* running = nullptr;
+
+// An error that no event procedure handles ends the program. It ends the way every end does,
+// giving back the folder windows it holds disabled, instead of leaving them dead behind it.
+[[noreturn]] void EndAfterUnhandledError() {
+  static bool ending = false;
+  if (running && !ending) {
+    ending = true;
+    running->frmScan.EndNow();
+  }
+  std::abort();
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
@@ -15,6 +35,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   folvane::Win32Platform platform;
   folvane::Win32Toolkit toolkit(instance);
   folvane::Program program(platform, toolkit);
+  running = &program;
+  std::set_terminate(EndAfterUnhandledError);
   program.Main();
   return toolkit.run();
 }

@@ -10,6 +10,9 @@ Program::Program(Platform& platform, Toolkit& toolkit)
 void Program::Main() {
   frmSplash.showModal();
   frmScan.load();
+  // Without its main window the program has no tray icon and no way to be quit: it must not
+  // stay behind as an invisible process that also turns every later start away.
+  if (!frmScan.isLoaded()) frmScan.EndNow();
 }
 
 }  // namespace folvane

@@ -1,5 +1,6 @@
 #include "app/scan_form.h"
 
+#include <cstdlib>
 #include <string>
 
 #include "app/list_refresh.h"
@@ -19,10 +20,6 @@ constexpr char kTrayRefused[] = "タクストレイにアイコンを登録で�
 
 // The shell may refuse to remove the icon for a while; the program must end all the same.
 constexpr int kTrayRemovalAttempts = 10;
-
-std::string ConfirmPasswordText(const std::string& password) {
-  return "プロテクト用パスワードを '" + password + "' に設定します。\r\nよろしいですか？";
-}
 
 std::string ConfirmExitText() {
   return std::string(kAppTitle) + "を終了します。\r\nよろしいですか？";
@@ -82,7 +79,7 @@ ScanForm::~ScanForm() {
 }
 
 void ScanForm::Form_Load() {
-  if (platform_.anotherInstanceRunning()) platform_.exitNow();
+  if (platform_.anotherInstanceRunning()) EndNow();
 
   // A stored code that does not decode cannot be matched by any answer, so it counts as no
   // password at all and the user sets one anew.
@@ -104,13 +101,13 @@ void ScanForm::Form_Load() {
 void ScanForm::SetUpUserPassword() {
   for (;;) {
     std::string password = login_.Ask(kPromptUserPassword);
-    if (password.empty()) platform_.exitNow();
+    if (password.empty()) EndNow();
     // A password the code cannot carry would lock the user out after the next start.
     if (!PasswordSurvivesCode(platform_, password)) {
       ShowMessage(platform_, kPasswordUnusable);
       continue;
     }
-    if (!AskYesNo(platform_, ConfirmPasswordText(password))) platform_.exitNow();
+    if (!AskYesNo(platform_, ConfirmPasswordText(password))) EndNow();
     // Unsaved, the password still guards this run; the next start asks for one again.
     if (!IniWrite(platform_, kSectionPasswordSetData, kKeyPassData,
                   EncodePassword(platform_, password), SettingsFilePath(platform_))) {
@@ -135,9 +132,7 @@ void ScanForm::Form_QueryClose(int& cancel, int reason) {
       return;
     }
   }
-  lockCheck_.ReleaseAll();
-  RemoveTrayIcon();
-  platform_.exitNow();
+  EndNow();
 }
 
 void ScanForm::Button1_Click() {
@@ -145,10 +140,23 @@ void ScanForm::Button1_Click() {
   Form_QueryClose(cancel, kCloseFromUser);
 }
 
-void ScanForm::RegisterTrayIcon(bool atStart) {
-  if (platform_.trayAdd(window(), platform_.toAnsi(kAppTitle)) || !atStart) return;
-  ShowMessage(platform_, kTrayRefused);
+void ScanForm::EndNow() {
+  // A folder window that came forward during a question at start, or waits for its turn, must
+  // not stay dead once nothing is left to give it back.
+  lockCheck_.ReleaseAll();
+  if (trayIconAdded_) RemoveTrayIcon();
   platform_.exitNow();
+  std::abort();  // not reached: the compiler cannot see that through the virtual call
+}
+
+void ScanForm::RegisterTrayIcon(bool atStart) {
+  if (platform_.trayAdd(window(), platform_.toAnsi(kAppTitle))) {
+    trayIconAdded_ = true;
+    return;
+  }
+  if (!atStart) return;
+  ShowMessage(platform_, kTrayRefused);
+  EndNow();
 }
 
 void ScanForm::RemoveTrayIcon() {

@@ -41,6 +41,10 @@ class ScanForm : public Form {
   void Form_QueryClose(int& cancel, int reason);
   void Button1_Click();
 
+  // The one way out of the program, whatever ends it: the windows the lock check holds disabled
+  // are given back and the tray icon is taken away, then the process ends at once.
+  [[noreturn]] void EndNow();
+
   SettingsForm& settings() { return settings_; }
   LockCheck& lockCheck() { return lockCheck_; }
 
@@ -60,6 +64,7 @@ class ScanForm : public Form {
   LockCheck lockCheck_;
   WatchControl watch_;
   ListEditing listEditing_;
+  bool trayIconAdded_ = false;
 };
 
 }  // namespace folvane

@@ -37,14 +37,25 @@ LoginForm::~LoginForm() {
 }
 
 std::string LoginForm::Ask(const std::string& prompt) {
+  return AskOrCancel(prompt).value_or("");
+}
+
+std::optional<std::string> LoginForm::AskOrCancel(const std::string& prompt) {
   if (IsOpen()) {
     // The open dialog keeps its caller and its prompt; this request gets no answer.
     platform_.setForegroundWindow(window());
-    return "";
+    return std::nullopt;
   }
+  accepted_ = false;
   load();
+  if (!IsOpen()) {
+    // Nobody was asked, so nobody answered: an earlier answer must not count for this question.
+    strings_.EnteredPassword.clear();
+    return std::nullopt;
+  }
   Label2.setCaption(prompt);
   showModal();
+  if (!accepted_) return std::nullopt;
   return strings_.EnteredPassword;
 }
 
@@ -57,6 +68,7 @@ void LoginForm::cmdOK_Click() {
     return;
   }
   strings_.EnteredPassword = txtPassword1.text();
+  accepted_ = true;
   unload();
 }
 

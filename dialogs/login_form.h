@@ -3,6 +3,7 @@
 // is the caller's business.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "dialogs/process_wide.h"
@@ -31,7 +32,11 @@ class LoginForm : public Form {
   // While the dialog is already open (a timer or the tray can ask then) no second dialog is
   // opened: the open one is brought to the front, keeps its prompt, and the request answers the
   // empty string without touching EnteredPassword, which still belongs to the open use.
+  // A dialog the system could not create asks nothing: the request is answered as cancelled.
   std::string Ask(const std::string& prompt);
+  // The same question, telling an accepted entry (an empty one too) from one given up: nullopt
+  // after Cancel, the close box, or when no dialog could be shown.
+  std::optional<std::string> AskOrCancel(const std::string& prompt);
   // True from the moment a caller set the prompt until the dialog has closed.
   bool IsOpen() const { return isLoaded(); }
 
@@ -41,6 +46,7 @@ class LoginForm : public Form {
  private:
   Platform& platform_;
   ProcessWide& strings_;
+  bool accepted_ = false;  // the current use ended with OK on two equal entries
 };
 
 }  // namespace folvane

@@ -14,6 +14,15 @@ inline constexpr char kListNotSaved[] =
 inline constexpr char kSettingsNotSaved[] =
     "設定を保存できませんでした。プログラムのフォルダに書き込めるか確認して下さい。";
 
+// The user password as it is about to be set, in plain text between quotes, so that the user
+// sees what was typed.
+inline std::string PasswordSetText(const std::string& password) {
+  return "プロテクト用パスワードを '" + password + "' に設定します。";
+}
+inline std::string ConfirmPasswordText(const std::string& password) {
+  return PasswordSetText(password) + "\r\nよろしいですか？";
+}
+
 MsgAnswer ShowMessage(Platform& platform, const std::string& text, MsgIcon icon = MsgIcon::Warning,
                       MsgButtons buttons = MsgButtons::Ok);
 inline bool AskYesNo(Platform& platform, const std::string& text) {

@@ -82,21 +82,33 @@ void SettingsForm::Command1_Click() {
     ShowMessage(platform_, kPasswordKept, MsgIcon::None);
     return;
   }
-  // An empty answer (a cancelled prompt too) clears the user password: its code is absent and
-  // the write removes PassData, so the next start asks for a new one.
-  const std::string password = login_.Ask(kPromptNewPassword);
+  // Giving up the second question keeps the password. Only an accepted empty entry clears it,
+  // and only once the user has seen it shown empty and said yes: without a password every
+  // answer passes, and the next start lets whoever starts the program choose one.
+  const std::optional<std::string> answer = login_.AskOrCancel(kPromptNewPassword);
+  if (!answer) {
+    ShowMessage(platform_, kPasswordKept, MsgIcon::None);
+    return;
+  }
+  const std::string& password = *answer;
+  if (password.empty() && !AskYesNo(platform_, ConfirmPasswordText(password))) {
+    ShowMessage(platform_, kPasswordKept, MsgIcon::None);
+    return;
+  }
   if (!password.empty() && !PasswordSurvivesCode(platform_, password)) {
     ShowMessage(platform_, kPasswordNotStorable);
     return;
   }
+  // The code of the empty password is absent: the write removes PassData.
   if (!IniWrite(platform_, kSectionPasswordSetData, kKeyPassData,
                 EncodePassword(platform_, password), SettingsFilePath(platform_))) {
     ShowMessage(platform_, kSettingsNotSaved);
     return;
   }
   strings_.UserPassword = password;
-  ShowMessage(platform_, "プロテクト用パスワードを '" + password + "' に設定します。",
-              MsgIcon::Information);
+  if (!password.empty()) {
+    ShowMessage(platform_, PasswordSetText(password), MsgIcon::Information);
+  }
 }
 
 void SettingsForm::Command2_Click() {

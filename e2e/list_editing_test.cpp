@@ -169,5 +169,49 @@ TEST_F(ListEditing, ADeletedFolderLeavesFileAndListAndIsNoLongerChallenged) {
   ASSERT_NO_FATAL_FAILURE(expectChallenged(archive, "Key2"));
 }
 
+// Nobody can give a listed folder a lock password of their own without the user password: the
+// active-form box takes no typing, and adding a folder that is already listed asks for the user
+// password first.
+TEST_F(ListEditing, AListedFolderKeepsItsPasswordWithoutTheUserPassword) {
+  const std::string file = "[PasswordSetData]\r\nReport=" + passwordCode("lock") +
+                           "\r\n[PasswordNumber]\r\nPassCount=1\r\n";
+  sandbox.writeFile("PassDat.ini", file);
+  FolderWindow report("C:\\Data\\Report");
+  ASSERT_NO_FATAL_FAILURE(start());
+
+  // Typed into the box, the folder's name changes nothing: the box shows what the program saw.
+  ASSERT_NO_FATAL_FAILURE(showMain());
+  type(text, "ExploreWClass (C:\\Data\\Report)");
+  pump(300ms);
+  EXPECT_EQ(windowText(text), "Notepad (memo)");
+  ASSERT_TRUE(clickButton(main, kAddButton));
+  ASSERT_NO_FATAL_FAILURE(answerMessage("フォルダを選択していません。", Answer::Ok));
+  EXPECT_FALSE(program->findWindow(kLoginCaption)) << "a password was asked for";
+
+  // The folder itself, answered right and then added again from the main window.
+  ASSERT_NO_FATAL_FAILURE(expectChallenged(report, "lock"));
+  ASSERT_NO_FATAL_FAILURE(showMain());
+  pump(300ms);
+  ASSERT_EQ(windowText(text), "CabinetWClass (C:\\Data\\Report)");
+
+  // A wrong user password ends it without a word.
+  ASSERT_TRUE(clickButton(main, kAddButton));
+  ASSERT_NO_FATAL_FAILURE(answerPasswordDialog(kAskUser, "abd"));
+  pump(500ms);
+  EXPECT_FALSE(program->findWindow(kLoginCaption)) << "the lock password was asked for";
+  EXPECT_FALSE(program->findWindow(kAppTitle));
+  EXPECT_EQ(sandbox.readFile("PassDat.ini"), file);
+
+  // The right one lets the new lock password in.
+  ASSERT_TRUE(clickButton(main, kAddButton));
+  ASSERT_NO_FATAL_FAILURE(answerPasswordDialog(kAskUser, "abc"));
+  ASSERT_NO_FATAL_FAILURE(answerPasswordDialog(kAskLock, "new1"));
+  ASSERT_TRUE(waitUntil([&] { return stored("Report") == passwordCode("new1"); }))
+      << sandbox.readFile("PassDat.ini").value_or("(no PassDat.ini)");
+  EXPECT_EQ(passCount(), "1");
+  EXPECT_EQ(listRows(list), std::vector<std::string>{"Report"});
+  ASSERT_NO_FATAL_FAILURE(expectChallenged(report, "new1"));
+}
+
 }  // namespace
 }  // namespace folvane::e2e

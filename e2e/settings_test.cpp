@@ -62,7 +62,9 @@ class Settings : public ::testing::Test {
     e2e::answerPasswordDialog(*program, prompt, password);
   }
 
-  Window waitForMessage() { return program->waitForWindow(kAppTitle); }
+  Window waitForMessage(Duration timeout = kWait) {
+    return program->waitForWindow(kAppTitle, timeout);
+  }
 
   // The close query with `password`: true when the program then asked whether to end (and was
   // told Yes), false when it refused without a word.
@@ -184,6 +186,59 @@ TEST_F(Settings, AnIntervalOutsideTheRangeIsRefusedAndTheDialogStays) {
   type(interval, "1000");
   ASSERT_NO_FATAL_FAILURE(press(kOk));
   EXPECT_EQ(setting("Timer", "Interval"), "1000");
+}
+
+// ｷｬﾝｾﾙ at the question for the new password keeps the old one; only an empty entry confirmed
+// with はい clears it.
+TEST_F(Settings, TheUserPasswordIsClearedOnlyByAConfirmedEmptyEntry) {
+  const std::string kept = "パスワードは変更しません。";
+  const std::string clear = "プロテクト用パスワードを '' に設定します。\r\nよろしいですか？";
+  sandbox.writeFile("Folvane.ini", kSettingsWithAbc);
+  ASSERT_NO_FATAL_FAILURE(start());
+  ASSERT_NO_FATAL_FAILURE(openSettings());
+
+  // Cancel, then an empty entry answered いいえ: the password stays, and the user is told so.
+  for (bool cancel : {true, false}) {
+    SCOPED_TRACE(cancel ? "cancel" : "empty, No");
+    ASSERT_TRUE(clickButton(dialog, "変更"));
+    ASSERT_NO_FATAL_FAILURE(
+        answerPasswordDialog("現在のユーザパスワードを入力して下さい。", "abc"));
+    Window login = program->waitForWindow(kLoginCaption);
+    ASSERT_TRUE(login);
+    ASSERT_TRUE(childByText(login, "新しいユーザパスワードを入力して下さい。"));
+    if (cancel) {
+      cancelPassword(login);
+    } else {
+      enterPassword(login, "");
+      Window question = waitForMessage();
+      ASSERT_TRUE(question);
+      EXPECT_EQ(messageText(question), clear);
+      answer(question, Answer::No);
+      ASSERT_TRUE(waitForGone(question));
+    }
+    Window notice = waitForMessage();
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(messageText(notice), kept);
+    answer(notice, Answer::Ok);
+    ASSERT_TRUE(waitForGone(notice));
+    EXPECT_EQ(setting("PasswordSetData", "PassData"), "116117118");
+  }
+
+  // An empty entry answered はい clears it, with nothing more said.
+  ASSERT_TRUE(clickButton(dialog, "変更"));
+  ASSERT_NO_FATAL_FAILURE(answerPasswordDialog("現在のユーザパスワードを入力して下さい。", "abc"));
+  ASSERT_NO_FATAL_FAILURE(answerPasswordDialog("新しいユーザパスワードを入力して下さい。", ""));
+  Window question = waitForMessage();
+  ASSERT_TRUE(question);
+  EXPECT_EQ(messageText(question), clear);
+  answer(question, Answer::Yes);
+  ASSERT_TRUE(waitForGone(question));
+  ASSERT_TRUE(waitUntil([&] { return !setting("PasswordSetData", "PassData"); }))
+      << sandbox.readFile("Folvane.ini").value_or("(no Folvane.ini)");
+  pump(300ms);
+  EXPECT_FALSE(waitForMessage(0ms)) << "a further message";
+  ASSERT_NO_FATAL_FAILURE(press(kCancel));
+  EXPECT_TRUE(closeWith("")) << "the cleared password is still asked for";
 }
 
 // The watch goes on behind the dialog: a protected folder brought forward is challenged, and the

@@ -89,6 +89,32 @@ TEST_F(Startup, FirstRunLeftWithoutAPasswordEndsAndStoresNothing) {
   }
 }
 
+// A protected folder that comes forward while the first start asks for the user password waits,
+// disabled, for its turn; the program may end before that turn comes, and gives it back then.
+TEST_F(Startup, AFolderWaitingDuringFirstRunIsGivenBackWhenTheProgramEnds) {
+  sandbox.writeFile("PassDat.ini", "[PasswordSetData]\r\nPrivate=" + passwordCode("xyz") +
+                                       "\r\n[PasswordNumber]\r\nPassCount=1\r\n");
+  for (bool cancel : {true, false}) {
+    SCOPED_TRACE(cancel ? "cancel" : "both empty");
+    FolderWindow folder("C:\\Data\\Private");
+    Process program = sandbox.start();
+    Window login = program.waitForWindow(kLoginCaption);
+    ASSERT_TRUE(login);
+    folder.bringForward();
+    ASSERT_TRUE(waitUntil([&] { return !isEnabled(folder.id()); }))
+        << "the folder was not held while the question was open";
+    if (cancel) {
+      cancelPassword(login);
+    } else {
+      enterPassword(login, "");
+    }
+    ASSERT_TRUE(program.waitExit()) << "the program did not end";
+    pump(200ms);
+    EXPECT_TRUE(isEnabled(folder.id())) << "the folder was left disabled";
+    EXPECT_FALSE(folder.closed());
+  }
+}
+
 TEST_F(Startup, FirstRunStoresTheConfirmedPasswordEncoded) {
   Process program = sandbox.start();
   Window login = program.waitForWindow(kLoginCaption);

@@ -307,5 +307,35 @@ TEST_F(Watch, TheEndOfTheSessionDuringAChallengeLeavesNoFolderDisabled) {
   EXPECT_TRUE(isEnabled(second.id()));
 }
 
+// The about box closes by itself while a folder's challenge, opened over it, still waits for an
+// answer: the main window must stay disabled under the password dialog until that has ended.
+TEST_F(Watch, TheMainWindowWaitsForTheLastModalWindowToEnd) {
+  postTrayMouse(main, 516);
+  ASSERT_TRUE(waitUntil([&] { return isVisible(main); }, 3s));
+  ASSERT_TRUE(chooseMenu(main, 'H', 'A'));
+  Window about = 0;
+  ASSERT_TRUE(waitUntil([&] {
+    for (Window window : topLevelWindows(program.pid()))
+      if (windowText(window).empty() && className(window) != "#32768") about = window;
+    return about != 0;
+  })) << "no about box";
+  EXPECT_FALSE(isEnabled(main));
+
+  FolderWindow folder(kPrivate);
+  folder.bringForward();
+  Window login = waitForChallenge(folder);
+  ASSERT_TRUE(login) << "no challenge";
+  ASSERT_TRUE(waitUntil([&] { return !exists(about) || !isVisible(about); }, 5s))
+      << "the about box did not close by itself";
+  pump(500ms);
+  EXPECT_TRUE(exists(login));
+  EXPECT_FALSE(isEnabled(main)) << "the main window can be used under the password dialog";
+
+  enterPassword(login, "xyz");
+  ASSERT_TRUE(waitForGone(login));
+  EXPECT_TRUE(waitUntil([&] { return isEnabled(main); }, 3s)) << "the main window stayed disabled";
+  EXPECT_TRUE(waitUntil([&] { return isEnabled(folder.id()); }, 3s));
+}
+
 }  // namespace
 }  // namespace folvane::e2e

@@ -48,6 +48,12 @@ ControlLayout passwordBox(const char* name, int left, int top, int width, int he
   return layout;
 }
 
+// The program writes it; the user can select and copy, never type into it.
+ControlLayout readOnlyBox(ControlLayout layout) {
+  layout.readOnly = true;
+  return layout;
+}
+
 ControlLayout defaultButton(ControlLayout layout) {
   layout.isDefault = true;
   return layout;
@@ -90,7 +96,7 @@ FormLayout makeScan() {
       autoLabel(control("Label1", K::Label, "Label1", 3840, 1440, 495, 180, 8, "Frame1"),
                 Align::Right),
       control("Frame2", K::Frame, "現在のアクティブフォーム", 120, 1800, 4455, 975, 4),
-      control("Text", K::TextBox, "Text1", 120, 240, 4215, 270, 5, "Frame2"),
+      readOnlyBox(control("Text", K::TextBox, "Text1", 120, 240, 4215, 270, 5, "Frame2")),
       control("Button4", K::Button, "パスワード追加(&P)", 120, 600, 4215, 300, 6, "Frame2"),
       control("Button1", K::Button, "終了", 720, 2880, 1215, 495, 0),
       control("Button2", K::Button, "ウォッチ停止", 2040, 2880, 1215, 495, 1),

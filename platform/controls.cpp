@@ -23,7 +23,7 @@ void TextBox::setText(const std::string& text) {
 }
 
 void TextBox::userSetText(const std::string& text) {
-  store(text);
+  if (!readOnly_) store(text);
 }
 
 void TextBox::selectAll() {
@@ -34,6 +34,7 @@ void TextBox::selectAll() {
 void TextBox::reset(const ControlLayout& layout) {
   text_ = layout.text;
   allSelected_ = false;
+  readOnly_ = layout.readOnly;
 }
 
 void Label::setCaption(const std::string& caption) {

@@ -50,14 +50,16 @@ class Control {
   std::string name_;
 };
 
-// A single-line text box. Change is raised only when the content really changes.
+// A single-line text box. Change is raised only when the content really changes. A read-only box
+// takes no text from the user: only the program writes it.
 class TextBox : public Control {
  public:
   using Control::Control;
   const std::string& text() const { return text_; }
   void setText(const std::string& text);      // by the program: mirrored into the real control
   void userSetText(const std::string& text);  // by the user (the backend, or a test playing one)
-  void selectAll();                           // the "{Home}+{End}" key sequence
+  bool readOnly() const { return readOnly_; }
+  void selectAll();  // the "{Home}+{End}" key sequence
   bool allSelected() const { return allSelected_; }
   std::function<void()> onChange;
   void reset(const ControlLayout& layout) override;
@@ -66,6 +68,7 @@ class TextBox : public Control {
   void store(const std::string& text);
   std::string text_;
   bool allSelected_ = false;
+  bool readOnly_ = false;
 };
 
 class Label : public Control {

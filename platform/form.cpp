@@ -14,7 +14,11 @@ void Form::load() {
     if (Control* control = find(controlLayout.name)) control->reset(controlLayout);
   }
   loaded_ = true;
-  toolkit_.createWindow(*this);
+  if (!toolkit_.createWindow(*this)) {
+    loaded_ = false;
+    for (Control* control : controls_) control->attach(nullptr);
+    return;
+  }
   if (onLoad) onLoad();
 }
 

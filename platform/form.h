@@ -30,7 +30,8 @@ class Form {
   const std::string& caption() const { return layout_.caption; }
 
   // Creates the (hidden) window, resets every control to its design value and raises onLoad.
-  // Does nothing when the window is already loaded.
+  // Does nothing when the window is already loaded. A window the system could not create leaves
+  // the form unloaded, and onLoad is not raised.
   void load();
   // Destroys the window; a modal showing of it returns. Does nothing when not loaded.
   void unload();
@@ -79,7 +80,9 @@ class Form {
 class Toolkit {
  public:
   virtual ~Toolkit() = default;
-  virtual void createWindow(Form& form) = 0;  // hidden; attaches sinks to the form's controls
+  // Creates the form's window, hidden, and attaches sinks to its controls; false when the window
+  // could not be created (nothing is left behind then).
+  virtual bool createWindow(Form& form) = 0;
   virtual void destroyWindow(Form& form) = 0;
   virtual void setVisible(Form& form, bool visible) = 0;
   virtual bool isVisible(const Form& form) const = 0;

@@ -36,6 +36,7 @@ struct ControlLayout {
   bool autoSize = false;  // label sized to its text
   bool wordWrap = false;
   bool password = false;             // text box shows '*'
+  bool readOnly = false;             // text box: only the program writes it; the user can copy
   bool isDefault = false;            // pressed by Enter
   bool isCancel = false;             // pressed by Esc
   unsigned foreColor = 0xFFFFFFFFu;  // 0x00BBGGRR; 0xFFFFFFFF: the system colour

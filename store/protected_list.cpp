@@ -56,6 +56,10 @@ bool FolderKeyStorable(const std::string& key) {
   return true;
 }
 
+bool ProtectedFolderListed(Platform& platform, const std::string& key) {
+  return EntryOf(platform, key).has_value();
+}
+
 AddResult AddProtectedFolder(Platform& platform, const std::string& key, const std::string& code) {
   std::optional<int> count = ReadCount(platform);
   if (!count) return AddResult::BadCount;

@@ -25,6 +25,9 @@ enum class RemoveResult {
 // Whether a folder key can stand as a key of the data file and be read back as the same key.
 bool FolderKeyStorable(const std::string& key);
 
+// Whether `key` has an entry in the list (an empty code counts), so that storing it replaces one.
+bool ProtectedFolderListed(Platform& platform, const std::string& key);
+
 // Stores `code` under `key`. The count is checked before anything is written, so a damaged
 // count never leaves an entry behind that the count does not know about.
 AddResult AddProtectedFolder(Platform& platform, const std::string& key, const std::string& code);

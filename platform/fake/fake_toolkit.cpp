@@ -46,7 +46,8 @@ int FakeToolkit::focusRequests(const std::string& controlName) const {
   return found == focusCounts_.end() ? 0 : found->second;
 }
 
-void FakeToolkit::createWindow(Form& form) {
+bool FakeToolkit::createWindow(Form& form) {
+  if (cannotCreate.count(form.name()) != 0) return false;
   Window window;
   window.id = platform_.addWindow("FolvaneForm", form.caption());
   windows_[&form] = window;
@@ -54,11 +55,14 @@ void FakeToolkit::createWindow(Form& form) {
     control->attach(this);
     if (auto* timer = dynamic_cast<Timer*>(control)) schedule(*timer);
   }
+  return true;
 }
 
 void FakeToolkit::destroyWindow(Form& form) {
   auto found = windows_.find(&form);
   if (found == windows_.end()) return;
+  // Give the other windows back before this one goes, as the real toolkit does.
+  modals_.end(form);
   WindowId id = found->second.id;
   windows_.erase(found);
   timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
@@ -85,6 +89,10 @@ bool FakeToolkit::isVisible(const Form& form) const {
 
 void FakeToolkit::runModal(Form& form) {
   WindowId before = platform_.foregroundWindow();
+  std::vector<WindowId> others;
+  for (const auto& entry : windows_)
+    if (entry.first != &form) others.push_back(entry.second.id);
+  modals_.begin(form, others);
   setVisible(form, true);
   platform_.bringToFront(windowOf(form));
   modalLog.push_back(form.name());
@@ -94,6 +102,7 @@ void FakeToolkit::runModal(Form& form) {
     form.unload();
     throw std::logic_error("the test left " + form.name() + " open");
   }
+  modals_.end(form);
   // Like the real system, activation returns to the window that was in front before.
   if (platform_.foregroundWindow() == 0 && before && platform_.windowExists(before))
     platform_.bringToFront(before);

@@ -159,8 +159,8 @@ HFONT Win32Toolkit::fontFor(double points) {
 
 // ---- Building a window --------------------------------------------------------------------------
 
-void Win32Toolkit::createWindow(Form& form) {
-  if (windowFor(form)) return;
+bool Win32Toolkit::createWindow(Form& form) {
+  if (windowFor(form)) return true;
   const FormLayout& layout = form.layout();
   auto owned = std::make_unique<Window>();
   Window& window = *owned;
@@ -197,7 +197,7 @@ void Win32Toolkit::createWindow(Form& form) {
   if (!hwnd) {
     if (menu) DestroyMenu(menu);
     windows_.erase(&form);
-    return;
+    return false;
   }
 
   // The menu bar may wrap, and frames differ between systems: make the client area exact.
@@ -243,6 +243,7 @@ void Win32Toolkit::createWindow(Form& form) {
     }
     if (item->layout->isDefault) SendMessageW(hwnd, DM_SETDEFID, item->id, 0);
   }
+  return true;
 }
 
 HMENU Win32Toolkit::buildMenu(Window& window, const std::vector<MenuLayout>& entries, bool bar) {
@@ -305,7 +306,8 @@ void Win32Toolkit::createControl(Window& window, Item& item) {
       break;
     case ControlKind::TextBox:
       cls = L"EDIT";
-      style |= tabStop | ES_AUTOHSCROLL | (layout.password ? ES_PASSWORD : 0);
+      style |= tabStop | ES_AUTOHSCROLL | (layout.password ? ES_PASSWORD : 0) |
+               (layout.readOnly ? ES_READONLY : 0);
       exStyle |= WS_EX_CLIENTEDGE;
       break;
     case ControlKind::Button:
@@ -479,17 +481,12 @@ void Win32Toolkit::runModal(Form& form) {
   if (!window) return;
   const HWND hwnd = window->hwnd;
   // The program's other windows wait; a modal showing inside this one (a timer may open one)
-  // disables this window in turn and gives it back when it ends.
-  ModalFrame frame;
-  frame.form = &form;
-  for (auto& entry : windows_) {
-    HWND other = entry.second->hwnd;
-    if (other != hwnd && IsWindowEnabled(other)) {
-      EnableWindow(other, FALSE);
-      frame.disabled.push_back(other);
-    }
-  }
-  modal_.push_back(&frame);
+  // disables this window in turn, and the windows come back as the modal showings end.
+  std::vector<WindowId> others;
+  for (auto& entry : windows_)
+    if (entry.second->hwnd != hwnd)
+      others.push_back(reinterpret_cast<WindowId>(entry.second->hwnd));
+  modals_.begin(form, others);
   ShowWindow(hwnd, SW_SHOW);
   bringToForeground(hwnd);
   applyPendingFocus(*window);
@@ -504,22 +501,26 @@ void Win32Toolkit::runModal(Form& form) {
     if (got < 0) break;
     dispatch(msg);
   }
-  modal_.erase(std::find(modal_.begin(), modal_.end(), &frame));
-  restoreDisabled(frame);
+  modals_.end(form);
 }
 
-void Win32Toolkit::restoreDisabled(ModalFrame& frame) {
-  for (HWND hwnd : frame.disabled)
-    if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
-  frame.disabled.clear();
+bool Win32Toolkit::isEnabled(WindowId window) {
+  return IsWindowEnabled(reinterpret_cast<HWND>(window)) != FALSE;
+}
+
+void Win32Toolkit::setEnabled(WindowId window, bool enabled) {
+  EnableWindow(reinterpret_cast<HWND>(window), enabled ? TRUE : FALSE);
+}
+
+bool Win32Toolkit::exists(WindowId window) {
+  return IsWindow(reinterpret_cast<HWND>(window)) != FALSE;
 }
 
 void Win32Toolkit::destroyWindow(Form& form) {
   auto found = windows_.find(&form);
   if (found == windows_.end()) return;
   // Give the other windows back before this one goes, so activation passes to one of them.
-  for (ModalFrame* frame : modal_)
-    if (frame->form == &form) restoreDisabled(*frame);
+  modals_.end(form);
   std::unique_ptr<Window> window = std::move(found->second);
   windows_.erase(found);
   SetWindowLongPtrW(window->hwnd, GWLP_USERDATA, 0);
@@ -643,10 +644,17 @@ bool Win32Toolkit::command(Window& window, WPARAM wParam, LPARAM lParam) {
         static_cast<CheckBox*>(item->control)->userSetValue(checked ? 1 : 0);
       }
       return true;
-    case ControlKind::TextBox:
-      if (code == EN_CHANGE && settingText_ == 0)
-        static_cast<TextBox*>(item->control)->userSetText(narrow(windowText(hwnd)));
+    case ControlKind::TextBox: {
+      if (code != EN_CHANGE || settingText_ != 0) return true;
+      auto* box = static_cast<TextBox*>(item->control);
+      // A read-only box changed from outside (another program's WM_SETTEXT) shows the program's
+      // text again.
+      if (box->readOnly())
+        mirror(*item);
+      else
+        box->userSetText(narrow(windowText(hwnd)));
       return true;
+    }
     case ControlKind::ListBox: {
       auto* list = static_cast<ListBox*>(item->control);
       if (code == LBN_SELCHANGE || code == LBN_DBLCLK)

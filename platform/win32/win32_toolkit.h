@@ -11,10 +11,11 @@
 #include <vector>
 
 #include "platform/form.h"
+#include "platform/modal_stack.h"
 
 namespace folvane {
 
-class Win32Toolkit : public Toolkit, private ControlSink {
+class Win32Toolkit : public Toolkit, private ControlSink, private ModalStack::Windows {
  public:
   explicit Win32Toolkit(HINSTANCE instance);
   ~Win32Toolkit() override;
@@ -25,7 +26,7 @@ class Win32Toolkit : public Toolkit, private ControlSink {
   int run();
 
   // Toolkit
-  void createWindow(Form& form) override;
+  bool createWindow(Form& form) override;
   void destroyWindow(Form& form) override;
   void setVisible(Form& form, bool visible) override;
   bool isVisible(const Form& form) const override;
@@ -53,17 +54,16 @@ class Win32Toolkit : public Toolkit, private ControlSink {
     HWND pendingFocus = nullptr;           // focus asked for while the window was hidden
     bool hasLines = false;
   };
-  // A modal showing in progress and the windows it disabled.
-  struct ModalFrame {
-    const Form* form = nullptr;
-    std::vector<HWND> disabled;
-  };
-
   // ControlSink
   void controlChanged(Control& control) override;
   void timerChanged(Timer& timer) override;
   void focus(Control& control) override;
   void selectAll(TextBox& box) override;
+
+  // ModalStack::Windows
+  bool isEnabled(WindowId window) override;
+  void setEnabled(WindowId window, bool enabled) override;
+  bool exists(WindowId window) override;
 
   static LRESULT CALLBACK formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK paintedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -83,7 +83,6 @@ class Win32Toolkit : public Toolkit, private ControlSink {
   Window* windowFor(HWND hwnd) const;
   void dispatch(MSG& msg);
   void applyPendingFocus(Window& window);
-  void restoreDisabled(ModalFrame& frame);
   HFONT fontFor(double points);
   int toPixelsX(int twips) const { return MulDiv(twips, dpiX_, 1440); }
   int toPixelsY(int twips) const { return MulDiv(twips, dpiY_, 1440); }
@@ -98,7 +97,7 @@ class Win32Toolkit : public Toolkit, private ControlSink {
   std::wstring fontFace_;
   std::map<int, HFONT> fonts_;  // by hundredths of a point
   std::map<const Form*, std::unique_ptr<Window>> windows_;
-  std::vector<ModalFrame*> modal_;
+  ModalStack modals_{*this};
   int settingText_ = 0;  // EN_CHANGE while the program sets a text is not the user's input
 };
 

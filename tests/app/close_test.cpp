@@ -144,5 +144,78 @@ TEST_F(Close, HeldFolderWindowIsGivenBackAtTheEnd) {
   EXPECT_TRUE(platform.isWindowEnabled(folder));
 }
 
+// Every way the program ends gives back the folder windows the lock check holds disabled: at
+// first start a protected folder that comes forward while the question is open waits for its
+// turn, disabled, and the program may end before that turn comes.
+TEST_F(Close, EveryEndGivesBackTheFolderWindowsItHolds) {
+  struct Case {
+    const char* what;
+    bool firstStart;
+    // Played while the folder waits behind an open password question; ends the program.
+    std::function<void(ProgramFixture&)> end;
+    std::vector<std::string> messages;
+  };
+  const std::string confirm = "プロテクト用パスワードを 'abc' に設定します。\r\nよろしいですか？";
+  auto answer = [](const std::string& password) {
+    return [password](ProgramFixture& t) {
+      LoginForm& login = t.login();
+      login.txtPassword1.userSetText(password);
+      login.txtPassword2.userSetText(password);
+      login.cmdOK.click();
+    };
+  };
+  const std::vector<Case> cases = {
+      {"first start cancelled", true, [](ProgramFixture& t) { t.login().cmdCancel.click(); }, {}},
+      {"first start empty", true, answer(""), {}},
+      {"first start, No",
+       true,
+       [&](ProgramFixture& t) {
+         t.answerMessages({MsgAnswer::No});
+         answer("abc")(t);
+       },
+       {confirm}},
+      {"tray icon refused",
+       true,
+       [&](ProgramFixture& t) {
+         t.platform.trayRefuses = true;
+         answer("abc")(t);
+       },
+       {confirm, "タクストレイにアイコンを登録できません。"}},
+      {"quit", false, [&](ProgramFixture& t) { answer("user")(t); }, {kConfirmExit}},
+      {"end of the session",
+       false,
+       [](ProgramFixture& t) { t.scan().requestClose(kCloseFromSystem); },
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ProgramRun run;
+    run.writeFile("PassDat.ini",
+                  "[PasswordSetData]\r\nReport=116\r\n[PasswordNumber]\r\nPassCount=1\r\n");
+    const WindowId folder = run.platform.addWindow("CabinetWClass", "C:\\Data\\Report");
+    bool heldWhileAsked = false;
+    run.whenShown("frmLogin", [&](Form&) {
+      run.platform.bringToFront(folder);
+      run.toolkit.advance(100);
+      heldWhileAsked = !run.platform.isWindowEnabled(folder);
+      c.end(run);
+    });
+    bool ended = false;
+    if (c.firstStart) {
+      ended = run.start();
+    } else {
+      ASSERT_TRUE(run.startResident("user"));
+      ended = run.endsProgram([&] { run.scan().Button1.click(); });
+    }
+    EXPECT_TRUE(ended);
+    EXPECT_TRUE(heldWhileAsked);
+    EXPECT_EQ(run.prompts, std::vector<std::string>{"ユーザパスワードを入力して下さい。"});
+    EXPECT_EQ(run.messageTexts(), c.messages);
+    EXPECT_TRUE(run.platform.isWindowEnabled(folder));
+    EXPECT_EQ(run.platform.windowState(folder).closeRequests, 0);
+    EXPECT_FALSE(run.platform.trayIconPresent);
+  }
+}
+
 }  // namespace
 }  // namespace folvane

@@ -143,8 +143,6 @@ TEST_F(ListEditingTest, AddStoresTheFolderUnderItsKey) {
       {"CabinetWClass (C:\\)", "abc", "C:\\", {"Docs", "Music", "C:\\"}, "3"},
       {"CabinetWClass (C:\\Work (old))", "abc", "old)", {"Docs", "Music", "old)"}, "3"},
       {"CabinetWClass (D:\\書類)", "abc", "書類", {"Docs", "Music", "書類"}, "3"},
-      // A known folder gets its new lock password and keeps its row and the count.
-      {"CabinetWClass (C:\\Users\\Docs)", "abc", "Docs", {"Docs", "Music"}, "2"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.activeForm);
@@ -162,6 +160,53 @@ TEST_F(ListEditingTest, AddStoresTheFolderUnderItsKey) {
     EXPECT_EQ(PassCount(), c.count);
     EXPECT_EQ(list.items(), c.rows);
     EXPECT_EQ(label.caption(), "登録数：2");  // the count label is left to the lock check
+  }
+}
+
+// A listed folder's lock password is replaced only by someone who knows the user password:
+// otherwise anyone at the main window could set a password of their own and open the folder.
+TEST_F(ListEditingTest, ReplacingTheLockPasswordOfAListedFolderNeedsTheUserPassword) {
+  struct Case {
+    const char* what;
+    std::string activeForm;
+    std::vector<std::optional<std::string>> answers;  // user password, then lock password
+    bool replaced;
+    std::vector<std::string> messages;
+  };
+  const std::string docs = "CabinetWClass (C:\\Users\\Docs)";
+  const std::vector<Case> cases = {
+      {"right user password", docs, {"secret", "abc"}, true, {}},
+      {"wrong user password", docs, {"Secret"}, false, {}},
+      {"user password cancelled", docs, {std::nullopt}, false, {}},
+      {"empty user password", docs, {""}, false, {}},
+      {"lock password cancelled", docs, {"secret", std::nullopt}, false, {kNoPassword}},
+      // The data file finds its keys whatever their letter case, and so does this question.
+      {"other letter case, wrong", "CabinetWClass (D:\\DOCS)", {"x"}, false, {}},
+      {"other letter case, right", "ExploreWClass (D:\\DOCS)", {"secret", "abc"}, true, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    strings.UserPassword = "secret";
+    Seed(kTwoFolders);
+    platform.messages.clear();
+    prompts.clear();
+    answers.assign(c.answers.begin(), c.answers.end());
+    text.setText(c.activeForm);
+
+    editing.AddFolder();
+
+    std::vector<std::string> expectedPrompts = {kPromptUserPassword};
+    if (c.answers.size() > 1) expectedPrompts.push_back(kPromptLockPassword);
+    EXPECT_EQ(prompts, expectedPrompts);
+    EXPECT_TRUE(answers.empty());
+    EXPECT_EQ(MessageTexts(), c.messages);
+    if (c.replaced) {
+      EXPECT_EQ(Stored("Docs"), "116117118");
+      EXPECT_EQ(PassCount(), "2");
+      EXPECT_EQ(list.items(), (std::vector<std::string>{"Docs", "Music"}));
+    } else {
+      EXPECT_EQ(FileBytes(), kTwoFolders);
+    }
   }
 }
 
@@ -362,6 +407,27 @@ TEST_F(ListEditingInProgramTest, AFolderAddedFromTheMainWindowIsChallengedByTheW
   EXPECT_EQ(prompts, (std::vector<std::string>{kPromptLockPassword}));
   EXPECT_EQ(platform.windowState(report).closeRequests, 1);
   EXPECT_EQ(scan().Label1.caption(), "登録数：2");
+}
+
+// The box shows what the program saw; the user can select and copy it but not type a window of
+// their choosing into it and add that.
+TEST_F(ListEditingInProgramTest, TheActiveFormBoxTakesNoTypedText) {
+  writeFile("PassDat.ini",
+            "[PasswordSetData]\r\nPrivate=139140141\r\n[PasswordNumber]\r\nPassCount=1\r\n");
+  ASSERT_TRUE(startResident("user"));
+  platform.bringToFront(platform.addWindow("Notepad", "memo"));
+  toolkit.advance(100);
+  scan().show();
+  platform.bringToFront(scan().window());
+  toolkit.advance(100);
+
+  scan().Text.userSetText("ExploreWClass (C:\\Private)");
+  EXPECT_EQ(scan().Text.text(), "Notepad (memo)");
+  scan().Button4.click();
+  EXPECT_TRUE(prompts.empty());
+  EXPECT_EQ(messageTexts(), std::vector<std::string>{kNoFolder});
+  EXPECT_EQ(readFile("PassDat.ini"),
+            "[PasswordSetData]\r\nPrivate=139140141\r\n[PasswordNumber]\r\nPassCount=1\r\n");
 }
 
 TEST_F(ListEditingInProgramTest, ADoubleClickDeletesTheSelectedRow) {

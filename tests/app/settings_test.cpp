@@ -276,19 +276,48 @@ TEST_F(SettingsTest, ANewPasswordIsStoredAtOnceAndSurvivesCancel) {
   EXPECT_EQ(Setting("Timer", "Interval"), "<none>");
 }
 
-TEST_F(SettingsTest, AnEmptyNewPasswordRemovesTheStoredOne) {
-  strings.UserPassword = "abc";
-  SeedSettings("[PasswordSetData]\r\nPassData=116117118\r\n[Timer]\r\nInterval=250\r\n");
-  answers = {"abc", ""};
-  Open([&] {
-    settings.Command1.click();
-    settings.Command3.click();
-  });
-  EXPECT_EQ(Setting("PasswordSetData", "PassData"), "<none>");
-  EXPECT_EQ(Setting("Timer", "Interval"), "250");
-  EXPECT_EQ(strings.UserPassword, "");
-  ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0].text, "プロテクト用パスワードを '' に設定します。");
+// Giving up the question for the new password keeps the old one. Without it every answer would
+// pass, and the next start would let whoever starts the program choose one; so clearing it takes
+// an accepted empty entry and a Yes to the question that shows it empty.
+TEST_F(SettingsTest, TheUserPasswordIsClearedOnlyByAConfirmedEmptyEntry) {
+  constexpr char kKept[] = "パスワードは変更しません。";
+  constexpr char kConfirmEmpty[] = "プロテクト用パスワードを '' に設定します。\r\nよろしいですか？";
+  struct Case {
+    const char* what;
+    std::optional<std::string> second;  // the answer to the new password, nullopt: Cancel
+    MsgAnswer confirmation;
+    bool cleared;
+    std::vector<std::string> messages;
+  };
+  const std::vector<Case> cases = {
+      {"Cancel", std::nullopt, MsgAnswer::Yes, false, {kKept}},
+      {"empty, No", "", MsgAnswer::No, false, {kConfirmEmpty, kKept}},
+      {"empty, Yes", "", MsgAnswer::Yes, true, {kConfirmEmpty}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    strings.UserPassword = "abc";
+    SeedSettings("[PasswordSetData]\r\nPassData=116117118\r\n[Timer]\r\nInterval=250\r\n");
+    platform.messages.clear();
+    platform.onMessageBox = [&](const MessageBoxRequest& box) {
+      return box.buttons == MsgButtons::YesNo ? c.confirmation : MsgAnswer::Ok;
+    };
+    answers = {"abc", c.second};
+    Open([&] {
+      settings.Command1.click();
+      settings.Command3.click();
+    });
+    std::vector<std::string> texts;
+    for (const auto& message : platform.messages) texts.push_back(message.text);
+    EXPECT_EQ(texts, c.messages);
+    if (!texts.empty() && texts[0] == kConfirmEmpty) {
+      EXPECT_EQ(platform.messages[0].icon, MsgIcon::Question);
+      EXPECT_EQ(platform.messages[0].buttons, MsgButtons::YesNo);
+    }
+    EXPECT_EQ(Setting("PasswordSetData", "PassData"), c.cleared ? "<none>" : "116117118");
+    EXPECT_EQ(strings.UserPassword, c.cleared ? "" : "abc");
+    EXPECT_EQ(Setting("Timer", "Interval"), "250");
+  }
 }
 
 // A settings file that cannot be written: nothing may look stored that is not, and nothing is

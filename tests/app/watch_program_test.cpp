@@ -108,5 +108,35 @@ TEST_F(WatchProgram, TheEndOfTheSessionGivesBackEveryFolderHeldDisabled) {
   EXPECT_TRUE(platform.exited);
 }
 
+// The about box closes by its timer while a folder's challenge, opened inside it, is still
+// waiting: the main window must stay disabled under the password dialog until that ends too.
+TEST_F(WatchProgram, TheAboutBoxEndingUnderAChallengeLeavesTheMainWindowDisabled) {
+  scan().show();
+  const WindowId main = scan().window();
+  WindowId folder = 0;
+  bool mainDisabledUnderAbout = false, aboutClosedFirst = false, mainUsableUnderDialog = true;
+  whenShown("frmSplash", [&](Form&) {
+    mainDisabledUnderAbout = !enabled(main);
+    folder = bringForward("CabinetWClass", "C:\\Docs\\Private");
+  });
+  whenShown("frmLogin", [&](Form& form) {
+    toolkit.advance(2500);
+    aboutClosedFirst = !program.frmSplash.isLoaded();
+    mainUsableUnderDialog = enabled(main);
+    auto& dialog = static_cast<LoginForm&>(form);
+    dialog.txtPassword1.userSetText("abc");
+    dialog.txtPassword2.userSetText("abc");
+    dialog.cmdOK.click();
+  });
+  scan().clickMenu("mnuHelpAbout");
+  EXPECT_TRUE(mainDisabledUnderAbout);
+  EXPECT_TRUE(aboutClosedFirst);
+  EXPECT_FALSE(mainUsableUnderDialog);
+  EXPECT_EQ(prompts, std::vector<std::string>{kLockPrompt});
+  EXPECT_TRUE(enabled(main));
+  EXPECT_TRUE(enabled(folder));
+  EXPECT_TRUE(platform.messages.empty());
+}
+
 }  // namespace
 }  // namespace folvane

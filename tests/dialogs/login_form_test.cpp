@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,9 @@ TEST_F(PasswordDialog, EqualEntriesAreTheAnswer) {
     EXPECT_EQ(strings.EnteredPassword, c.answer);
     EXPECT_FALSE(dialog.IsOpen());
     EXPECT_TRUE(platform.messages.empty());
+    // An accepted entry is an answer, the empty one too.
+    steps.push_back(typeAndOK(c.first, c.second));
+    EXPECT_EQ(dialog.AskOrCancel(kPromptUserPassword), std::optional<std::string>(c.answer));
   }
 }
 
@@ -79,23 +83,47 @@ TEST_F(PasswordDialog, MismatchWarnsAndKeepsTheDialogOpenForAnotherTry) {
   EXPECT_EQ(platform.messages[0].buttons, MsgButtons::Ok);
 }
 
-TEST_F(PasswordDialog, CancelAndTheCloseBoxAnswerEmpty) {
-  const std::vector<std::pair<const char*, std::function<void()>>> ways = {
+// Cancel, the close box and a dialog the system could not create all give the question up: the
+// answer is empty, and no earlier answer stands in for it.
+TEST_F(PasswordDialog, AQuestionGivenUpAnswersEmpty) {
+  struct Way {
+    const char* what;
+    std::function<void()> play;  // nothing: the window cannot be created
+  };
+  const std::vector<Way> ways = {
       {"cancel", [&] { dialog.cmdCancel.click(); }},
       {"close box", [&] { dialog.requestClose(kCloseFromUser); }},
+      {"no window", nullptr},
   };
-  for (const auto& way : ways) {
-    SCOPED_TRACE(way.first);
-    strings.EnteredPassword = "previous";
-    steps.push_back([&] {
-      dialog.txtPassword1.userSetText("typed");
-      dialog.txtPassword2.userSetText("typed");
-      way.second();
-    });
-    EXPECT_EQ(dialog.Ask(kPromptUserPassword), "");
-    EXPECT_EQ(strings.EnteredPassword, "");
-    EXPECT_FALSE(dialog.IsOpen());
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.what);
+    for (bool toldApart : {false, true}) {
+      strings.EnteredPassword = "previous";
+      toolkit.modalLog.clear();
+      toolkit.cannotCreate.clear();
+      if (way.play) {
+        steps.push_back([&] {
+          dialog.txtPassword1.userSetText("typed");
+          dialog.txtPassword2.userSetText("typed");
+          way.play();
+        });
+      } else {
+        toolkit.cannotCreate.insert("frmLogin");
+      }
+      if (toldApart) {
+        EXPECT_EQ(dialog.AskOrCancel(kPromptUserPassword), std::nullopt);
+      } else {
+        EXPECT_EQ(dialog.Ask(kPromptUserPassword), "");
+      }
+      EXPECT_EQ(strings.EnteredPassword, "");
+      EXPECT_FALSE(dialog.IsOpen());
+      EXPECT_EQ(toolkit.modalLog.size(), way.play ? 1u : 0u);
+    }
   }
+  // Once the window can be made again, the dialog asks as before.
+  toolkit.cannotCreate.clear();
+  steps.push_back(typeAndOK("abc", "abc"));
+  EXPECT_EQ(dialog.Ask(kPromptUserPassword), "abc");
 }
 
 TEST_F(PasswordDialog, EveryUseStartsAfreshInFrontWithTheNewPrompt) {
