@@ -56,12 +56,15 @@ class Platform {
   virtual bool trayDelete(WindowId owner) = 0;
 
   // ---- Files (paths are UTF-8) ----------------------------------------------------------------
+  // A file that another program holds open for a moment is tried again for about a second
+  // (BusyRetry) before either of these gives up.
   // The whole content, or nullopt when the file does not exist or cannot be read.
   virtual std::optional<std::string> readFile(const std::string& path) = 0;
   // Whether anything exists at the path, readable or not.
   virtual bool fileExists(const std::string& path) = 0;
-  // Replaces the file with these bytes atomically (temporary file beside it, then a rename):
-  // either the new content is in place or the old one is untouched. False on any failure.
+  // Replaces the file with these bytes atomically (temporary file beside it, then put in its
+  // place keeping the old file's attributes and permissions): either the new content is in place
+  // or the old one is untouched. False on any failure.
   virtual bool replaceFile(const std::string& path, const std::string& bytes) = 0;
 
   // ---- Registry (names and data in the ANSI code page) -----------------------------------------

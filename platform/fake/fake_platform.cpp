@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/busy_retry.h"
+
 namespace folvane {
 
 namespace fs = std::filesystem;
@@ -177,6 +179,13 @@ bool FakePlatform::fileExists(const std::string& path) {
 bool FakePlatform::replaceFile(const std::string& path, const std::string& bytes) {
   ++replaceFileCalls;
   if (writesFail || failingWrites.count(replaceFileCalls)) return false;
+  BusyRetry retry([this](int milliseconds) { pauses.push_back(milliseconds); });
+  const bool free = retry.run([this] {
+    if (busyAttempts == 0) return StepResult::Done;
+    --busyAttempts;
+    return StepResult::Busy;
+  });
+  if (!free) return false;
   std::string target = nativePath(path);
   std::string temporary = target + ".tmp";
   {

@@ -61,6 +61,11 @@ class FakePlatform : public Platform {
   // replaceFile calls that fail, by their number in replaceFileCalls (a file locked for a moment
   // by another program)
   std::set<int> failingWrites;
+  // A file held open by another program for a while: the next n attempts to put a new file in
+  // place find it busy. replaceFile tries again as the real system does (BusyRetry); every pause
+  // it takes is kept, in milliseconds.
+  int busyAttempts = 0;
+  std::vector<int> pauses;
   bool readsFail = false;  // readFile answers nullopt even for a file that is there
 
   // ---- Registry ------------------------------------------------------------------------------

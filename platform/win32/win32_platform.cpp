@@ -2,9 +2,11 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "platform/busy_retry.h"
 #include "platform/win32/win32_foreground.h"
 #include "platform/win32/win32_text.h"
 
@@ -153,32 +155,57 @@ bool Win32Platform::trayDelete(WindowId owner) {
 
 // ---- Files --------------------------------------------------------------------------------------
 
-std::optional<std::string> Win32Platform::readFile(const std::string& path) {
-  HANDLE file = CreateFileW(widen(path).c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::string content;
-  char buffer[8192];
-  DWORD got = 0;
-  bool ok = true;
-  while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0)
-    content.append(buffer, got);
-  CloseHandle(file);
-  if (!ok) return std::nullopt;
-  return content;
+namespace {
+
+void sleepMs(int milliseconds) {
+  Sleep(static_cast<DWORD>(milliseconds));
 }
 
-bool Win32Platform::fileExists(const std::string& path) {
-  return GetFileAttributesW(widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+// What another program's open handle or lock makes a read fail with.
+bool heldByAnother(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
-bool Win32Platform::replaceFile(const std::string& path, const std::string& bytes) {
-  const std::wstring target = widen(path);
-  const std::wstring temporary = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-  HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+// Replacing a file meets more of them: "access denied" while another program has the file open
+// (or the system is still deleting it), the swap's own errors when one of its renames was
+// refused, and a file that turned up between the check and the rename.
+bool replaceBlocked(DWORD error) {
+  switch (error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_ACCESS_DENIED:
+    case ERROR_UNABLE_TO_REMOVE_REPLACED:
+    case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+      return true;
+    default:
+      return false;
+  }
+}
+
+StepResult failedWith(DWORD error, bool (*busy)(DWORD)) {
+  return busy(error) ? StepResult::Busy : StepResult::Failed;
+}
+
+// The attributes that a replaced file keeps. A read-only file is never replaced at all.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// A file of the program's own beside the data file, whatever attributes it was left with.
+void removeOwnFile(const std::wstring& path) {
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(path.c_str());
+}
+
+bool exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+StepResult writeNewFile(const std::wstring& path, const std::string& bytes, DWORD attributes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return failedWith(GetLastError(), replaceBlocked);
   bool ok = true;
   size_t written = 0;
   while (ok && written < bytes.size()) {
@@ -189,10 +216,93 @@ bool Win32Platform::replaceFile(const std::string& path, const std::string& byte
   }
   ok = ok && FlushFileBuffers(file);
   ok = CloseHandle(file) && ok;
-  ok = ok && MoveFileExW(temporary.c_str(), target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  if (!ok) DeleteFileW(temporary.c_str());
-  return ok;
+  if (!ok) {
+    removeOwnFile(path);
+    return StepResult::Failed;  // a full disk stays full
+  }
+  return StepResult::Done;
+}
+
+// Puts the new file in the old one's place. ReplaceFileW keeps the old file's attributes,
+// permissions and creation time; given a backup name it first moves the old file there, so
+// whichever of its renames is refused, the old file is still whole under one of the two names.
+StepResult swapIn(const std::wstring& fresh, const std::wstring& target,
+                  const std::wstring& backup) {
+  if (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND) return failedWith(error, replaceBlocked);
+    // A file made for the first time: a rename is all it takes.
+    if (MoveFileExW(fresh.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return StepResult::Done;
+    return failedWith(GetLastError(), replaceBlocked);
+  }
+  if (ReplaceFileW(target.c_str(), fresh.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
+                   nullptr, nullptr))
+    return StepResult::Done;
+  const DWORD error = GetLastError();
+  if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+    // The old file went to the backup name and the new one could not follow into its place.
+    // Put the old one back and try again, or else the new one, so the file is never missing.
+    if (MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
+      return StepResult::Busy;
+    if (MoveFileExW(fresh.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return StepResult::Done;
+    return StepResult::Failed;
+  }
+  return failedWith(error, replaceBlocked);
+}
+
+}  // namespace
+
+std::optional<std::string> Win32Platform::readFile(const std::string& path) {
+  const std::wstring name = widen(path);
+  std::optional<std::string> content;
+  BusyRetry retry(sleepMs);
+  retry.run([&] {
+    HANDLE file = CreateFileW(name.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return failedWith(GetLastError(), heldByAnother);
+    std::string bytes;
+    char buffer[8192];
+    DWORD got = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0)
+      bytes.append(buffer, got);
+    const DWORD error = ok ? ERROR_SUCCESS : GetLastError();
+    CloseHandle(file);
+    if (!ok) return failedWith(error, heldByAnother);  // a range locked by another program
+    content = std::move(bytes);
+    return StepResult::Done;
+  });
+  return content;
+}
+
+bool Win32Platform::fileExists(const std::string& path) {
+  return GetFileAttributesW(widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The new content goes to "<file>.tmp" and then takes the file's place, the old file passing
+// through "<file>.old.tmp". Both names are the program's own: whatever a crash left under them is
+// replaced or removed, never read.
+bool Win32Platform::replaceFile(const std::string& path, const std::string& bytes) {
+  const std::wstring target = widen(path);
+  const std::wstring fresh = target + L".tmp";
+  const std::wstring backup = target + L".old.tmp";
+  BusyRetry retry(sleepMs);
+
+  const DWORD found = GetFileAttributesW(target.c_str());
+  // Someone made the file read-only to keep it as it is; waiting would not change that.
+  if (found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_READONLY)) return false;
+  const DWORD attributes = found == INVALID_FILE_ATTRIBUTES ? 0 : found & kKeptAttributes;
+
+  removeOwnFile(fresh);
+  // While the file is there, a backup beside it is a leftover; without the file, it may be the
+  // only copy, and stays.
+  if (exists(target)) removeOwnFile(backup);
+  const bool done = retry.run([&] { return writeNewFile(fresh, bytes, attributes); }) &&
+                    retry.run([&] { return swapIn(fresh, target, backup); });
+  if (!done) removeOwnFile(fresh);
+  if (exists(target)) removeOwnFile(backup);
+  return done;
 }
 
 // ---- Registry -----------------------------------------------------------------------------------

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <vector>
@@ -270,6 +272,57 @@ TEST_F(ListEditingTest, AChangeThatCannotBeSavedIsReportedAndTheListShowsTheFile
     EXPECT_EQ(platform.messages.back().icon, MsgIcon::Warning);
     EXPECT_EQ(FileBytes(), kTwoFolders);
     EXPECT_EQ(list.items(), (std::vector<std::string>{"Docs", "Music"}));
+  }
+}
+
+// Virus scanners, indexers and backup tools hold the file open for a moment: a change waits for
+// it, and only a file that stays held for more than a second makes the change fail.
+TEST_F(ListEditingTest, AChangeWaitsForAFileHeldOpenForAMoment) {
+  const std::string notSaved =
+      "パスワードリストを保存できませんでした。プログラムのフォルダに書き込めるか確認して下さい。";
+  using Rows = std::vector<std::string>;
+  strings.UserPassword = "secret";
+  struct Case {
+    bool deleting;
+    int busyAttempts;
+    bool saved;
+    Rows rows;
+    std::string count;
+  } cases[] = {
+      {false, 5, true, {"Docs", "Music", "Report"}, "3"},
+      {true, 5, true, {"Music"}, "1"},
+      {false, 1000, false, {"Docs", "Music"}, "2"},
+      {true, 1000, false, {"Docs", "Music"}, "2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.deleting ? "delete" : "add") + ", busy " +
+                 std::to_string(c.busyAttempts));
+    Seed(kTwoFolders);
+    platform.messages.clear();
+    platform.pauses.clear();
+    platform.busyAttempts = c.busyAttempts;
+    if (c.deleting) {
+      list.userSelect(0);
+      answers = {"secret"};
+      editing.DeleteEntry();
+    } else {
+      answers = {"abc"};
+      text.setText("CabinetWClass (C:\\Data\\Report)");
+      editing.AddFolder();
+    }
+    platform.busyAttempts = 0;
+
+    const Rows texts = MessageTexts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), notSaved), c.saved ? 0 : 1);
+    EXPECT_EQ(list.items(), c.rows);
+    EXPECT_EQ(PassCount(), c.count);
+    if (c.saved) {
+      EXPECT_EQ(platform.pauses, (std::vector<int>{10, 20, 40, 50, 50}));
+    } else {
+      EXPECT_EQ(std::accumulate(platform.pauses.begin(), platform.pauses.end(), 0), 1000)
+          << "given up after a second";
+      EXPECT_EQ(FileBytes(), kTwoFolders);
+    }
   }
 }
 
