@@ -1,5 +1,6 @@
 #include "dialogs/login_form.h"
 
+#include "forms/captions.h"
 #include "forms/forms.h"
 
 namespace folvane {
@@ -7,7 +8,6 @@ namespace folvane {
 namespace {
 
 constexpr char kMismatchText[] = "ﾊﾟｽﾜｰﾄﾞが正しくありません。もう一度入力してください !";
-constexpr char kMismatchCaption[] = "ﾛｸﾞｵﾝ";
 
 }  // namespace
 

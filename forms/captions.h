@@ -8,6 +8,8 @@ inline constexpr char kAppTitle[] = "Folvane";  // message box captions, tray ti
 inline constexpr char kMainCaption[] = "Kelmora";
 inline constexpr char kLoginCaption[] = "Kelmora-パスワード入力";
 inline constexpr char kSettingsCaption[] = "Kelmora-設定";
+// The password dialog's own message box, when the two entries differ.
+inline constexpr char kMismatchCaption[] = "ﾛｸﾞｵﾝ";
 
 // The splash and about window.
 inline constexpr char kProductReading[] = "（フォルベーン）";

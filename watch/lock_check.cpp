@@ -17,11 +17,11 @@ namespace {
 constexpr char kFolderWindowClass[] = "CabinetWClass";
 constexpr char kCountPrefix[] = "登録数：";
 constexpr char kWrongPassword[] = "パスワードが正しくありません。";
-// Texts that name no window the user turned to: one of the program's own message boxes (a
-// dialog captioned with the title), or no window in front at all, as for a moment after a window
-// closes. Folders answered right before such a text must not be asked again after it.
+// The text of no window in front at all, as for a moment after a window closes: it names no
+// window the user turned to, so folders answered right before it are not asked again after it.
+// (The program's own message boxes never reach the text.)
 bool NamesNoOtherWindow(const std::string& text) {
-  return text == std::string("#32770 (") + kAppTitle + ")" || text == " ()";
+  return text == " ()";
 }
 
 bool IsBlank(char c) {
@@ -41,9 +41,7 @@ bool LooksLikeWholeNumber(const std::string& text) {
 }
 
 // The error a PassCount that is not a 16-bit number raises.
-RunTimeError PassCountError(Platform& platform) {
-  const std::string raw =
-      IniRead(platform, kSectionPasswordNumber, kKeyPassCount, "0", DataFilePath(platform));
+RunTimeError PassCountError(const std::string& raw) {
   return LooksLikeWholeNumber(raw) ? OverflowError() : TypeMismatchError();
 }
 
@@ -108,12 +106,14 @@ void LockCheck::Text_Change() {
     Challenge(target, text, lockCode);
   });
   if (chainStarted) ServeQueue();
+  ReportBadCount();
 }
 
 void LockCheck::ServePending() {
   if (queue_.empty() || challenging_ || login_.IsOpen()) return;
   givenBack_.clear();
   ServeQueue();
+  ReportBadCount();
 }
 
 void LockCheck::ReleaseAll() {
@@ -124,9 +124,13 @@ void LockCheck::ReleaseAll() {
 
 std::string LockCheck::LockCodeOf(const std::string& text) {
   const std::optional<std::int16_t> count = ReadPassCount(platform_);
-  if (!count) throw PassCountError(platform_);
-  countLabel_.setCaption(kCountPrefix + std::to_string(*count));
-  if (*count == 0) return "";
+  if (count) {
+    badCount_.reset();
+    countLabel_.setCaption(kCountPrefix + std::to_string(*count));
+    if (*count == 0) return "";
+  } else {
+    NoteBadCount();  // and go on with the entries the file holds
+  }
   if (WindowClassOf(text) != kFolderWindowClass) return "";
   if (LastItem(text) == ")") return "";  // a folder window without a title
   // A title that gives no key (a share root such as \\server\share\) cannot be in the list.
@@ -190,6 +194,22 @@ void LockCheck::ServeQueue() {
       ShowErrorReport(platform_, error);
     }
   }
+}
+
+void LockCheck::NoteBadCount() {
+  const std::string raw =
+      IniRead(platform_, kSectionPasswordNumber, kKeyPassCount, "0", DataFilePath(platform_));
+  if (badCount_ == raw) return;
+  badCount_ = raw;
+  badCountReport_ = PassCountError(raw);
+}
+
+// Shown once the run is over, so that a folder it challenges is shut before the user reads it.
+void LockCheck::ReportBadCount() {
+  if (!badCountReport_) return;
+  const RunTimeError report = *badCountReport_;
+  badCountReport_.reset();
+  ShowErrorReport(platform_, report);
 }
 
 void LockCheck::Release(WindowId window) {

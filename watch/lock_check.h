@@ -13,13 +13,19 @@
 // is challenged again when it next comes forward, as soon as the active-form text names a window
 // that is not challenged (the program's own message boxes and an empty foreground aside) or a new
 // challenge starts outside the chain.
+//
+// A PassCount that is not a usable number does not switch the guard off: the folders the file
+// lists are challenged all the same. It is reported once, after any challenge it came with, and
+// again only when the value has changed.
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
 
+#include "dialogs/error_report.h"
 #include "dialogs/login_form.h"
 #include "dialogs/process_wide.h"
 #include "platform/controls.h"
@@ -51,6 +57,8 @@ class LockCheck {
   void Challenge(WindowId target, const std::string& text, const std::string& lockCode);
   void ServeQueue();
   void Release(WindowId window);
+  void NoteBadCount();
+  void ReportBadCount();
 
   Platform& platform_;
   Form& mainWindow_;
@@ -63,6 +71,8 @@ class LockCheck {
   std::set<WindowId> held_;
   std::deque<Waiting> queue_;
   std::set<std::pair<WindowId, std::string>> givenBack_;
+  std::optional<std::string> badCount_;         // the bad PassCount reported last
+  std::optional<RunTimeError> badCountReport_;  // its report, until it is shown
 };
 
 }  // namespace folvane

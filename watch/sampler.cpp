@@ -21,6 +21,12 @@ bool IsOwnWindowTitle(const std::string& title) {
   return title == kMainCaption || title == kLoginCaption || title == kSettingsCaption;
 }
 
+// A message box of the program: a dialog-class window captioned with the program's title or
+// with the password dialog's own caption. A folder window may well be titled "Folvane".
+bool IsOwnMessageBox(const std::string& className, const std::string& title) {
+  return className == "#32770" && (title == kAppTitle || title == kMismatchCaption);
+}
+
 }  // namespace
 
 Sampler::Sampler(Platform& platform, TextBox& text) : platform_(platform), text_(text) {}
@@ -41,6 +47,9 @@ void Sampler::Timer1_Timer() {
       return;
     }
     const std::string className = platform_.fromAnsi(Trimmed(classBuffer));
+    // The program's message boxes start no lock check of their own: one that did could report
+    // a damaged data file again each time its own report came to the front.
+    if (IsOwnMessageBox(className, title)) return;
     text_.setText(className + " (" + title + ")");
   });
 }

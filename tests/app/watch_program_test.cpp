@@ -138,5 +138,52 @@ TEST_F(WatchProgram, TheAboutBoxEndingUnderAChallengeLeavesTheMainWindowDisabled
   EXPECT_TRUE(platform.messages.empty());
 }
 
+// A PassCount damaged while the program runs: one report however the windows change, its own
+// report box included; the listed folders stay guarded; the list cannot be changed.
+TEST_F(WatchProgram, ADamagedCountIsReportedOnceAndTheGuardGoesOn) {
+  const std::string badCount =
+      "パスワードリストの登録数が正しくないため、変更できません。PassDat.ini を確認して下さい。";
+  ASSERT_EQ(scan().List1.items(), (std::vector<std::string>{"Private", "Other"}));
+  writeFile("PassDat.ini",
+            "[PasswordSetData]\r\nPrivate=116117118\r\nOther=139140141\r\n"
+            "[PasswordNumber]\r\nPassCount=abc\r\n");
+  int reports = 0;
+  platform.onMessageBox = [&](const MessageBoxRequest& box) {
+    if (box.text.rfind("エラー", 0) == 0 && ++reports < 5) {
+      // The box comes to the front and is sampled; the user clicks other windows meanwhile.
+      bringForward("#32770", "Folvane");
+      bringForward("Notepad", "behind the box");
+      bringForward("#32770", "Folvane");
+    }
+    return box.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+  };
+
+  bringForward("Notepad", "memo");
+  bringForward("Notepad", "other");
+  EXPECT_EQ(reports, 1);
+
+  typePassword("abc");
+  const WindowId folder = bringForward("CabinetWClass", "C:\\Docs\\Private");
+  EXPECT_EQ(prompts, std::vector<std::string>{kLockPrompt});
+  EXPECT_TRUE(enabled(folder));
+
+  // Adding the folder in front and deleting a row both refuse with their message.
+  bringForward("CabinetWClass", "C:\\New");
+  platform.messages.clear();
+  typePassword("new");
+  scan().Button4.click();
+  scan().List1.userSelect(0);
+  typePassword("user");
+  scan().List1.dblClick();
+  EXPECT_EQ(messageTexts(),
+            (std::vector<std::string>{badCount, "選択したデータを削除します。",
+                                      "Privateをパスワードリストから削除してもよろしいですか？",
+                                      badCount}));
+  EXPECT_EQ(readFile("PassDat.ini"),
+            "[PasswordSetData]\r\nPrivate=116117118\r\nOther=139140141\r\n"
+            "[PasswordNumber]\r\nPassCount=abc\r\n");
+  EXPECT_EQ(reports, 1);
+}
+
 }  // namespace
 }  // namespace folvane

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "dialogs/login_form.h"
 #include "tests/watch/watch_world.h"
@@ -130,27 +131,20 @@ TEST_F(LockCheckTest, ACountOfZeroChallengesNothingAndEmptyTextDoesNothing) {
   EXPECT_TRUE(world.platform.messages.empty());
 }
 
-TEST_F(LockCheckTest, MalformedDataEndsTheRunWithTheErrorReport) {
+TEST_F(LockCheckTest, AMalformedLockCodeEndsTheRunWithTheErrorReport) {
   struct Case {
     const char* why;
-    std::string data;
+    std::string code;
     std::string report;
-    bool labelRefreshed;
   } cases[] = {
-      {"count not a number", "[PasswordNumber]\r\nPassCount=many\r\n",
-       "エラー 13\r\n型が一致しません。", false},
-      {"count beyond 16 bits", "[PasswordNumber]\r\nPassCount=40000\r\n",
-       "エラー 6\r\nオーバーフローしました。", false},
-      {"code not digits",
-       "[PasswordSetData]\r\nPrivate=11a117118\r\n[PasswordNumber]\r\nPassCount=1\r\n",
-       "エラー 13\r\n型が一致しません。", true},
-      {"code gives no character",
-       "[PasswordSetData]\r\nPrivate=999\r\n[PasswordNumber]\r\nPassCount=1\r\n",
-       "エラー 5\r\nプロシージャの呼び出し、または引数が不正です。", true},
+      {"code not digits", "11a117118", "エラー 13\r\n型が一致しません。"},
+      {"code gives no character", "999",
+       "エラー 5\r\nプロシージャの呼び出し、または引数が不正です。"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why);
-    world.WriteDataFile(c.data);
+    world.WriteDataFile("[PasswordSetData]\r\nPrivate=" + c.code +
+                        "\r\n[PasswordNumber]\r\nPassCount=1\r\n");
     world.platform.messages.clear();
     world.main.Label1.setCaption("old");
     // The report comes after the folder window was given back and the main window hidden.
@@ -166,10 +160,81 @@ TEST_F(LockCheckTest, MalformedDataEndsTheRunWithTheErrorReport) {
     EXPECT_EQ(world.platform.messages[0].icon, MsgIcon::Warning);
     EXPECT_TRUE(world.Enabled(folder));
     EXPECT_FALSE(world.main.isVisible());
-    EXPECT_EQ(world.main.Label1.caption() != "old", c.labelRefreshed);
+    EXPECT_EQ(world.main.Label1.caption(), "登録数：1");
     world.Open("Notepad", "between");
   }
   EXPECT_EQ(world.Dialogs(), 0);
+}
+
+// A damaged count must neither flood the desktop with reports nor switch the guard off.
+TEST_F(LockCheckTest, ABadCountIsReportedOnceAndTheListedFoldersAreStillChallenged) {
+  const std::string typeMismatch = "エラー 13\r\n型が一致しません。";
+  const std::string overflow = "エラー 6\r\nオーバーフローしました。";
+  auto withCount = [](const std::string& count) {
+    std::string list = kProtectedList;
+    return list.replace(list.find("PassCount=4"), 11, "PassCount=" + count);
+  };
+  std::vector<std::string> reports;
+  world.platform.onMessageBox = [&](const MessageBoxRequest& box) {
+    if (box.text.rfind("エラー", 0) == 0) reports.push_back(box.text);
+    if (reports.size() > 5) return MsgAnswer::Ok;  // a flood: stop it here, the checks tell
+    // Its own box in front and windows changing behind it start no further report.
+    world.Open("#32770", "Folvane");
+    world.Open("Notepad", "behind the report");
+    world.Open("CabinetWClass", "C:\\Docs\\Public");
+    return MsgAnswer::Ok;
+  };
+  world.main.Label1.setCaption("登録数：4");
+
+  world.WriteDataFile(withCount("abc"));
+  world.Open("Notepad", "memo");
+  world.Open("CabinetWClass", "C:\\Docs\\Public");
+  EXPECT_EQ(reports, std::vector<std::string>{typeMismatch});
+  EXPECT_EQ(world.main.Label1.caption(), "登録数：4") << "a bad count is not shown";
+
+  // A listed folder is asked for all the same, and the report waits until it is shut.
+  world.answers.push_back(Typed("abc", [&] { EXPECT_EQ(reports.size(), 1u); }));
+  const WindowId folder = world.Folder("C:\\Docs\\Private");
+  EXPECT_EQ(world.Dialogs(), 1);
+  EXPECT_TRUE(world.Enabled(folder));
+  world.answers.push_back(Typed("wrong"));
+  const WindowId other = world.Folder("D:\\Other");
+  EXPECT_EQ(world.platform.windowState(other).closeRequests, 1);
+  EXPECT_EQ(world.Dialogs(), 2);
+  world.Open("CabinetWClass", "C:\\Docs\\Empty");
+  EXPECT_EQ(world.Dialogs(), 2) << "a listed folder without a code is not asked for";
+  EXPECT_EQ(reports, std::vector<std::string>{typeMismatch});
+
+  // Another bad value is reported, once.
+  world.WriteDataFile(withCount("40000"));
+  world.Open("Notepad", "memo");
+  world.Open("Notepad", "memo 2");
+  EXPECT_EQ(reports, (std::vector<std::string>{typeMismatch, overflow}));
+
+  // Once mended, the count shows; damaged again the same way, it is reported again.
+  world.WriteDataFile(withCount("4"));
+  world.Open("Notepad", "memo");
+  EXPECT_EQ(world.main.Label1.caption(), "登録数：4");
+  world.WriteDataFile(withCount("40000"));
+  world.Open("Notepad", "memo 2");
+  EXPECT_EQ(reports, (std::vector<std::string>{typeMismatch, overflow, overflow}));
+  EXPECT_TRUE(world.check.held().empty());
+}
+
+// Reported by the run that found it, in a run served from the queue too.
+TEST_F(LockCheckTest, ABadCountFoundByAWaitingFolderIsReportedAfterItsChallenge) {
+  WindowId second = 0;
+  world.answers.push_back(Typed("abc", [&] {
+    second = world.Folder("D:\\Other");
+    std::string list = kProtectedList;
+    world.WriteDataFile(list.replace(list.find("PassCount=4"), 11, "PassCount=x"));
+  }));
+  world.answers.push_back(Typed("xyz", [&] { EXPECT_TRUE(world.platform.messages.empty()); }));
+  world.Folder("C:\\Docs\\Private");
+  EXPECT_EQ(world.Dialogs(), 2);
+  EXPECT_TRUE(world.Enabled(second));
+  ASSERT_EQ(world.platform.messages.size(), 1u);
+  EXPECT_EQ(world.platform.messages[0].text, "エラー 13\r\n型が一致しません。");
 }
 
 // ---- A second protected folder while the dialog is taken ---------------------------------------

@@ -41,7 +41,8 @@ TEST_F(SamplerTest, WritesClassAndTitleOfTheForegroundWindow) {
       // Near misses of the program's own captions are foreign windows.
       {"Notepad", "kelmora", "Notepad (kelmora)"},
       {"Notepad", "Kelmora ", "Notepad (Kelmora )"},
-      {"#32770", "Folvane", "#32770 (Folvane)"},
+      {"CabinetWClass", "Folvane", "CabinetWClass (Folvane)"},
+      {"#32770", "Folvane - memo", "#32770 (Folvane - memo)"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Sample(world.platform.addWindow(c.className, c.title)), c.expected) << c.title;
@@ -72,6 +73,23 @@ TEST_F(SamplerTest, OwnWindowsAreWrittenOnlyIntoAnEmptyBox) {
   Sample(folder);
   for (WindowId own : {mainWindow, settings, mimic})
     EXPECT_EQ(Sample(own), "CabinetWClass (C:\\A)");
+}
+
+TEST_F(SamplerTest, TheProgramsMessageBoxesAreNeverWritten) {
+  const WindowId report = world.platform.addWindow("#32770", kAppTitle);
+  const WindowId mismatch = world.platform.addWindow("#32770", kMismatchCaption);
+  world.main.Text.setText("");
+  changes = 0;
+  EXPECT_EQ(Sample(report), "") << "not even into an empty box";
+  EXPECT_EQ(Sample(mismatch), "");
+
+  const WindowId folder = world.platform.addWindow("CabinetWClass", "C:\\A");
+  Sample(folder);
+  Sample(report);
+  Sample(mismatch);
+  Sample(folder);
+  EXPECT_EQ(world.main.Text.text(), "CabinetWClass (C:\\A)");
+  EXPECT_EQ(changes, 1);
 }
 
 TEST_F(SamplerTest, TheLockCheckRunsOnlyWhenTheTextChanges) {
