@@ -31,8 +31,10 @@ void WatchControl::Button2_Click() {
   if (button2_.caption() != kStopWatching) {
     button2_.setCaption(kStopWatching);
     timer1_.setEnabled(true);
-    // An interval that never ticks would leave the watch on in name only.
-    timer1_.setInterval(savedInterval_ > 0 ? savedInterval_ : kDefaultInterval);
+    // The timer kept its interval while it stood still, and the settings dialog may have set a
+    // new one meanwhile: that is the one in force. One that never ticks would leave the watch on
+    // in name only.
+    if (timer1_.interval() <= 0) timer1_.setInterval(kDefaultInterval);
     return;
   }
 
@@ -44,7 +46,6 @@ void WatchControl::Button2_Click() {
   login_.Ask(kPromptUserPassword);
   if (strings_.EnteredPassword != strings_.UserPassword) return;
   button2_.setCaption(kStartWatching);
-  savedInterval_ = timer1_.interval();
   timer1_.setEnabled(false);
   text_.setText(kWatchStopped);
 }

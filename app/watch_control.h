@@ -27,7 +27,6 @@ class WatchControl {
   TextBox& text_;
   LoginForm& login_;
   ProcessWide& strings_;
-  int savedInterval_ = 0;
 };
 
 }  // namespace folvane

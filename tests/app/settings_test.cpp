@@ -395,5 +395,33 @@ TEST_F(SettingsInProgramTest, TheMenuOpensTheDialogOnTheLiveSamplerInterval) {
   EXPECT_EQ(scan().Text.text(), "CabinetWClass (C:\\Data)");
 }
 
+TEST_F(SettingsInProgramTest, AnIntervalSetWhileTheWatchIsStoppedIsTheOneItStartsAgainWith) {
+  writeFile("Folvane.ini", "[Timer]\r\nInterval=200\r\n");
+  ASSERT_TRUE(startResident("user"));
+  typePassword("user");
+  scan().Button2.click();
+  ASSERT_FALSE(scan().Timer1.enabled());
+
+  whenShown("frmSet", [](Form& form) {
+    auto& dialog = static_cast<SettingsForm&>(form);
+    EXPECT_EQ(dialog.Text1.text(), "200");
+    dialog.Text1.userSetText("350");
+    dialog.Command2.click();
+  });
+  scan().clickMenu("mnuSetHenkou");
+  EXPECT_FALSE(scan().Timer1.enabled()) << "a stopped watch stays stopped";
+  EXPECT_EQ(IniRead(platform, "Timer", "Interval", "", SettingsFilePath(platform)), "350");
+
+  scan().Button2.click();
+  EXPECT_TRUE(scan().Timer1.enabled());
+  EXPECT_EQ(scan().Timer1.interval(), 350);
+  const WindowId window = platform.addWindow("Notepad", "memo");
+  platform.bringToFront(window);
+  toolkit.advance(349);
+  EXPECT_EQ(scan().Text.text(), "ウォッチ停止中");
+  toolkit.advance(1);
+  EXPECT_EQ(scan().Text.text(), "Notepad (memo)");
+}
+
 }  // namespace
 }  // namespace folvane

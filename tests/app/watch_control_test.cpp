@@ -86,11 +86,11 @@ TEST_F(WatchControlTest, WithAnEmptyUserPasswordCancellingStopsTheWatch) {
   EXPECT_EQ(world.main.Button2.caption(), kStart);
 }
 
-TEST_F(WatchControlTest, StartingAgainNeedsNoPasswordAndRestoresTheSavedInterval) {
-  world.main.Timer1.setInterval(250);
+TEST_F(WatchControlTest, StartingAgainNeedsNoPasswordAndKeepsTheIntervalInForce) {
+  world.main.Timer1.setInterval(700);
   world.answers.push_back(Typed("user"));
   world.main.Button2.click();
-  world.main.Timer1.setInterval(700);  // the settings dialog changed it meanwhile
+  world.main.Timer1.setInterval(250);  // the settings dialog changed it meanwhile
 
   const WindowId folder = world.platform.addWindow("CabinetWClass", "C:\\Docs\\Private");
   world.platform.bringToFront(folder);
