@@ -128,16 +128,16 @@ void SettingsForm::Command2_Click() {
   // Only the interval: a stopped watch stays stopped.
   samplerTimer_.setInterval(*interval);
 
-  // The registry is touched only when it disagrees with the check box; a value that already
-  // holds some other path is left as it is.
+  // The registry is touched only when it disagrees with the check box. Checked, the value must
+  // start this program: one left by a copy in another place (the program was moved) is replaced.
   const bool autoStart = Check1.value() == 1;
-  const bool registered = !RegRead(platform_, kRunKey, kAppTitle, RegRoot::CurrentUser).empty();
-  if (autoStart && !registered) {
+  const std::string registered = RegRead(platform_, kRunKey, kAppTitle, RegRoot::CurrentUser);
+  if (autoStart) {
     std::string folder = platform_.programFolder();
     if (folder.empty() || folder.back() != '\\') folder += '\\';
-    RegWrite(platform_, kRunKey, kAppTitle, folder + platform_.exeName() + ".exe",
-             RegRoot::CurrentUser);
-  } else if (!autoStart && registered) {
+    const std::string path = folder + platform_.exeName() + ".exe";
+    if (registered != path) RegWrite(platform_, kRunKey, kAppTitle, path, RegRoot::CurrentUser);
+  } else if (!registered.empty()) {
     RegDelete(platform_, kRunKey, kAppTitle, RegRoot::CurrentUser);
   }
   if (!IniWrite(platform_, kSectionAutoStart, kKeyValue, autoStart ? "1" : "0",

@@ -189,6 +189,7 @@ TEST_F(SettingsTest, AnIntervalOutsideTenToAThousandIsRefusedAndTheDialogStaysOp
   }
 }
 
+// Checked, the value starts this program, wherever it was started from before.
 TEST_F(SettingsTest, TheRegistryChangesOnlyWhenItDisagreesWithTheCheckBox) {
   struct Case {
     int checked;
@@ -198,11 +199,9 @@ TEST_F(SettingsTest, TheRegistryChangesOnlyWhenItDisagreesWithTheCheckBox) {
   };
   const std::string other = "D:\\Tools\\Folvane.exe";
   const std::vector<Case> cases = {
-      {1, std::nullopt, ExePath(), "1"},
-      {1, "", ExePath(), "1"},
-      {1, other, other, "1"},
-      {0, other, std::nullopt, "0"},
-      {0, std::nullopt, std::nullopt, "0"},
+      {1, std::nullopt, ExePath(), "1"}, {1, "", ExePath(), "1"},
+      {1, other, ExePath(), "1"},        {1, ExePath(), ExePath(), "1"},
+      {0, other, std::nullopt, "0"},     {0, std::nullopt, std::nullopt, "0"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.checked) + " " + c.before.value_or("<none>"));
