@@ -6,6 +6,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <atomic>
 #include <stdexcept>
 #include <thread>
 
@@ -323,6 +324,11 @@ void answer(Window box, Answer button) {
   PostMessageW(toHwnd(box), WM_COMMAND, MAKEWPARAM(int(button), BN_CLICKED), 0);
 }
 
+void bringToFront(Window window) {
+  SetForegroundWindow(toHwnd(window));
+  pump(Duration(20));
+}
+
 void postClose(Window window) {
   PostMessageW(toHwnd(window), WM_CLOSE, 0, 0);
 }
@@ -432,6 +438,48 @@ void FolderWindow::bringForward() {
   pump(Duration(20));
 }
 
+// ---- Other programs --------------------------------------------------------------------------
+
+struct FileHolder::State {
+  std::wstring path;
+  Duration held, free;
+  std::atomic<bool> stop{false};
+  std::atomic<int> holds{0};
+  std::thread thread;
+};
+
+FileHolder::FileHolder(const std::string& path, Duration held, Duration free)
+    : state_(std::make_unique<State>()) {
+  State& state = *state_;
+  state.path = widen(path);
+  state.held = held;
+  state.free = free;
+  state.thread = std::thread([&state] {
+    while (!state.stop) {
+      HANDLE file = CreateFileW(state.path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (file != INVALID_HANDLE_VALUE) {
+        ++state.holds;
+        char buffer[512];
+        DWORD got = 0;
+        ReadFile(file, buffer, sizeof buffer, &got, nullptr);
+        Sleep(DWORD(state.held.count()));
+        CloseHandle(file);
+      }
+      Sleep(DWORD(state.free.count()));
+    }
+  });
+}
+
+FileHolder::~FileHolder() {
+  state_->stop = true;
+  state_->thread.join();
+}
+
+int FileHolder::holds() const {
+  return state_->holds;
+}
+
 // ---- Text ------------------------------------------------------------------------------------
 
 std::string passwordCode(const std::string& password) {
@@ -498,6 +546,19 @@ std::optional<std::string> readRegistryString(const std::string& subKey, const s
   std::wstring text(data, size / sizeof(wchar_t));
   while (!text.empty() && text.back() == L'\0') text.pop_back();
   return narrow(text);
+}
+
+void writeRegistryString(const std::string& subKey, const std::string& name,
+                         const std::string& data) {
+  HKEY key;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, widen(subKey).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                      nullptr, &key, nullptr)) {
+    throw std::runtime_error("cannot open " + subKey);
+  }
+  std::wstring wide = widen(data);
+  RegSetValueExW(key, widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                 DWORD((wide.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
 }
 
 void deleteRegistryValue(const std::string& subKey, const std::string& name) {

@@ -95,6 +95,8 @@ void cancelPassword(Window dialog);
 // The message text of a message box, and a press on one of its buttons.
 std::string messageText(Window box);
 void answer(Window box, Answer button);
+// Brings a window of any process to the front, as a click on it does.
+void bringToFront(Window window);
 // Asks a window to close, as its close box does (WM_CLOSE, posted).
 void postClose(Window window);
 // What the notification-area icon sends to the main window for a mouse message such as
@@ -137,6 +139,25 @@ class FolderWindow {
   Window window_ = 0;
 };
 
+// ---- Other programs --------------------------------------------------------------------------
+// Another program that keeps opening a file, as virus scanners, indexers and backup tools do: on
+// a thread of its own it holds the file open, sharing reads only, for `held`, lets it go for
+// `free`, and again, until it goes away.
+class FileHolder {
+ public:
+  FileHolder(const std::string& path, Duration held, Duration free);
+  ~FileHolder();
+  FileHolder(const FileHolder&) = delete;
+  FileHolder& operator=(const FileHolder&) = delete;
+
+  // How many times it has had the file open so far.
+  int holds() const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
 // ---- Text ------------------------------------------------------------------------------------
 std::string toAnsi(const std::string& utf8);    // UTF-8 to code page 932
 std::string fromAnsi(const std::string& ansi);  // code page 932 to UTF-8
@@ -148,6 +169,8 @@ std::optional<std::string> iniValue(const std::string& bytes, const std::string&
 
 // ---- Registry (the current user's) -----------------------------------------------------------
 std::optional<std::string> readRegistryString(const std::string& subKey, const std::string& name);
+void writeRegistryString(const std::string& subKey, const std::string& name,
+                         const std::string& data);
 void deleteRegistryValue(const std::string& subKey, const std::string& name);
 inline const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 
 #include "e2e/driver.h"
 #include "e2e/steps.h"
@@ -116,10 +117,10 @@ TEST_F(ListEditing, AddedFoldersAreStoredListedAndChallenged) {
   ASSERT_TRUE(clickButton(main, kAddButton));
   ASSERT_NO_FATAL_FAILURE(answerPasswordDialog(kAskLock, "lock"));
 
-  ASSERT_TRUE(waitUntil([&] { return stored("Report").has_value(); }))
+  // The entry is written first, then the count.
+  ASSERT_TRUE(waitUntil([&] { return stored("Report").has_value() && passCount() == "1"; }))
       << sandbox.readFile("PassDat.ini").value_or("(no PassDat.ini)");
   EXPECT_EQ(stored("Report"), passwordCode("lock"));
-  EXPECT_EQ(passCount(), "1");
   EXPECT_EQ(listRows(list), std::vector<std::string>{"Report"});
   EXPECT_FALSE(program->findWindow(kAppTitle)) << "the program asked more than the password";
 
@@ -211,6 +212,110 @@ TEST_F(ListEditing, AListedFolderKeepsItsPasswordWithoutTheUserPassword) {
   EXPECT_EQ(passCount(), "1");
   EXPECT_EQ(listRows(list), std::vector<std::string>{"Report"});
   ASSERT_NO_FATAL_FAILURE(expectChallenged(report, "new1"));
+}
+
+// Virus scanners, indexers and backup tools open the data file while the user changes the list.
+TEST_F(ListEditing, ChangesSucceedWhileAnotherProgramKeepsOpeningTheDataFile) {
+  sandbox.writeFile("PassDat.ini", "[PasswordSetData]\r\nReport=" + passwordCode("lock") +
+                                       "\r\n[PasswordNumber]\r\nPassCount=1\r\n");
+  FolderWindow archive("C:\\Data\\Archive");
+  ASSERT_NO_FATAL_FAILURE(start());
+
+  struct Pattern {
+    const char* name;
+    Duration held, free;
+  } patterns[] = {
+      {"held 300 ms at a time", 300ms, 100ms},
+      {"opened and closed in a loop", 5ms, 5ms},
+  };
+  for (const Pattern& pattern : patterns) {
+    SCOPED_TRACE(pattern.name);
+    // The other program gets at the file just before each change is made.
+    auto holder = [&] {
+      return std::make_unique<FileHolder>(sandbox.path("PassDat.ini"), pattern.held, pattern.free);
+    };
+
+    ASSERT_NO_FATAL_FAILURE(bringForward(archive));
+    ASSERT_NO_FATAL_FAILURE(showMain());
+    ASSERT_TRUE(clickButton(main, kAddButton));
+    auto adding = holder();
+    ASSERT_NO_FATAL_FAILURE(answerPasswordDialog(kAskLock, "Key2"));
+    EXPECT_TRUE(waitUntil([&] { return passCount() == "2" || program->findWindow(kAppTitle); }));
+    EXPECT_FALSE(program->findWindow(kAppTitle)) << "the change was reported as failed";
+    EXPECT_EQ(stored("Archive"), passwordCode("Key2"));
+    EXPECT_EQ(passCount(), "2");
+    EXPECT_EQ(listRows(list), (std::vector<std::string>{"Report", "Archive"}));
+    EXPECT_GT(adding->holds(), 0);
+    adding.reset();
+
+    doubleClickRow(list, 1);
+    ASSERT_NO_FATAL_FAILURE(answerMessage("選択したデータを削除します。", Answer::Ok));
+    ASSERT_NO_FATAL_FAILURE(answerPasswordDialog(kAskUser, "abc"));
+    auto deleting = holder();
+    ASSERT_NO_FATAL_FAILURE(
+        answerMessage("Archiveをパスワードリストから削除してもよろしいですか？", Answer::Yes));
+    EXPECT_TRUE(waitUntil([&] { return passCount() == "1" || program->findWindow(kAppTitle); }));
+    EXPECT_FALSE(program->findWindow(kAppTitle)) << "the change was reported as failed";
+    EXPECT_FALSE(stored("Archive").has_value());
+    EXPECT_EQ(stored("Report"), passwordCode("lock"));
+    EXPECT_EQ(listRows(list), std::vector<std::string>{"Report"});
+    EXPECT_GT(deleting->holds(), 0);
+  }
+  EXPECT_EQ(sandbox.readFile("PassDat.ini"), "[PasswordSetData]\r\nReport=" + passwordCode("lock") +
+                                                 "\r\n[PasswordNumber]\r\nPassCount=1\r\n");
+}
+
+// A PassCount damaged by hand: one report however the windows change, the listed folder still
+// challenged, and the list refuses changes.
+TEST_F(ListEditing, ADamagedCountIsReportedOnceAndTheListedFolderIsStillChallenged) {
+  const std::string damaged = "[PasswordSetData]\r\nReport=" + passwordCode("lock") +
+                              "\r\n[PasswordNumber]\r\nPassCount=abc\r\n";
+  sandbox.writeFile("PassDat.ini", damaged);
+  sandbox.writeFile("Folvane.ini", kSettingsWithAbc);
+  FolderWindow report("C:\\Data\\Report");
+  FolderWindow other("C:\\Data\\Other");
+  elsewhere.bringForward();
+  program.emplace(sandbox.start());
+  main = program->mainWindow();
+  ASSERT_TRUE(main);
+  text = children(main, "Edit").at(0);
+  list = children(main, "ListBox").at(0);
+
+  // The first window it samples after the start gives the report.
+  Window box = program->waitForWindow(kAppTitle, 15000ms);
+  ASSERT_TRUE(box) << "no report";
+  EXPECT_EQ(messageText(box), "エラー 13\r\n型が一致しません。");
+  auto reportBoxes = [&] {
+    int count = 0;
+    for (Window window : topLevelWindows(program->pid()))
+      count += windowText(window) == kAppTitle ? 1 : 0;
+    return count;
+  };
+  // Windows change while it waits, and the box itself is in front in between.
+  for (int round = 0; round < 3; ++round) {
+    ASSERT_NO_FATAL_FAILURE(bringForward(other));
+    ASSERT_NO_FATAL_FAILURE(bringForward(elsewhere));
+    bringToFront(box);
+    pump(300ms);
+    EXPECT_EQ(reportBoxes(), 1);
+  }
+  answer(box, Answer::Ok);
+  ASSERT_TRUE(waitForGone(box));
+  ASSERT_NO_FATAL_FAILURE(bringForward(other));
+  ASSERT_NO_FATAL_FAILURE(bringForward(elsewhere));
+  pump(500ms);
+  EXPECT_EQ(reportBoxes(), 0) << "reported again";
+
+  ASSERT_NO_FATAL_FAILURE(expectChallenged(report, "lock"));
+
+  ASSERT_NO_FATAL_FAILURE(bringForward(other));
+  ASSERT_NO_FATAL_FAILURE(showMain());
+  ASSERT_TRUE(clickButton(main, kAddButton));
+  ASSERT_NO_FATAL_FAILURE(answerPasswordDialog(kAskLock, "Key2"));
+  ASSERT_NO_FATAL_FAILURE(answerMessage(
+      "パスワードリストの登録数が正しくないため、変更できません。PassDat.ini を確認して下さい。",
+      Answer::Ok));
+  EXPECT_EQ(sandbox.readFile("PassDat.ini"), damaged);
 }
 
 }  // namespace

@@ -146,6 +146,8 @@ TEST_F(Settings, TheArrowKeysStepTheIntervalByTenAndEnterStoresIt) {
 
 TEST_F(Settings, TheAutostartBoxWritesAndRemovesTheRunValue) {
   sandbox.writeFile("Folvane.ini", kSettingsWithAbc);
+  // Left by a copy of the program that was started from another folder before.
+  writeRegistryString(kRunKey, kAppTitle, "C:\\以前の場所\\Folvane.exe");
   ASSERT_NO_FATAL_FAILURE(start());
 
   ASSERT_NO_FATAL_FAILURE(openSettings());
