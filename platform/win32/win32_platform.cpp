@@ -250,10 +250,21 @@ StepResult swapIn(const std::wstring& fresh, const std::wstring& target,
   return failedWith(error, replaceBlocked);
 }
 
+// A crash between the two renames of a replacement leaves the old file only under its backup
+// name. Before the file is read or replaced, that copy goes back to its place: read as missing, the
+// list would be written anew from nothing and the backup then swept away.
+void restoreOrphanedBackup(const std::wstring& target) {
+  const std::wstring backup = target + L".old.tmp";
+  if (!exists(target) && exists(backup)) {
+    MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+  }
+}
+
 }  // namespace
 
 std::optional<std::string> Win32Platform::readFile(const std::string& path) {
   const std::wstring name = widen(path);
+  restoreOrphanedBackup(name);
   std::optional<std::string> content;
   BusyRetry retry(sleepMs);
   retry.run([&] {
@@ -282,12 +293,14 @@ bool Win32Platform::fileExists(const std::string& path) {
 
 // The new content goes to "<file>.tmp" and then takes the file's place, the old file passing
 // through "<file>.old.tmp". Both names are the program's own: whatever a crash left under them is
-// replaced or removed, never read.
+// replaced or removed, never read, except an old file left only under the backup name, which goes
+// back to its place.
 bool Win32Platform::replaceFile(const std::string& path, const std::string& bytes) {
   const std::wstring target = widen(path);
   const std::wstring fresh = target + L".tmp";
   const std::wstring backup = target + L".old.tmp";
   BusyRetry retry(sleepMs);
+  restoreOrphanedBackup(target);
 
   const DWORD found = GetFileAttributesW(target.c_str());
   // Someone made the file read-only to keep it as it is; waiting would not change that.
@@ -295,8 +308,7 @@ bool Win32Platform::replaceFile(const std::string& path, const std::string& byte
   const DWORD attributes = found == INVALID_FILE_ATTRIBUTES ? 0 : found & kKeptAttributes;
 
   removeOwnFile(fresh);
-  // While the file is there, a backup beside it is a leftover; without the file, it may be the
-  // only copy, and stays.
+  // While the file is there, a backup beside it is a leftover.
   if (exists(target)) removeOwnFile(backup);
   const bool done = retry.run([&] { return writeNewFile(fresh, bytes, attributes); }) &&
                     retry.run([&] { return swapIn(fresh, target, backup); });

@@ -102,6 +102,14 @@ TEST_F(ReplaceFileTest, WhatACrashLeftBesideTheFileIsIgnoredAndCleanedUp) {
   EXPECT_EQ(Names(), std::vector<std::string>{"PassDat.ini"});
 }
 
+TEST_F(ReplaceFileTest, AnOldFileLeftOnlyUnderTheBackupNameGoesBackToItsPlace) {
+  const std::string list = "[PasswordSetData]\r\nPrivate=139140141\r\n";
+  Put(file + ".old.tmp", list);
+  Put(file + ".tmp", "the new file that never took its place");
+  EXPECT_EQ(platform.readFile(file), list);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"PassDat.ini", "PassDat.ini.tmp"}));
+}
+
 TEST_F(ReplaceFileTest, AFileHeldOpenForAMomentIsReadAndReplacedOnceItIsFree) {
   Put(file, "old");
   struct Case {
