@@ -61,9 +61,14 @@ ScanForm::ScanForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings, L
   Button4.onClick = [this] { listEditing_.AddFolder(); };
   List1.onDblClick = [this] { listEditing_.DeleteEntry(); };
   Text.onChange = [this] { lockCheck_.Text_Change(); };
-  Timer1.onTick = [this] { sampler_.Timer1_Timer(); };
+  // The covers follow their windows on both timers: the sampler's stops with the watch.
+  Timer1.onTick = [this] {
+    lockCheck_.FollowCovers();
+    sampler_.Timer1_Timer();
+  };
   Timer2.onTick = [this] {
     watch_.Timer2_Timer();
+    lockCheck_.FollowCovers();
     lockCheck_.ServePending();
   };
 

@@ -17,6 +17,16 @@ namespace {
 constexpr char kFolderWindowClass[] = "CabinetWClass";
 constexpr char kCountPrefix[] = "登録数：";
 constexpr char kWrongPassword[] = "パスワードが正しくありません。";
+// How long a window answered wrong keeps its cover while it closes, in ticks of the lamp timer
+// (300 ms): long enough for a busy folder window, short enough that one refusing to close is
+// not hidden for good.
+constexpr int kCoverWhileClosing = 10;
+
+// What the cover over a held window says: 「経理」はロックされています.
+std::string CoverText(const std::string& activeFormText) {
+  return "「" + FolderKeyOf(activeFormText).value_or("") + "」はロックされています";
+}
+
 // The text of no window in front at all, as for a moment after a window closes: it names no
 // window the user turned to, so folders answered right before it are not asked again after it.
 // (The program's own message boxes never reach the text.)
@@ -96,8 +106,7 @@ void LockCheck::Text_Change() {
     if (held_.count(target) != 0 || givenBack_.count({target, text}) != 0) return;
     if (challenging_ || login_.IsOpen()) {
       // The dialog is taken: keep the folder shut until its turn comes.
-      platform_.enableWindow(target, false);
-      held_.insert(target);
+      Hold(target, text);
       queue_.push_back({target, text});
       return;
     }
@@ -110,16 +119,40 @@ void LockCheck::Text_Change() {
 }
 
 void LockCheck::ServePending() {
+  const std::map<WindowId, int> closing = closing_;
+  for (const auto& [window, ticksLeft] : closing) {
+    if (ticksLeft <= 1)
+      Uncover(window);
+    else
+      closing_[window] = ticksLeft - 1;
+  }
+
   if (queue_.empty() || challenging_ || login_.IsOpen()) return;
   givenBack_.clear();
   ServeQueue();
   ReportBadCount();
 }
 
+void LockCheck::FollowCovers() {
+  const std::set<WindowId> covered = covered_;
+  for (WindowId window : covered) {
+    if (platform_.windowExists(window))
+      platform_.followCover(window);
+    else
+      Uncover(window);
+  }
+  // A held window brought forward again (from the task bar, say) would lie over the question
+  // it waits for, with its cover.
+  if (login_.IsOpen() && held_.count(platform_.foregroundWindow()) != 0)
+    platform_.setForegroundWindow(login_.window());
+}
+
 void LockCheck::ReleaseAll() {
   for (WindowId window : held_) platform_.enableWindow(window, true);
   held_.clear();
   queue_.clear();
+  const std::set<WindowId> covered = covered_;
+  for (WindowId window : covered) Uncover(window);
 }
 
 std::string LockCheck::LockCodeOf(const std::string& text) {
@@ -141,6 +174,9 @@ std::string LockCheck::LockCodeOf(const std::string& text) {
 
 void LockCheck::Challenge(WindowId target, const std::string& text, const std::string& lockCode) {
   OpenChallenge open(challenging_);
+  // Shut and covered before the main window shows: nothing in the folder stays readable once
+  // the program has seen it.
+  Hold(target, text);
   mainWindow_.show();
   std::string lockPassword;
   std::string answer;
@@ -148,8 +184,6 @@ void LockCheck::Challenge(WindowId target, const std::string& text, const std::s
     const std::optional<std::string> decoded = DecodePassword(platform_, lockCode);
     if (!decoded) throw LockCodeError(lockCode);
     lockPassword = *decoded;
-    platform_.enableWindow(target, false);
-    held_.insert(target);
     platform_.setForegroundWindow(mainWindow_.window());
     login_.Ask(kPromptLockPassword);
     answer = strings_.EnteredPassword;
@@ -167,8 +201,16 @@ void LockCheck::Challenge(WindowId target, const std::string& text, const std::s
     platform_.postClose(target);
     mainWindow_.hide();
   }
-  Release(target);
+  if (right) {
+    Release(target);
+  } else {
+    // Given back to close: its cover stays until it has gone.
+    platform_.enableWindow(target, true);
+    held_.erase(target);
+    closing_[target] = kCoverWhileClosing;
+  }
   platform_.setForegroundWindow(target);
+  if (!right) platform_.followCover(target);  // it came forward over its cover
   mainWindow_.hide();
   if (right) givenBack_.insert({target, text});
 }
@@ -179,6 +221,7 @@ void LockCheck::ServeQueue() {
     queue_.pop_front();
     if (!platform_.windowExists(next.window)) {
       held_.erase(next.window);
+      Uncover(next.window);
       continue;
     }
     try {
@@ -212,9 +255,23 @@ void LockCheck::ReportBadCount() {
   ShowErrorReport(platform_, report);
 }
 
+void LockCheck::Hold(WindowId window, const std::string& text) {
+  platform_.cover(window, CoverText(text));
+  covered_.insert(window);
+  closing_.erase(window);
+  platform_.enableWindow(window, false);
+  held_.insert(window);
+}
+
 void LockCheck::Release(WindowId window) {
   platform_.enableWindow(window, true);
   held_.erase(window);
+  Uncover(window);
+}
+
+void LockCheck::Uncover(WindowId window) {
+  closing_.erase(window);
+  if (covered_.erase(window) != 0) platform_.uncover(window);
 }
 
 }  // namespace folvane

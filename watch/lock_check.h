@@ -8,6 +8,10 @@
 // the dialog was open for something else are served by ServePending, which the main window calls
 // every 300 ms. A waiting window that no longer exists is dropped.
 //
+// Every window the check holds is covered, from the moment it is disabled until it is given
+// back, so nothing in it stays readable meanwhile. A window answered wrong keeps its cover while
+// it closes, for a few seconds at most; a cover whose window has gone is removed at the next tick.
+//
 // Windows answered right stay given back for as long as the chain of challenges that asked them:
 // going back and forth between them asks nothing again. The chain ends, and a given-back window
 // is challenged again when it next comes forward, as soon as the active-form text names a window
@@ -20,6 +24,7 @@
 #pragma once
 
 #include <deque>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -38,9 +43,14 @@ class LockCheck {
  public:
   LockCheck(Platform& platform, Form& mainWindow, TextBox& text, Label& countLabel,
             LoginForm& login, ProcessWide& strings);
-  void Text_Change();   // one run, with the common error report
-  void ServePending();  // challenges that had to wait for the password dialog
-  void ReleaseAll();    // gives back every window the check holds disabled (before the end)
+  void Text_Change();  // one run, with the common error report
+  // Every 300 ms: challenges that had to wait for the password dialog, and the covers of windows
+  // that were told to close.
+  void ServePending();
+  // At every tick of the main window's timers: the covers follow their windows, and a held
+  // window brought forward again does not hide the open password dialog.
+  void FollowCovers();
+  void ReleaseAll();  // gives back every window the check holds disabled (before the end)
 
   // Windows disabled by the check right now: the one being challenged and those waiting.
   const std::set<WindowId>& held() const { return held_; }
@@ -56,7 +66,9 @@ class LockCheck {
   std::string LockCodeOf(const std::string& text);
   void Challenge(WindowId target, const std::string& text, const std::string& lockCode);
   void ServeQueue();
-  void Release(WindowId window);
+  void Hold(WindowId window, const std::string& text);  // covered and disabled
+  void Release(WindowId window);                        // enabled and uncovered
+  void Uncover(WindowId window);
   void NoteBadCount();
   void ReportBadCount();
 
@@ -69,6 +81,8 @@ class LockCheck {
 
   bool challenging_ = false;
   std::set<WindowId> held_;
+  std::set<WindowId> covered_;
+  std::map<WindowId, int> closing_;  // answered wrong: lamp ticks its cover may still stay
   std::deque<Waiting> queue_;
   std::set<std::pair<WindowId, std::string>> givenBack_;
   std::optional<std::string> badCount_;         // the bad PassCount reported last

@@ -143,6 +143,20 @@ void FakePlatform::setActiveWindow(WindowId window) {
   setActiveCalls.push_back(window);
 }
 
+void FakePlatform::cover(WindowId window, const std::string& text) {
+  if (!windowExists(window)) return;
+  if (onCover) onCover(window);
+  covers[window] = text;
+}
+
+void FakePlatform::followCover(WindowId window) {
+  if (covers.count(window) != 0 && windowExists(window)) ++coverFollows;
+}
+
+void FakePlatform::uncover(WindowId window) {
+  covers.erase(window);
+}
+
 bool FakePlatform::trayAdd(WindowId, const std::string& tipAnsi) {
   ++trayAddCalls;
   if (trayRefuses) return false;

@@ -45,6 +45,13 @@ class FakePlatform : public Platform {
   // What happens to a posted WM_CLOSE: by default the window closes as it handles the request.
   bool windowsCloseOnRequest = true;
 
+  // ---- Covers --------------------------------------------------------------------------------
+  // The windows covered now, with the text each cover shows. A cover stays when its window is
+  // destroyed, as a real one does, until the program removes it.
+  std::map<WindowId, std::string> covers;
+  std::function<void(WindowId)> onCover;  // called as a cover goes up, before it is recorded
+  int coverFollows = 0;                   // followCover calls on a covered window
+
   // ---- Tray --------------------------------------------------------------------------------
   bool trayRefuses = false;    // NIM_ADD answers 0
   int trayDeleteFailures = 0;  // the next n NIM_DELETE calls answer 0
@@ -94,6 +101,9 @@ class FakePlatform : public Platform {
   void postClose(WindowId window) override;
   void setForegroundWindow(WindowId window) override;
   void setActiveWindow(WindowId window) override;
+  void cover(WindowId window, const std::string& text) override;
+  void followCover(WindowId window) override;
+  void uncover(WindowId window) override;
   bool trayAdd(WindowId owner, const std::string& tipAnsi) override;
   bool trayDelete(WindowId owner) override;
   std::optional<std::string> readFile(const std::string& path) override;

@@ -142,6 +142,7 @@ TEST_F(Close, HeldFolderWindowIsGivenBackAtTheEnd) {
   EXPECT_TRUE(endsProgram([&] { toolkit.advance(100); }));
   EXPECT_TRUE(disabledDuringChallenge);
   EXPECT_TRUE(platform.isWindowEnabled(folder));
+  EXPECT_TRUE(platform.covers.empty()) << "the folder's cover outlived the program";
 }
 
 // Every way the program ends gives back the folder windows the lock check holds disabled: at

@@ -72,17 +72,28 @@ TEST_F(WatchProgram, TrayStopAndStartWithTheLampFollowing) {
   EXPECT_EQ(scan().Shape1.backColor(), kGreen);
 }
 
+// With the watch stopped only the lamp's timer ticks: the cover of the folder still follows it.
 TEST_F(WatchProgram, AFolderComingDuringTheStopQuestionIsChallengedRightAfter) {
   WindowId folder = 0;
   whenShown("frmLogin", [&](Form& form) {
     folder = bringForward("CabinetWClass", "D:\\Other");
     EXPECT_FALSE(enabled(folder));
+    EXPECT_TRUE(platform.covers.count(folder));
     auto& dialog = static_cast<LoginForm&>(form);
     dialog.txtPassword1.userSetText("user");
     dialog.txtPassword2.userSetText("user");
     dialog.cmdOK.click();
   });
-  typePassword("xyz");
+  whenShown("frmLogin", [&](Form& form) {
+    EXPECT_FALSE(scan().Timer1.enabled());
+    const int follows = platform.coverFollows;
+    toolkit.advance(600);
+    EXPECT_GE(platform.coverFollows, follows + 2);
+    auto& dialog = static_cast<LoginForm&>(form);
+    dialog.txtPassword1.userSetText("xyz");
+    dialog.txtPassword2.userSetText("xyz");
+    dialog.cmdOK.click();
+  });
   scan().onMouseMove(513);
   EXPECT_EQ(scan().Button2.caption(), "ウォッチ動作");
   toolkit.advance(300);
@@ -97,9 +108,11 @@ TEST_F(WatchProgram, TheEndOfTheSessionGivesBackEveryFolderHeldDisabled) {
     second = bringForward("CabinetWClass", "D:\\Other");
     ASSERT_FALSE(enabled(first));
     ASSERT_FALSE(enabled(second));
+    EXPECT_EQ(platform.covers.size(), 2u);
     EXPECT_TRUE(closeMainWindow(kCloseFromSystem));
     EXPECT_TRUE(enabled(first));
     EXPECT_TRUE(enabled(second));
+    EXPECT_TRUE(platform.covers.empty());
     static_cast<LoginForm&>(form).cmdCancel.click();
   });
   first = platform.addWindow("CabinetWClass", "C:\\Docs\\Private");

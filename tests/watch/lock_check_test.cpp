@@ -45,32 +45,51 @@ TEST_F(LockCheckTest, WindowsThatAreNotChallenged) {
   EXPECT_TRUE(world.platform.messages.empty());
 }
 
+// The folder window is covered from the moment it is disabled until it is given back; a window
+// answered wrong keeps its cover until it has closed.
 TEST_F(LockCheckTest, AnswersToTheChallenge) {
   struct Case {
     const char* why;
     std::string title;
     Answer answer;
     bool right;
+    std::string cover;
   } cases[] = {
-      {"right", "C:\\Docs\\Private", Typed("abc"), true},
-      {"letter case counts", "C:\\Docs\\Private", Typed("ABC"), false},
-      {"cancel", "C:\\Docs\\Private", Cancelled(), false},
-      {"OK with both boxes empty", "C:\\Docs\\Private", Typed(""), false},
-      {"only the folder name counts", "Private", Typed("abc"), true},
-      {"a drive root keeps its backslash", "C:\\", Typed("def"), true},
-      {"C:\\Windows\\ is the drive root too", "C:\\Windows\\", Typed("def"), true},
+      {"right", "C:\\Docs\\Private", Typed("abc"), true, "「Private」はロックされています"},
+      {"letter case counts", "C:\\Docs\\Private", Typed("ABC"), false,
+       "「Private」はロックされています"},
+      {"cancel", "C:\\Docs\\Private", Cancelled(), false, "「Private」はロックされています"},
+      {"OK with both boxes empty", "C:\\Docs\\Private", Typed(""), false,
+       "「Private」はロックされています"},
+      {"only the folder name counts", "Private", Typed("abc"), true,
+       "「Private」はロックされています"},
+      {"a drive root keeps its backslash", "C:\\", Typed("def"), true,
+       "「C:\\」はロックされています"},
+      {"C:\\Windows\\ is the drive root too", "C:\\Windows\\", Typed("def"), true,
+       "「C:\\」はロックされています"},
   };
   for (Case& c : cases) {
     SCOPED_TRACE(c.why);
     world.platform.messages.clear();
     world.platform.setForegroundCalls.clear();
     const WindowId target = world.platform.addWindow("CabinetWClass", c.title);
+    int covered = 0;
+    // Nothing of the program shows before the folder is covered.
+    world.platform.onCover = [&](WindowId window) {
+      ++covered;
+      EXPECT_EQ(window, target);
+      EXPECT_FALSE(world.main.isVisible());
+      EXPECT_FALSE(world.login.IsOpen());
+    };
     world.answers.push_back(Answer{c.answer.password, [&] {
                                      EXPECT_FALSE(world.Enabled(target));
                                      EXPECT_TRUE(world.main.isVisible());
+                                     EXPECT_EQ(world.CoverOf(target), c.cover);
+                                     EXPECT_EQ(world.platform.covers.size(), 1u);
                                    }});
     const int before = world.Dialogs();
     world.Front(target);
+    EXPECT_EQ(covered, 1);
 
     ASSERT_EQ(world.Dialogs(), before + 1);
     EXPECT_EQ(world.prompts.back(), kPromptLockPassword);
@@ -89,9 +108,51 @@ TEST_F(LockCheckTest, AnswersToTheChallenge) {
       EXPECT_EQ(world.platform.messages.back().icon, MsgIcon::Warning);
     }
     EXPECT_TRUE(world.check.held().empty());
+    if (c.right) {
+      EXPECT_FALSE(world.CoverOf(target)) << "the cover outlived a right answer";
+    } else {
+      // Told to close, the window is still there: the cover stays over it until it goes.
+      EXPECT_EQ(world.CoverOf(target), c.cover);
+      world.toolkit.advance(600);
+      EXPECT_EQ(world.CoverOf(target), c.cover);
+      world.platform.destroyWindow(target);
+    }
     // Leave for a window that is not challenged, so the next case starts afresh.
     world.Open("Notepad", "between");
+    EXPECT_TRUE(world.platform.covers.empty()) << "a cover stayed after its window had gone";
   }
+}
+
+TEST_F(LockCheckTest, AWindowAnsweredWrongThatDoesNotCloseIsUncoveredAfterAFewSeconds) {
+  world.answers.push_back(Typed("bad"));
+  const WindowId folder = world.Folder("C:\\Docs\\Private");
+  ASSERT_EQ(world.platform.windowState(folder).closeRequests, 1);
+  world.toolkit.advance(1000);
+  EXPECT_TRUE(world.CoverOf(folder));
+  world.toolkit.advance(2200);
+  EXPECT_FALSE(world.CoverOf(folder));
+  EXPECT_TRUE(world.Enabled(folder));
+}
+
+// A held window that comes forward again, from the task bar say, is covered but must not hide
+// the question it waits for.
+TEST_F(LockCheckTest, AHeldWindowBroughtForwardBringsThePasswordDialogBack) {
+  WindowId first = 0, second = 0;
+  world.answers.push_back(Typed("abc", [&] {
+    world.Front(first);
+    EXPECT_EQ(world.platform.foregroundWindow(), world.login.window()) << "the challenged one";
+    second = world.Folder("D:\\Other");
+    world.toolkit.advance(100);
+    EXPECT_EQ(world.platform.foregroundWindow(), world.login.window()) << "a waiting one";
+    // Any other window may stay in front of the dialog.
+    const WindowId memo = world.Open("Notepad", "memo");
+    world.toolkit.advance(300);
+    EXPECT_EQ(world.platform.foregroundWindow(), memo);
+  }));
+  world.answers.push_back(Typed("xyz"));
+  first = world.platform.addWindow("CabinetWClass", "C:\\Docs\\Private");
+  world.Front(first);
+  EXPECT_EQ(world.Dialogs(), 2);
 }
 
 TEST_F(LockCheckTest, AfterARightAnswerTheFolderIsAskedAgainOnlyAfterAnotherForeignWindow) {
@@ -150,6 +211,7 @@ TEST_F(LockCheckTest, AMalformedLockCodeEndsTheRunWithTheErrorReport) {
     // The report comes after the folder window was given back and the main window hidden.
     world.platform.onMessageBox = [&](const MessageBoxRequest&) {
       for (WindowId held : world.check.held()) ADD_FAILURE() << "still held: " << held;
+      EXPECT_TRUE(world.platform.covers.empty()) << "a cover stays behind the report";
       EXPECT_FALSE(world.main.isVisible());
       return MsgAnswer::Ok;
     };
@@ -244,11 +306,15 @@ TEST_F(LockCheckTest, ASecondFolderWaitsDisabledAndIsChallengedWhenTheFirstIsDon
   world.answers.push_back(Typed("abc", [&] {
     second = world.Folder("D:\\Other");
     EXPECT_FALSE(world.Enabled(second)) << "disabled at once";
+    EXPECT_EQ(world.CoverOf(second), "「Other」はロックされています") << "covered at once";
     EXPECT_EQ(world.Dialogs(), 1) << "no second dialog while the first waits";
     world.toolkit.advance(1000);  // more ticks with the second folder in front
     EXPECT_EQ(world.Dialogs(), 1);
   }));
-  world.answers.push_back(Typed("xyz"));
+  world.answers.push_back(Typed("xyz", [&] {
+    EXPECT_EQ(world.CoverOf(second), "「Other」はロックされています");
+    EXPECT_EQ(world.platform.covers.size(), 1u) << "the first folder was given back covered";
+  }));
   const WindowId first = world.Folder("C:\\Docs\\Private");
 
   ASSERT_EQ(world.Dialogs(), 2);
@@ -258,6 +324,7 @@ TEST_F(LockCheckTest, ASecondFolderWaitsDisabledAndIsChallengedWhenTheFirstIsDon
   EXPECT_FALSE(world.main.isVisible());
   EXPECT_TRUE(world.mainVisibleAtDialog);
   EXPECT_TRUE(world.check.held().empty());
+  EXPECT_TRUE(world.platform.covers.empty());
   EXPECT_TRUE(world.platform.messages.empty());
 
   // Both were answered right in one go: moving between them asks nothing again ...
@@ -335,14 +402,26 @@ TEST_F(LockCheckTest, AWindowWaitsOnceAndTheOpenChallengeIsNotQueued) {
   EXPECT_TRUE(world.Enabled(second));
 }
 
-TEST_F(LockCheckTest, AWaitingWindowThatWentAwayIsDropped) {
+// A waiting window that went away is dropped; the cover of any window that went away, waiting or
+// being asked for, is removed at the next tick.
+TEST_F(LockCheckTest, AWindowThatWentAwayIsDroppedAndLosesItsCover) {
+  WindowId first = 0;
   world.answers.push_back(Typed("abc", [&] {
     const WindowId second = world.Folder("D:\\Other");
+    ASSERT_EQ(world.platform.covers.size(), 2u);
     world.platform.destroyWindow(second);
+    world.toolkit.advance(100);
+    EXPECT_FALSE(world.CoverOf(second)) << "a waiting window";
+    EXPECT_TRUE(world.CoverOf(first));
+    world.platform.destroyWindow(first);
+    world.toolkit.advance(100);
+    EXPECT_FALSE(world.CoverOf(first)) << "the window being asked for";
   }));
-  world.Folder("C:\\Docs\\Private");
+  first = world.platform.addWindow("CabinetWClass", "C:\\Docs\\Private");
+  world.Front(first);
   EXPECT_EQ(world.Dialogs(), 1);
   EXPECT_TRUE(world.check.held().empty());
+  EXPECT_TRUE(world.platform.covers.empty());
 }
 
 TEST_F(LockCheckTest, AWaitingWindowIsReadAgainWhenItsTurnComes) {
@@ -371,6 +450,7 @@ TEST_F(LockCheckTest, AWaitingWindowIsReadAgainWhenItsTurnComes) {
   EXPECT_EQ(world.platform.messages.size(), 1u);
   EXPECT_TRUE(world.Enabled(third));
   EXPECT_TRUE(world.check.held().empty());
+  EXPECT_TRUE(world.platform.covers.empty()) << "given back unasked, or after an error";
 }
 
 TEST_F(LockCheckTest, FoldersComingWhileTheDialogAnswersSomethingElseAreServedAfterIt) {
@@ -379,6 +459,7 @@ TEST_F(LockCheckTest, FoldersComingWhileTheDialogAnswersSomethingElseAreServedAf
   world.answers.push_back(Typed("user", [&] {
     folder = world.Folder("C:\\Docs\\Private");
     EXPECT_FALSE(world.Enabled(folder));
+    EXPECT_TRUE(world.CoverOf(folder));
     world.toolkit.advance(600);  // the check waits while the question is open
   }));
   EXPECT_EQ(world.login.Ask(kPromptUserPassword), "user");
@@ -392,6 +473,7 @@ TEST_F(LockCheckTest, FoldersComingWhileTheDialogAnswersSomethingElseAreServedAf
   EXPECT_TRUE(world.Enabled(folder));
   EXPECT_EQ(world.platform.foregroundWindow(), folder);
   EXPECT_TRUE(world.check.held().empty());
+  EXPECT_TRUE(world.platform.covers.empty());
 }
 
 TEST_F(LockCheckTest, ReleaseAllGivesBackEveryHeldWindow) {
@@ -407,6 +489,27 @@ TEST_F(LockCheckTest, ReleaseAllGivesBackEveryHeldWindow) {
   world.Front(first);
   EXPECT_EQ(world.Dialogs(), 1) << "a released window no longer waits";
   EXPECT_TRUE(world.check.held().empty());
+}
+
+// At the end of the program no cover stays: not over a window being asked for, nor over one
+// waiting, nor over one answered wrong that has not closed yet.
+TEST_F(LockCheckTest, ReleaseAllRemovesEveryCover) {
+  WindowId first = 0, second = 0, third = 0;
+  world.answers.push_back(Cancelled([&] {
+    second = world.Folder("D:\\Other");
+    third = world.Folder("C:\\");
+  }));
+  world.answers.push_back(Typed("xyz", [&] {
+    EXPECT_EQ(world.platform.covers.size(), 3u);
+    world.check.ReleaseAll();
+    EXPECT_TRUE(world.platform.covers.empty());
+    EXPECT_TRUE(world.Enabled(second));
+    EXPECT_TRUE(world.Enabled(third));
+  }));
+  first = world.Folder("C:\\Docs\\Private");
+  EXPECT_EQ(world.Dialogs(), 2);
+  EXPECT_TRUE(world.platform.covers.empty());
+  EXPECT_TRUE(world.Enabled(first));
 }
 
 }  // namespace

@@ -66,8 +66,14 @@ class WatchWorld {
  public:
   WatchWorld() {
     main.Text.onChange = [this] { check.Text_Change(); };
-    main.Timer1.onTick = [this] { sampler.Timer1_Timer(); };
-    main.Timer2.onTick = [this] { check.ServePending(); };
+    main.Timer1.onTick = [this] {
+      check.FollowCovers();
+      sampler.Timer1_Timer();
+    };
+    main.Timer2.onTick = [this] {
+      check.FollowCovers();
+      check.ServePending();
+    };
     toolkit.onModal = [this](Form& form) { Play(form); };
     main.load();
     main.Text.setText("");
@@ -98,6 +104,12 @@ class WatchWorld {
     return count;
   }
   bool Enabled(WindowId window) { return platform.windowState(window).enabled; }
+  // The text of the cover over a window, or nullopt when it has none.
+  std::optional<std::string> CoverOf(WindowId window) const {
+    auto found = platform.covers.find(window);
+    if (found == platform.covers.end()) return std::nullopt;
+    return found->second;
+  }
 
   FakePlatform platform;
   FakeToolkit toolkit{platform};
