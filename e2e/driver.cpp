@@ -250,6 +250,34 @@ std::optional<std::uint32_t> colorAtCenter(Window window) {
   return std::uint32_t(color);
 }
 
+std::optional<Box> windowBox(Window window) {
+  RECT rect;
+  if (!GetWindowRect(toHwnd(window), &rect)) return std::nullopt;
+  return Box{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+std::vector<Point> centreAndCorners(const Box& box) {
+  constexpr int inset = 4;
+  return {{(box.left + box.right) / 2, (box.top + box.bottom) / 2},
+          {box.left + inset, box.top + inset},
+          {box.right - 1 - inset, box.top + inset},
+          {box.left + inset, box.bottom - 1 - inset},
+          {box.right - 1 - inset, box.bottom - 1 - inset}};
+}
+
+Window windowSeenAt(Point point) {
+  POINT at{point.x, point.y};
+  for (Window window : topLevelWindows()) {
+    RECT rect;
+    if (GetWindowRect(toHwnd(window), &rect) && PtInRect(&rect, at)) return window;
+  }
+  return 0;
+}
+
+Box screenBox() {
+  return Box{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
 std::vector<Window> children(Window parent, const std::string& wantedClass) {
   std::vector<Window> found;
   for (HWND child = GetWindow(toHwnd(parent), GW_CHILD); child;
@@ -435,6 +463,22 @@ FolderWindow::~FolderWindow() {
 void FolderWindow::bringForward() {
   SetForegroundWindow(toHwnd(window_));
   SetActiveWindow(toHwnd(window_));
+  pump(Duration(20));
+}
+
+void FolderWindow::place(const Box& box) {
+  SetWindowPos(toHwnd(window_), nullptr, box.left, box.top, box.right - box.left,
+               box.bottom - box.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  pump(Duration(20));
+}
+
+void FolderWindow::minimize() {
+  ShowWindow(toHwnd(window_), SW_MINIMIZE);
+  pump(Duration(20));
+}
+
+void FolderWindow::restore() {
+  ShowWindow(toHwnd(window_), SW_RESTORE);
   pump(Duration(20));
 }
 

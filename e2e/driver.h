@@ -75,6 +75,26 @@ Window foregroundWindow();
 // nullopt when the screen cannot be read. Only what is on top at that point is seen.
 std::optional<std::uint32_t> colorAtCenter(Window window);
 
+// A rectangle of the screen in pixels: left and top lie inside it, right and bottom just outside.
+struct Box {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  bool operator==(const Box& other) const {
+    return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
+  }
+};
+struct Point {
+  int x = 0, y = 0;
+};
+// The window's rectangle on the screen (frame and caption included); nullopt when it is gone.
+std::optional<Box> windowBox(Window window);
+// Its centre and a point just inside each of its four corners.
+std::vector<Point> centreAndCorners(const Box& box);
+// The window a person sees at `point`: the first visible top-level window in z order whose
+// rectangle holds it (WindowFromPoint would pass over a disabled window), or 0.
+Window windowSeenAt(Point point);
+// The size of the primary screen.
+Box screenBox();
+
 // Child controls of `parent` of the given window class ("" for any), in z order, which is the
 // order the program created them in.
 std::vector<Window> children(Window parent, const std::string& className = "");
@@ -134,6 +154,10 @@ class FolderWindow {
   bool closed() const { return !exists(window_); }
   // Brings the window to the front, as a click on it does.
   void bringForward();
+  // Moves and sizes the window, as a drag of its caption or its frame does.
+  void place(const Box& box);
+  void minimize();
+  void restore();
 
  private:
   Window window_ = 0;

@@ -141,6 +141,20 @@ void Win32Platform::setActiveWindow(WindowId window) {
   SetActiveWindow(hwndOf(window));
 }
 
+// ---- Covers ------------------------------------------------------------------------------------
+
+void Win32Platform::cover(WindowId window, const std::string& text) {
+  covers_.cover(hwndOf(window), widen(text));
+}
+
+void Win32Platform::followCover(WindowId window) {
+  covers_.follow(hwndOf(window));
+}
+
+void Win32Platform::uncover(WindowId window) {
+  covers_.uncover(hwndOf(window));
+}
+
 // ---- Notification-area icon -------------------------------------------------------------------
 
 bool Win32Platform::trayAdd(WindowId owner, const std::string& tipAnsi) {

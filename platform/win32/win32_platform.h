@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/win32/win32_covers.h"
 
 namespace folvane {
 
@@ -27,6 +28,10 @@ class Win32Platform : public Platform {
   void postClose(WindowId window) override;
   void setForegroundWindow(WindowId window) override;
   void setActiveWindow(WindowId window) override;
+
+  void cover(WindowId window, const std::string& text) override;
+  void followCover(WindowId window) override;
+  void uncover(WindowId window) override;
 
   bool trayAdd(WindowId owner, const std::string& tipAnsi) override;
   bool trayDelete(WindowId owner) override;
@@ -63,6 +68,7 @@ class Win32Platform : public Platform {
   bool instanceAsked_ = false;
   bool anotherInstance_ = false;
   HANDLE instanceMutex_ = nullptr;  // held for the life of the process
+  Win32Covers covers_;
 };
 
 }  // namespace folvane

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "platform/win32/win32_font.h"
 #include "platform/win32/win32_foreground.h"
 #include "platform/win32/win32_resources.h"
 #include "platform/win32/win32_text.h"
@@ -20,7 +21,6 @@ constexpr wchar_t kPaintedClass[] = L"FolvanePainted";
 constexpr int kFirstControlId = 100;  // above IDOK and IDCANCEL, which the dialog keys send
 constexpr int kFirstMenuId = 1000;
 constexpr unsigned kSystemColor = 0xFFFFFFFFu;
-constexpr wchar_t kFontFace[] = L"MS UI Gothic";
 
 HICON loadIcon(HINSTANCE instance, int id, int size) {
   return static_cast<HICON>(
@@ -32,36 +32,6 @@ std::wstring windowText(HWND hwnd) {
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   text.resize(GetWindowTextW(hwnd, text.data(), length + 1));
   return text;
-}
-
-struct FaceSearch {
-  bool wantedFound = false;
-  std::wstring proportional;
-};
-
-int CALLBACK collectFace(const LOGFONTW* font, const TEXTMETRICW* metrics, DWORD, LPARAM data) {
-  auto* search = reinterpret_cast<FaceSearch*>(data);
-  const wchar_t* face = font->lfFaceName;
-  if (lstrcmpW(face, kFontFace) == 0) search->wantedFound = true;
-  // TMPF_FIXED_PITCH set means variable pitch; '@' faces are for vertical writing.
-  if (search->proportional.empty() && face[0] != L'@' &&
-      (metrics->tmPitchAndFamily & TMPF_FIXED_PITCH))
-    search->proportional = face;
-  return 1;
-}
-
-// The windows are laid out for a proportional Japanese face. Where it is missing, the font
-// mapper would often pick a fixed-pitch one whose wider texts no longer fit their boxes, so a
-// proportional face of the same character set stands in.
-std::wstring chooseFace() {
-  FaceSearch search;
-  LOGFONTW wanted{};
-  wanted.lfCharSet = SHIFTJIS_CHARSET;
-  HDC screen = GetDC(nullptr);
-  EnumFontFamiliesExW(screen, &wanted, collectFace, reinterpret_cast<LPARAM>(&search), 0);
-  ReleaseDC(nullptr, screen);
-  if (search.wantedFound || search.proportional.empty()) return kFontFace;
-  return search.proportional;
 }
 
 // A tray callback arrives as WM_MOUSEMOVE with the mouse message in place of x. A real move of
@@ -81,7 +51,7 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
   dpiX_ = GetDeviceCaps(screen, LOGPIXELSX);
   dpiY_ = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
-  fontFace_ = chooseFace();
+  fontFace_ = uiFontFace();
 
   const int big = GetSystemMetrics(SM_CXICON), small = GetSystemMetrics(SM_CXSMICON);
   appIcon_ = loadIcon(instance, FOLVANE_ICON_APP, big);
@@ -143,16 +113,7 @@ HFONT Win32Toolkit::fontFor(double points) {
   const int hundredths = static_cast<int>(std::lround(points * 100));
   auto found = fonts_.find(hundredths);
   if (found != fonts_.end()) return found->second;
-  LOGFONTW font{};
-  font.lfHeight = -MulDiv(hundredths, dpiY_, 7200);
-  font.lfWeight = FW_NORMAL;
-  font.lfCharSet = SHIFTJIS_CHARSET;
-  font.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  font.lfQuality = DEFAULT_QUALITY;
-  font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  lstrcpynW(font.lfFaceName, fontFace_.c_str(), LF_FACESIZE);
-  HFONT handle = CreateFontIndirectW(&font);
+  HFONT handle = createUiFont(fontFace_, points, dpiY_);
   fonts_[hundredths] = handle;
   return handle;
 }

@@ -1,0 +1,207 @@
+#include "platform/win32/win32_covers.h"
+
+#include <algorithm>
+
+#include "platform/win32/win32_font.h"
+
+namespace folvane {
+
+namespace {
+
+constexpr wchar_t kCoverClass[] = L"FolvaneCover";
+// The size of the password dialog's question, so the cover reads like the dialog.
+constexpr double kTextPoints = 9.75;
+constexpr int kPadlockPixelsAt96Dpi = 48;
+
+int screenDpi() {
+  HDC screen = GetDC(nullptr);
+  int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+void registerCoverClass(WNDPROC proc) {
+  static bool registered = false;
+  if (registered) return;
+  WNDCLASSEXW cover{};
+  cover.cbSize = sizeof cover;
+  cover.style = CS_HREDRAW | CS_VREDRAW;  // the drawing is centred: a new size redraws it all
+  cover.lpfnWndProc = proc;
+  cover.hInstance = GetModuleHandleW(nullptr);
+  cover.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  cover.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  cover.lpszClassName = kCoverClass;
+  registered = RegisterClassExW(&cover) != 0;
+}
+
+bool isTopmost(HWND window) {
+  return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+// A padlock in the square of side `size` at (left, top): a grey shackle over a golden body with
+// a keyhole.
+void drawPadlock(HDC dc, int left, int top, int size) {
+  const int shackleWidth = std::max(2, size / 8);
+  const int bodyTop = top + size * 45 / 100;
+  const int bowLeft = left + size * 27 / 100, bowRight = left + size * 73 / 100;
+  const int bowTop = top + shackleWidth / 2;
+  const int bowMiddle = bowTop + (bowRight - bowLeft) / 2;
+
+  HPEN shackle = CreatePen(PS_SOLID, shackleWidth, RGB(0x70, 0x70, 0x70));
+  HGDIOBJ oldPen = SelectObject(dc, shackle);
+  Arc(dc, bowLeft, bowTop, bowRight, bowTop + (bowRight - bowLeft), bowRight, bowMiddle, bowLeft,
+      bowMiddle);
+  MoveToEx(dc, bowLeft, bowMiddle, nullptr);
+  LineTo(dc, bowLeft, bodyTop);
+  MoveToEx(dc, bowRight, bowMiddle, nullptr);
+  LineTo(dc, bowRight, bodyTop);
+
+  HPEN edge = CreatePen(PS_SOLID, std::max(1, size / 32), RGB(0x80, 0x60, 0x10));
+  HBRUSH gold = CreateSolidBrush(RGB(0xDA, 0xA5, 0x20));
+  SelectObject(dc, edge);
+  HGDIOBJ oldBrush = SelectObject(dc, gold);
+  RoundRect(dc, left + size * 12 / 100, bodyTop, left + size * 88 / 100, top + size, size / 6,
+            size / 6);
+
+  HBRUSH hole = CreateSolidBrush(RGB(0x40, 0x30, 0x00));
+  SelectObject(dc, GetStockObject(NULL_PEN));
+  SelectObject(dc, hole);
+  const int centre = left + size / 2, holeTop = bodyTop + (top + size - bodyTop) / 4;
+  const int radius = std::max(2, size / 14);
+  Ellipse(dc, centre - radius, holeTop, centre + radius + 1, holeTop + 2 * radius + 1);
+  Rectangle(dc, centre - radius / 2, holeTop + radius, centre + radius / 2 + 2,
+            holeTop + 4 * radius);
+
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldPen);
+  DeleteObject(hole);
+  DeleteObject(gold);
+  DeleteObject(edge);
+  DeleteObject(shackle);
+}
+
+}  // namespace
+
+Win32Covers::~Win32Covers() {
+  for (auto& entry : covers_) DestroyWindow(entry.second);
+  if (font_) DeleteObject(font_);
+}
+
+void Win32Covers::cover(HWND window, const std::wstring& text) {
+  if (!IsWindow(window)) return;
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process == GetCurrentProcessId()) return;  // the program's own windows stay in view
+
+  auto found = covers_.find(window);
+  if (found != covers_.end()) {
+    SetWindowTextW(found->second, text.c_str());
+    InvalidateRect(found->second, nullptr, TRUE);
+    follow(window);
+    return;
+  }
+  registerCoverClass(coverProc);
+  // No owner: a tool window has no task-bar button, and an unowned one stays where it is put in
+  // z order instead of riding on another window of the program.
+  HWND cover = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kCoverClass, text.c_str(),
+                               WS_POPUP | WS_BORDER, 0, 0, 0, 0, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), this);
+  if (!cover) return;
+  covers_[window] = cover;
+  follow(window);
+}
+
+void Win32Covers::follow(HWND window) {
+  auto found = covers_.find(window);
+  if (found == covers_.end() || !IsWindow(window)) return;
+  HWND cover = found->second;
+  if (!IsWindowVisible(window) || IsIconic(window)) {
+    if (IsWindowVisible(cover)) ShowWindow(cover, SW_HIDE);
+    return;
+  }
+  RECT target, now;
+  if (!GetWindowRect(window, &target) || !GetWindowRect(cover, &now)) return;
+
+  const bool topmost = isTopmost(window);
+  if (topmost != isTopmost(cover)) {
+    SetWindowPos(cover, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  // Just above the window: below the window that lies directly above it, or on top when none
+  // does (or only windows that stay on top of everything).
+  HWND above = GetWindow(window, GW_HWNDPREV);
+  const bool stacked = above == cover;
+  const bool visible = IsWindowVisible(cover) != FALSE;
+  if (stacked && visible && EqualRect(&now, &target)) return;
+
+  HWND after = above && (topmost || !isTopmost(above)) ? above : HWND_TOP;
+  UINT flags = SWP_NOACTIVATE | SWP_SHOWWINDOW;
+  if (stacked) flags |= SWP_NOZORDER;
+  SetWindowPos(cover, after, target.left, target.top, target.right - target.left,
+               target.bottom - target.top, flags);
+  // Drawn now rather than when the program is next idle: the window's content must not show.
+  if (!visible) UpdateWindow(cover);
+}
+
+void Win32Covers::uncover(HWND window) {
+  auto found = covers_.find(window);
+  if (found == covers_.end()) return;
+  DestroyWindow(found->second);
+  covers_.erase(found);
+}
+
+HFONT Win32Covers::font() {
+  if (!font_) font_ = createUiFont(uiFontFace(), kTextPoints, screenDpi());
+  return font_;
+}
+
+LRESULT CALLBACK Win32Covers::coverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    SetWindowLongPtrW(
+        hwnd, GWLP_USERDATA,
+        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+  }
+  auto* covers = reinterpret_cast<Win32Covers*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  switch (message) {
+    case WM_MOUSEACTIVATE:
+      return MA_NOACTIVATE;  // a click on the cover leaves the foreground where it is
+    case WM_PAINT:
+      if (!covers) break;
+      covers->paint(hwnd);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// The padlock and the text below it, centred together in the cover.
+void Win32Covers::paint(HWND cover) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(cover, &paint);
+  RECT client;
+  GetClientRect(cover, &client);
+  FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+
+  const int length = GetWindowTextLengthW(cover);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(GetWindowTextW(cover, text.data(), length + 1));
+
+  HGDIOBJ oldFont = SelectObject(dc, font());
+  TEXTMETRICW metrics;
+  GetTextMetricsW(dc, &metrics);
+  const int lock = MulDiv(kPadlockPixelsAt96Dpi, GetDeviceCaps(dc, LOGPIXELSY), 96);
+  const int gap = lock / 4;
+  const int top = (client.bottom - (lock + gap + metrics.tmHeight)) / 2;
+  drawPadlock(dc, (client.right - lock) / 2, top, lock);
+
+  RECT line{client.left, top + lock + gap, client.right, top + lock + gap + metrics.tmHeight};
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &line,
+            DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  SelectObject(dc, oldFont);
+  EndPaint(cover, &paint);
+}
+
+}  // namespace folvane

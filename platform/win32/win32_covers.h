@@ -1,0 +1,38 @@
+// Covers: opaque windows of the program laid over other programs' windows that it holds shut,
+// so that nothing they show can be read meanwhile. A cover is a captionless, thinly framed tool
+// window that never takes activation; it lies exactly over its window's rectangle, just above it
+// in z order, and shows a padlock and a line of text on the system's window colour. Covers do
+// not follow their windows by themselves: follow() is called on the program's timers (the system
+// tells no one of another process's window moving, short of a hook into that process).
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+namespace folvane {
+
+class Win32Covers {
+ public:
+  Win32Covers() = default;
+  ~Win32Covers();
+  Win32Covers(const Win32Covers&) = delete;
+  Win32Covers& operator=(const Win32Covers&) = delete;
+
+  // Covers `window` at once (or gives its cover the new text); not a window of this process.
+  void cover(HWND window, const std::wstring& text);
+  // Brings the cover back over its window: rectangle, z order, hidden while it is minimised.
+  void follow(HWND window);
+  void uncover(HWND window);
+
+ private:
+  static LRESULT CALLBACK coverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void paint(HWND cover);
+  HFONT font();
+
+  std::map<HWND, HWND> covers_;  // covered window -> its cover
+  HFONT font_ = nullptr;
+};
+
+}  // namespace folvane
