@@ -6,6 +6,10 @@
 // part of a few intervals (so that trials fall at every phase of the sampler's timer), brings the
 // protected window forward and polls its enabled state; the challenge is then answered right.
 //
+// Cover latency, in the same trials: the time until a person sees the program's cover at the
+// centre of the folder window (the first visible window in z order there belongs to the program
+// and lies exactly over the folder window), so that nothing in the folder is readable.
+//
 // Idle cost: the processor time and resident memory of the resident program over a stretch of
 // time in which an unprotected window stays in front, so that the sampler ticks and finds nothing
 // to do; beside it, in the same run, a null program that only reads the foreground window's class
@@ -19,6 +23,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -53,17 +58,32 @@ double percentile(const std::vector<double>& sorted, double share) {
   return sorted[std::min(sorted.size(), std::max<std::size_t>(rank, 1)) - 1];
 }
 
-// Brings `window` forward and waits until it is disabled, handling the driver's messages (the
-// program's EnableWindow waits for this thread to take its WM_ENABLE). Returns the milliseconds
-// from the request to the disabled state, or a negative value on timeout.
-double timeUntilDisabled(Window window, double timeoutMs) {
+// Whether a person sees a window of `program` lying exactly over `window` at its centre.
+bool coveredAtCentre(Window window, ProcessId program) {
+  std::optional<Box> box = windowBox(window);
+  if (!box) return false;
+  Window seen = windowSeenAt(centreAndCorners(*box).front());
+  return seen && processOf(seen) == program && windowBox(seen) == box;
+}
+
+struct Times {
+  double disabled = -1;  // milliseconds after the request; negative: not seen in time
+  double covered = -1;
+};
+
+// Brings `window` forward and waits until it is disabled and covered, handling the driver's
+// messages (the program's EnableWindow waits for this thread to take its WM_ENABLE).
+Times timeUntilShut(Window window, ProcessId program, double timeoutMs) {
   HWND hwnd = reinterpret_cast<HWND>(window);
+  Times times;
   double start = nowMs();
   SetForegroundWindow(hwnd);
   SetActiveWindow(hwnd);
   for (;;) {
-    if (!IsWindowEnabled(hwnd)) return nowMs() - start;
-    if (nowMs() - start > timeoutMs) return -1;
+    if (times.disabled < 0 && !IsWindowEnabled(hwnd)) times.disabled = nowMs() - start;
+    if (times.covered < 0 && coveredAtCentre(window, program)) times.covered = nowMs() - start;
+    if (times.disabled >= 0 && times.covered >= 0) return times;
+    if (nowMs() - start > timeoutMs) return times;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -116,6 +136,9 @@ int run(int trials, int idleSeconds, int interval) {
   // A new window comes to the front by itself, so the protected one is challenged once here.
   FolderWindow unprotected(kUnprotected);
   FolderWindow folder(kProtected);
+  // Clear of the main window and the centred dialog, which come up over the cover.
+  const Box screen = screenBox();
+  folder.place({screen.right - 500, 40, screen.right - 20, 360});
   if (Window login = program.waitForWindow(kLoginCaption)) {
     enterPassword(login, "xyz");
     waitForGone(login);
@@ -123,7 +146,7 @@ int run(int trials, int idleSeconds, int interval) {
   }
   std::mt19937 random(20261210);
   std::uniform_int_distribution<int> phase(0, 299);
-  std::vector<double> latencies;
+  std::vector<double> latencies, coverLatencies, coverLags;
   for (int trial = 0; trial < trials; ++trial) {
     unprotected.bringForward();
     if (!waitUntil([&] { return windowText(activeForm) == "CabinetWClass (" + kUnprotected + ")"; },
@@ -133,13 +156,19 @@ int run(int trials, int idleSeconds, int interval) {
     }
     pump(Duration(phase(random)));
 
-    double latency = timeUntilDisabled(folder.id(), 5000);
+    Times times = timeUntilShut(folder.id(), program.pid(), 5000);
     Window login = program.waitForWindow(kLoginCaption);
-    if (latency < 0 || !login) {
+    if (times.disabled < 0 || !login) {
       std::fprintf(stderr, "trial %d: the protected window was not challenged\n", trial);
       return 1;
     }
-    latencies.push_back(latency);
+    if (times.covered < 0) {
+      std::fprintf(stderr, "trial %d: the protected window was not covered\n", trial);
+      return 1;
+    }
+    latencies.push_back(times.disabled);
+    coverLatencies.push_back(times.covered);
+    coverLags.push_back(times.covered - times.disabled);
     enterPassword(login, "xyz");
     // The challenge is over once the window is back in front and the main window hidden.
     if (!waitForGone(login) || !waitUntil([&] {
@@ -151,15 +180,20 @@ int run(int trials, int idleSeconds, int interval) {
   }
 
   std::printf("a 100 ms window timer ticks every %.1f ms on this system\n", timerPeriodMs(30));
-  std::vector<double> sorted = latencies;
-  std::sort(sorted.begin(), sorted.end());
-  double mean = 0;
-  for (double latency : latencies) mean += latency / double(latencies.size());
-  std::printf(
-      "lock latency at the %s interval (%d ms), %d trials: median %.1f ms, "
-      "p95 %.1f ms (mean %.1f, min %.1f, max %.1f)\n",
-      interval > 0 ? "set" : "default", interval > 0 ? interval : 100, trials,
-      percentile(sorted, 0.5), percentile(sorted, 0.95), mean, sorted.front(), sorted.back());
+  auto report = [&](const char* what, const std::vector<double>& samples) {
+    std::vector<double> sorted = samples;
+    std::sort(sorted.begin(), sorted.end());
+    double mean = 0;
+    for (double sample : samples) mean += sample / double(samples.size());
+    std::printf(
+        "%s at the %s interval (%d ms), %d trials: median %.1f ms, "
+        "p95 %.1f ms (mean %.1f, min %.1f, max %.1f)\n",
+        what, interval > 0 ? "set" : "default", interval > 0 ? interval : 100, trials,
+        percentile(sorted, 0.5), percentile(sorted, 0.95), mean, sorted.front(), sorted.back());
+  };
+  report("lock latency", latencies);
+  report("cover latency", coverLatencies);
+  report("cover minus lock latency", coverLags);
 
   if (idleSeconds > 0) {
     unprotected.bringForward();
