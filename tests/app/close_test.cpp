@@ -213,6 +213,7 @@ TEST_F(Close, EveryEndGivesBackTheFolderWindowsItHolds) {
     EXPECT_EQ(run.prompts, std::vector<std::string>{"ユーザパスワードを入力して下さい。"});
     EXPECT_EQ(run.messageTexts(), c.messages);
     EXPECT_TRUE(run.platform.isWindowEnabled(folder));
+    EXPECT_TRUE(run.platform.covers.empty()) << "the folder's cover outlived the program";
     EXPECT_EQ(run.platform.windowState(folder).closeRequests, 0);
     EXPECT_FALSE(run.platform.trayIconPresent);
   }
