@@ -25,6 +25,8 @@ std::string protectedList() {
 const std::string kPrivate = "C:\\Data\\Private";
 const std::string kSecret = "D:\\書類\\秘密";
 const std::string kCoverClass = "FolvaneCover";
+// The folder windows' own colour, which the program's windows never show.
+constexpr std::uint32_t kFolderColor = 0x00FF00FF;
 
 std::string describe(const Box& box) {
   std::ostringstream text;
@@ -47,12 +49,29 @@ class Cover : public ::testing::Test {
     lowerRight = {screen.right - 520, screen.bottom - 380, screen.right - 40, screen.bottom - 60};
   }
 
+  // A folder window of this test, filled with its own colour.
+  static std::unique_ptr<FolderWindow> folderAt(const std::string& title, const Box& box) {
+    auto folder = std::make_unique<FolderWindow>(title);
+    folder->place(box);
+    folder->fill(kFolderColor);
+    return folder;
+  }
+
   // Empty when, at the centre and near each corner of the folder window, a person sees a
-  // window of the program lying exactly over it; else what is seen at the first point that
-  // shows something else.
+  // window of the program lying exactly over it, and the screen shows nothing of the folder's
+  // own colour there; else what is seen at the first point that shows something else.
   std::string whyNotCovered(const FolderWindow& folder) const {
     const std::optional<Box> box = windowBox(folder.id());
-    if (!box) return "the folder window is gone";
+    const std::optional<Box> client = clientBox(folder.id());
+    if (!box || !client) return "the folder window is gone";
+    for (Point point : centreAndCorners(*client)) {
+      const std::optional<std::uint32_t> color = colorAt(point);
+      if (!color) return "the screen cannot be read";
+      if (*color == kFolderColor) {
+        return "at (" + std::to_string(point.x) + "," + std::to_string(point.y) +
+               ") the screen shows the folder window";
+      }
+    }
     for (Point point : centreAndCorners(*box)) {
       const Window seen = windowSeenAt(point);
       const std::optional<Box> seenBox = windowBox(seen);
@@ -74,9 +93,12 @@ class Cover : public ::testing::Test {
     return waitUntil(
         [&] {
           const std::optional<Box> box = windowBox(folder.id());
-          if (!box) return false;
+          const std::optional<Box> client = clientBox(folder.id());
+          if (!box || !client) return false;
           for (Point point : centreAndCorners(*box))
             if (windowSeenAt(point) != folder.id()) return false;
+          for (Point point : centreAndCorners(*client))
+            if (colorAt(point) != kFolderColor) return false;
           return true;
         },
         3s);
@@ -113,8 +135,8 @@ class Cover : public ::testing::Test {
 };
 
 TEST_F(Cover, AChallengedFolderIsHiddenUntilTheRightAnswerAndTheCoverFollowsIt) {
-  FolderWindow folder(kPrivate);
-  folder.place(upperRight);
+  auto owned = folderAt(kPrivate, upperRight);
+  FolderWindow& folder = *owned;
   folder.bringForward();
   Window login = waitForChallenge(folder);
   ASSERT_TRUE(login) << "no challenge";
@@ -138,11 +160,27 @@ TEST_F(Cover, AChallengedFolderIsHiddenUntilTheRightAnswerAndTheCoverFollowsIt) 
   folder.restore();
   EXPECT_TRUE(covered(folder, 1s)) << "after a restore: " << whyNotCovered(folder);
 
-  // Brought forward again, the folder stays covered and the question comes back over it.
-  folder.bringForward();
-  EXPECT_TRUE(covered(folder, 1s)) << "brought forward: " << whyNotCovered(folder);
-  EXPECT_TRUE(waitUntil([&] { return above(login, cover); }, 1s))
-      << "the question stays behind the folder";
+  // Moved over the question and brought to the top again (from the task bar, say), the folder
+  // is still covered, and the question stays in front of both.
+  const Box dialog = *windowBox(login);
+  const Box dialogClient = *clientBox(login);
+  const Point inDialog{dialogClient.left + 4, dialogClient.bottom - 5};
+  const std::optional<std::uint32_t> dialogColor = colorAt(inDialog);
+  folder.place({dialog.left - 120, dialog.top - 90, dialog.right + 120, dialog.bottom + 90});
+  folder.raise();
+  const Point inFolder = centreAndCorners(*clientBox(folder.id()))[1];
+  EXPECT_TRUE(waitUntil(
+      [&] {
+        return above(login, cover) && above(cover, folder.id()) &&
+               windowSeenAt(inDialog) == login && colorAt(inDialog) == dialogColor &&
+               windowSeenAt(inFolder) == cover && colorAt(inFolder) != kFolderColor;
+      },
+      1s))
+      << "question above cover " << above(login, cover) << ", cover above folder "
+      << above(cover, folder.id()) << ", question seen " << (windowSeenAt(inDialog) == login)
+      << ", its colour " << (colorAt(inDialog) == dialogColor) << ", cover seen "
+      << (windowSeenAt(inFolder) == cover) << ", folder colour seen "
+      << (colorAt(inFolder) == kFolderColor);
 
   enterPassword(login, "xyz");
   ASSERT_TRUE(waitForGone(login));
@@ -154,14 +192,14 @@ TEST_F(Cover, AChallengedFolderIsHiddenUntilTheRightAnswerAndTheCoverFollowsIt) 
 // A second folder waiting behind the first challenge is covered while it waits and while it is
 // asked for; a wrong answer closes it, and its cover goes with it.
 TEST_F(Cover, AFolderWaitingItsTurnIsCoveredToo) {
-  FolderWindow first(kPrivate);
-  first.place(upperRight);
+  auto ownedFirst = folderAt(kPrivate, upperRight);
+  FolderWindow& first = *ownedFirst;
   first.bringForward();
   Window login = waitForChallenge(first);
   ASSERT_TRUE(login);
 
-  FolderWindow second(kSecret);
-  second.place(lowerRight);
+  auto ownedSecond = folderAt(kSecret, lowerRight);
+  FolderWindow& second = *ownedSecond;
   second.bringForward();
   ASSERT_TRUE(waitUntil([&] { return !isEnabled(second.id()); }, 2s));
   // Covered when it was disabled; its own activation may still raise it over the cover once,

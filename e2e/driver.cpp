@@ -152,7 +152,19 @@ BOOL CALLBACK collectTopLevel(HWND window, LPARAM param) {
   return TRUE;
 }
 
+// The fill colour of a folder window, plus one (0: the class background), as a window property.
+constexpr wchar_t kFillProperty[] = L"FolvaneE2eFill";
+
 LRESULT CALLBACK folderWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto fill = reinterpret_cast<std::uintptr_t>(GetPropW(window, kFillProperty));
+  if (message == WM_ERASEBKGND && fill != 0) {
+    RECT client;
+    GetClientRect(window, &client);
+    HBRUSH brush = CreateSolidBrush(COLORREF(fill - 1));
+    FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
+    DeleteObject(brush);
+    return 1;
+  }
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -254,6 +266,22 @@ std::optional<Box> windowBox(Window window) {
   RECT rect;
   if (!GetWindowRect(toHwnd(window), &rect)) return std::nullopt;
   return Box{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+std::optional<Box> clientBox(Window window) {
+  RECT client;
+  if (!GetClientRect(toHwnd(window), &client)) return std::nullopt;
+  POINT corners[2] = {{client.left, client.top}, {client.right, client.bottom}};
+  MapWindowPoints(toHwnd(window), nullptr, corners, 2);
+  return Box{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+}
+
+std::optional<std::uint32_t> colorAt(Point point) {
+  HDC screen = GetDC(nullptr);
+  COLORREF color = GetPixel(screen, point.x, point.y);
+  ReleaseDC(nullptr, screen);
+  if (color == CLR_INVALID) return std::nullopt;
+  return std::uint32_t(color);
 }
 
 std::vector<Point> centreAndCorners(const Box& box) {
@@ -456,7 +484,10 @@ FolderWindow::FolderWindow(const std::string& title, const std::string& classNam
 }
 
 FolderWindow::~FolderWindow() {
-  if (exists(window_)) DestroyWindow(toHwnd(window_));
+  if (exists(window_)) {
+    RemovePropW(toHwnd(window_), kFillProperty);
+    DestroyWindow(toHwnd(window_));
+  }
   pump(Duration(10));
 }
 
@@ -466,10 +497,20 @@ void FolderWindow::bringForward() {
   pump(Duration(20));
 }
 
+void FolderWindow::raise() {
+  SetWindowPos(toHwnd(window_), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  pump(Duration(20));
+}
+
 void FolderWindow::place(const Box& box) {
   SetWindowPos(toHwnd(window_), nullptr, box.left, box.top, box.right - box.left,
                box.bottom - box.top, SWP_NOZORDER | SWP_NOACTIVATE);
   pump(Duration(20));
+}
+
+void FolderWindow::fill(std::uint32_t color) {
+  SetPropW(toHwnd(window_), kFillProperty, reinterpret_cast<HANDLE>(std::uintptr_t(color) + 1));
+  RedrawWindow(toHwnd(window_), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 void FolderWindow::minimize() {

@@ -81,12 +81,15 @@ struct Box {
   bool operator==(const Box& other) const {
     return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
   }
+  bool operator!=(const Box& other) const { return !(*this == other); }
 };
 struct Point {
   int x = 0, y = 0;
 };
 // The window's rectangle on the screen (frame and caption included); nullopt when it is gone.
 std::optional<Box> windowBox(Window window);
+// Its client area on the screen.
+std::optional<Box> clientBox(Window window);
 // Its centre and a point just inside each of its four corners.
 std::vector<Point> centreAndCorners(const Box& box);
 // The window a person sees at `point`: the first visible top-level window in z order whose
@@ -94,6 +97,9 @@ std::vector<Point> centreAndCorners(const Box& box);
 Window windowSeenAt(Point point);
 // The size of the primary screen.
 Box screenBox();
+// The colour (0x00BBGGRR) of the screen pixel at `point` as it is shown now; nullopt when the
+// screen cannot be read.
+std::optional<std::uint32_t> colorAt(Point point);
 
 // Child controls of `parent` of the given window class ("" for any), in z order, which is the
 // order the program created them in.
@@ -154,8 +160,14 @@ class FolderWindow {
   bool closed() const { return !exists(window_); }
   // Brings the window to the front, as a click on it does.
   void bringForward();
+  // Puts the window on top of all others without activating it, which is all that bringing a
+  // disabled window forward can do.
+  void raise();
   // Moves and sizes the window, as a drag of its caption or its frame does.
   void place(const Box& box);
+  // Paints its client area in `color` (0x00BBGGRR) from now on, so that it can be told apart on
+  // the screen.
+  void fill(std::uint32_t color);
   void minimize();
   void restore();
 

@@ -54,16 +54,18 @@ class Platform {
   // A cover is an opaque window of this program over another program's window: exactly that
   // window's rectangle, just above it in z order, with no caption, no task-bar button, never
   // active, showing a padlock and a text centred on the system's window colour. It hides what
-  // the window shows; it does not follow the window by itself.
+  // the window shows, and never the program's own windows, which stay above it. It does not
+  // follow the window by itself.
   //
   // Lays a cover over `window` at once, showing `text` (UTF-8); a window that has a cover keeps
   // it and gets the new text. Does nothing for a window that does not exist or is one of this
   // program's own.
   virtual void cover(WindowId window, const std::string& text) = 0;
   // Brings the cover of `window` back over it: to its rectangle after a move or a resize, just
-  // above it after it came forward; hidden while the window is minimised or hidden, shown again
-  // when it is restored. Does nothing for a window without a cover, or one that no longer
-  // exists (its cover stays until it is removed).
+  // above it after it came forward (the program's own windows it overlaps go back above it);
+  // hidden while the window is minimised or hidden, shown again when it is restored. Does nothing
+  // for a window without a cover, or one that no longer exists (its cover stays until it is
+  // removed).
   virtual void followCover(WindowId window) = 0;
   // Removes the cover of `window`; does nothing when it has none.
   virtual void uncover(WindowId window) = 0;

@@ -141,10 +141,6 @@ void LockCheck::FollowCovers() {
     else
       Uncover(window);
   }
-  // A held window brought forward again (from the task bar, say) would lie over the question
-  // it waits for, with its cover.
-  if (login_.IsOpen() && held_.count(platform_.foregroundWindow()) != 0)
-    platform_.setForegroundWindow(login_.window());
 }
 
 void LockCheck::ReleaseAll() {

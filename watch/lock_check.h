@@ -47,8 +47,8 @@ class LockCheck {
   // Every 300 ms: challenges that had to wait for the password dialog, and the covers of windows
   // that were told to close.
   void ServePending();
-  // At every tick of the main window's timers: the covers follow their windows, and a held
-  // window brought forward again does not hide the open password dialog.
+  // At every tick of the main window's timers: the covers follow their windows, and those of
+  // windows that have gone are removed.
   void FollowCovers();
   void ReleaseAll();  // gives back every window the check holds disabled (before the end)
 

@@ -7,8 +7,9 @@
 // protected window forward and polls its enabled state; the challenge is then answered right.
 //
 // Cover latency, in the same trials: the time until a person sees the program's cover at the
-// centre of the folder window (the first visible window in z order there belongs to the program
-// and lies exactly over the folder window), so that nothing in the folder is readable.
+// centre of the folder window: the first visible window in z order there belongs to the program
+// and lies exactly over the folder window, and the screen no longer shows the folder's own colour
+// there.
 //
 // Idle cost: the processor time and resident memory of the resident program over a stretch of
 // time in which an unprotected window stays in front, so that the sampler ticks and finds nothing
@@ -58,12 +59,18 @@ double percentile(const std::vector<double>& sorted, double share) {
   return sorted[std::min(sorted.size(), std::max<std::size_t>(rank, 1)) - 1];
 }
 
+// The protected folder window's own colour, which the program never shows.
+constexpr std::uint32_t kFolderColor = 0x00FF00FF;
+
 // Whether a person sees a window of `program` lying exactly over `window` at its centre.
 bool coveredAtCentre(Window window, ProcessId program) {
   std::optional<Box> box = windowBox(window);
   if (!box) return false;
-  Window seen = windowSeenAt(centreAndCorners(*box).front());
-  return seen && processOf(seen) == program && windowBox(seen) == box;
+  Point centre = centreAndCorners(*box).front();
+  Window seen = windowSeenAt(centre);
+  if (!seen || processOf(seen) != program || windowBox(seen) != box) return false;
+  std::optional<std::uint32_t> color = colorAt(centre);
+  return color && *color != kFolderColor;
 }
 
 struct Times {
@@ -139,6 +146,7 @@ int run(int trials, int idleSeconds, int interval) {
   // Clear of the main window and the centred dialog, which come up over the cover.
   const Box screen = screenBox();
   folder.place({screen.right - 500, 40, screen.right - 20, 360});
+  folder.fill(kFolderColor);
   if (Window login = program.waitForWindow(kLoginCaption)) {
     enterPassword(login, "xyz");
     waitForGone(login);

@@ -189,22 +189,26 @@ void atWork() {
 
   // A protected folder comes to the front: the program challenges it. Now and then Wine has no
   // window in front for a moment while windows change hands, and the sampler writes that into
-  // the main window's box; such a take is answered and played again.
+  // the main window's box; or the folder window's own activation comes after the dialog's, and
+  // the dialog is drawn inactive. Such a take is answered and played again.
   postTrayMouse(main, 516);
   waitUntil([&] { return !isVisible(main); });
+  constexpr int kTakes = 6;
   for (int take = 1;; ++take) {
     FolderWindow accounts(kAccounts);
-    // Beside the main window, under the dialog: one picture shows all three.
+    // Beside the main window, under the dialog: one picture shows all three, the folder window
+    // under its cover.
     SetWindowPos(hwnd(accounts.id()), nullptr, 330, 40, 460, 330, SWP_NOZORDER | SWP_NOACTIVATE);
     accounts.bringForward();
     Window lock = need(program.waitForWindow(kLoginCaption), "lock challenge");
     typeBoth(lock, kLockPassword);
-    const bool shown = showsFolder(main, kAccounts);
-    if (shown || take == 3) shoot("lock-challenge", {accounts.id(), main, lock});
+    const bool shown =
+        showsFolder(main, kAccounts) && waitUntil([&] { return foregroundWindow() == lock; }, 1s);
+    if (shown || take == kTakes) shoot("lock-challenge", {accounts.id(), main, lock});
     clickButton(lock, "OK");
     waitForGone(lock);
     waitUntil([&] { return !isVisible(main); });
-    if (shown || take == 3) break;
+    if (shown || take == kTakes) break;
   }
 }
 

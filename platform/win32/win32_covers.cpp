@@ -1,6 +1,7 @@
 #include "platform/win32/win32_covers.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/win32/win32_font.h"
 
@@ -36,6 +37,12 @@ void registerCoverClass(WNDPROC proc) {
 
 bool isTopmost(HWND window) {
   return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+bool isOwn(HWND window) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  return process == GetCurrentProcessId();
 }
 
 // A padlock in the square of side `size` at (left, top): a grey shackle over a golden body with
@@ -88,10 +95,7 @@ Win32Covers::~Win32Covers() {
 }
 
 void Win32Covers::cover(HWND window, const std::wstring& text) {
-  if (!IsWindow(window)) return;
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process == GetCurrentProcessId()) return;  // the program's own windows stay in view
+  if (!IsWindow(window) || isOwn(window)) return;  // the program's own windows stay in view
 
   auto found = covers_.find(window);
   if (found != covers_.end()) {
@@ -127,20 +131,57 @@ void Win32Covers::follow(HWND window) {
     SetWindowPos(cover, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
-  // Just above the window: below the window that lies directly above it, or on top when none
-  // does (or only windows that stay on top of everything).
-  HWND above = GetWindow(window, GW_HWNDPREV);
-  const bool stacked = above == cover;
+  const bool stacked = GetWindow(window, GW_HWNDPREV) == cover;
   const bool visible = IsWindowVisible(cover) != FALSE;
   if (stacked && visible && EqualRect(&now, &target)) return;
 
-  HWND after = above && (topmost || !isTopmost(above)) ? above : HWND_TOP;
-  UINT flags = SWP_NOACTIVATE | SWP_SHOWWINDOW;
-  if (stacked) flags |= SWP_NOZORDER;
-  SetWindowPos(cover, after, target.left, target.top, target.right - target.left,
-               target.bottom - target.top, flags);
+  if (stacked && visible) {
+    SetWindowPos(cover, nullptr, target.left, target.top, target.right - target.left,
+                 target.bottom - target.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  } else {
+    restack(cover, window, target, topmost);  // also as it comes (back) up
+  }
   // Drawn now rather than when the program is next idle: the window's content must not show.
   if (!visible) UpdateWindow(cover);
+}
+
+// Puts `cover` over `box` just above `window` in z order. Inserting it below the window that lies
+// above `window` would do on Windows, but Wine restacks a window on the screen only when it
+// becomes the top one, and the screen would go on showing `window` over its cover. So the cover
+// goes to the top, and then, lowest first, back over it go the program's own windows that
+// `window` came over (its password dialog, say, when the folder was brought forward) and the
+// windows that lay above `window`: the program's own ones, and the other programs' windows that
+// overlap the box, which are asked without waiting, as a hung program must not hold this one up.
+void Win32Covers::restack(HWND cover, HWND window, const RECT& box, bool topmost) {
+  auto overlaps = [&](HWND other) {
+    RECT rect, common;
+    return GetWindowRect(other, &rect) && IntersectRect(&common, &rect, &box);
+  };
+  auto candidate = [&](HWND other) {
+    return other != cover && IsWindowVisible(other) && isTopmost(other) == topmost &&
+           !isCover(other);
+  };
+  std::vector<HWND> raise;  // lowest first
+  std::vector<HWND> ownBelow;
+  for (HWND below = GetWindow(window, GW_HWNDNEXT); below; below = GetWindow(below, GW_HWNDNEXT))
+    if (candidate(below) && isOwn(below) && overlaps(below)) ownBelow.push_back(below);
+  raise.assign(ownBelow.rbegin(), ownBelow.rend());
+  for (HWND above = GetWindow(window, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV))
+    if (candidate(above) && (isOwn(above) || overlaps(above))) raise.push_back(above);
+
+  SetWindowPos(cover, topmost ? HWND_TOPMOST : HWND_TOP, box.left, box.top, box.right - box.left,
+               box.bottom - box.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  for (HWND other : raise) {
+    UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+    if (!isOwn(other)) flags |= SWP_ASYNCWINDOWPOS;
+    SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, flags);
+  }
+}
+
+bool Win32Covers::isCover(HWND window) const {
+  for (const auto& entry : covers_)
+    if (entry.second == window) return true;
+  return false;
 }
 
 void Win32Covers::uncover(HWND window) {

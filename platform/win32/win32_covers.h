@@ -1,7 +1,8 @@
 // Covers: opaque windows of the program laid over other programs' windows that it holds shut,
 // so that nothing they show can be read meanwhile. A cover is a captionless, thinly framed tool
 // window that never takes activation; it lies exactly over its window's rectangle, just above it
-// in z order, and shows a padlock and a line of text on the system's window colour. Covers do
+// in z order but below the program's own windows, and shows a padlock and a line of text on the
+// system's window colour. Covers do
 // not follow their windows by themselves: follow() is called on the program's timers (the system
 // tells no one of another process's window moving, short of a hook into that process).
 #pragma once
@@ -27,6 +28,8 @@ class Win32Covers {
   void uncover(HWND window);
 
  private:
+  void restack(HWND cover, HWND window, const RECT& box, bool topmost);
+  bool isCover(HWND window) const;
   static LRESULT CALLBACK coverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   void paint(HWND cover);
   HFONT font();

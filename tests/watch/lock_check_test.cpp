@@ -134,27 +134,6 @@ TEST_F(LockCheckTest, AWindowAnsweredWrongThatDoesNotCloseIsUncoveredAfterAFewSe
   EXPECT_TRUE(world.Enabled(folder));
 }
 
-// A held window that comes forward again, from the task bar say, is covered but must not hide
-// the question it waits for.
-TEST_F(LockCheckTest, AHeldWindowBroughtForwardBringsThePasswordDialogBack) {
-  WindowId first = 0, second = 0;
-  world.answers.push_back(Typed("abc", [&] {
-    world.Front(first);
-    EXPECT_EQ(world.platform.foregroundWindow(), world.login.window()) << "the challenged one";
-    second = world.Folder("D:\\Other");
-    world.toolkit.advance(100);
-    EXPECT_EQ(world.platform.foregroundWindow(), world.login.window()) << "a waiting one";
-    // Any other window may stay in front of the dialog.
-    const WindowId memo = world.Open("Notepad", "memo");
-    world.toolkit.advance(300);
-    EXPECT_EQ(world.platform.foregroundWindow(), memo);
-  }));
-  world.answers.push_back(Typed("xyz"));
-  first = world.platform.addWindow("CabinetWClass", "C:\\Docs\\Private");
-  world.Front(first);
-  EXPECT_EQ(world.Dialogs(), 2);
-}
-
 TEST_F(LockCheckTest, AfterARightAnswerTheFolderIsAskedAgainOnlyAfterAnotherForeignWindow) {
   world.answers = {Typed("abc"), Typed("abc")};
   const WindowId folder = world.Folder("C:\\Docs\\Private");
