@@ -162,13 +162,15 @@ TEST_F(Cover, AChallengedFolderIsHiddenUntilTheRightAnswerAndTheCoverFollowsIt) 
 
   // Moved over the question and brought to the top again (from the task bar, say), the folder
   // is still covered, and the question stays in front of both.
-  const Box dialog = *windowBox(login);
-  const Box dialogClient = *clientBox(login);
-  const Point inDialog{dialogClient.left + 4, dialogClient.bottom - 5};
+  const std::optional<Box> dialog = windowBox(login), dialogClient = clientBox(login);
+  ASSERT_TRUE(dialog && dialogClient);
+  const Point inDialog{dialogClient->left + 4, dialogClient->bottom - 5};
   const std::optional<std::uint32_t> dialogColor = colorAt(inDialog);
-  folder.place({dialog.left - 120, dialog.top - 90, dialog.right + 120, dialog.bottom + 90});
+  folder.place({dialog->left - 120, dialog->top - 90, dialog->right + 120, dialog->bottom + 90});
   folder.raise();
-  const Point inFolder = centreAndCorners(*clientBox(folder.id()))[1];
+  const std::optional<Box> folderClient = clientBox(folder.id());
+  ASSERT_TRUE(folderClient);
+  const Point inFolder = centreAndCorners(*folderClient)[1];
   EXPECT_TRUE(waitUntil(
       [&] {
         return above(login, cover) && above(cover, folder.id()) &&

@@ -45,6 +45,21 @@ bool isOwn(HWND window) {
   return process == GetCurrentProcessId();
 }
 
+bool overlaps(HWND window, const RECT& box) {
+  RECT rect, common;
+  return GetWindowRect(window, &rect) && IntersectRect(&common, &rect, &box);
+}
+
+// Whether `cover` lies above `window` with nothing between them that shows over `box`: windows
+// between them that are hidden or lie elsewhere on the screen do not count.
+bool liesJustAbove(HWND cover, HWND window, const RECT& box) {
+  for (HWND above = GetWindow(window, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+    if (above == cover) return true;
+    if (IsWindowVisible(above) && overlaps(above, box)) return false;
+  }
+  return false;
+}
+
 // A padlock in the square of side `size` at (left, top): a grey shackle over a golden body with
 // a keyhole.
 void drawPadlock(HDC dc, int left, int top, int size) {
@@ -131,7 +146,7 @@ void Win32Covers::follow(HWND window) {
     SetWindowPos(cover, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
-  const bool stacked = GetWindow(window, GW_HWNDPREV) == cover;
+  const bool stacked = liesJustAbove(cover, window, target);
   const bool visible = IsWindowVisible(cover) != FALSE;
   if (stacked && visible && EqualRect(&now, &target)) return;
 
@@ -153,10 +168,6 @@ void Win32Covers::follow(HWND window) {
 // windows that lay above `window`: the program's own ones, and the other programs' windows that
 // overlap the box, which are asked without waiting, as a hung program must not hold this one up.
 void Win32Covers::restack(HWND cover, HWND window, const RECT& box, bool topmost) {
-  auto overlaps = [&](HWND other) {
-    RECT rect, common;
-    return GetWindowRect(other, &rect) && IntersectRect(&common, &rect, &box);
-  };
   auto candidate = [&](HWND other) {
     return other != cover && IsWindowVisible(other) && isTopmost(other) == topmost &&
            !isCover(other);
@@ -164,10 +175,10 @@ void Win32Covers::restack(HWND cover, HWND window, const RECT& box, bool topmost
   std::vector<HWND> raise;  // lowest first
   std::vector<HWND> ownBelow;
   for (HWND below = GetWindow(window, GW_HWNDNEXT); below; below = GetWindow(below, GW_HWNDNEXT))
-    if (candidate(below) && isOwn(below) && overlaps(below)) ownBelow.push_back(below);
+    if (candidate(below) && isOwn(below) && overlaps(below, box)) ownBelow.push_back(below);
   raise.assign(ownBelow.rbegin(), ownBelow.rend());
   for (HWND above = GetWindow(window, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV))
-    if (candidate(above) && (isOwn(above) || overlaps(above))) raise.push_back(above);
+    if (candidate(above) && (isOwn(above) || overlaps(above, box))) raise.push_back(above);
 
   SetWindowPos(cover, topmost ? HWND_TOPMOST : HWND_TOP, box.left, box.top, box.right - box.left,
                box.bottom - box.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
