@@ -492,9 +492,18 @@ FolderWindow::~FolderWindow() {
 }
 
 void FolderWindow::bringForward() {
-  SetForegroundWindow(toHwnd(window_));
-  SetActiveWindow(toHwnd(window_));
-  pump(Duration(20));
+  HWND window = toHwnd(window_);
+  // Right after the window in front was destroyed, a busy Wine can drop the request and leave the
+  // desktop in front; a person would click again, and so does this. A disabled window cannot
+  // come to the front at all, so it is asked once.
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    SetForegroundWindow(window);
+    SetActiveWindow(window);
+    pump(Duration(20));
+    if (!IsWindowEnabled(window) ||
+        waitUntil([&] { return GetForegroundWindow() == window; }, Duration(200)))
+      return;
+  }
 }
 
 void FolderWindow::raise() {
