@@ -39,6 +39,8 @@ class Control {
   void setFocus() {
     if (sink_) sink_->focus(*this);
   }
+  // What the control is; its window's layout must give it the same kind.
+  virtual ControlKind kind() const = 0;
 
  protected:
   void changed() {
@@ -63,6 +65,8 @@ class TextBox : public Control {
   bool allSelected() const { return allSelected_; }
   std::function<void()> onChange;
   void reset(const ControlLayout& layout) override;
+  static constexpr ControlKind kKind = ControlKind::TextBox;
+  ControlKind kind() const override { return kKind; }
 
  private:
   void store(const std::string& text);
@@ -77,6 +81,8 @@ class Label : public Control {
   const std::string& caption() const { return caption_; }
   void setCaption(const std::string& caption);
   void reset(const ControlLayout& layout) override;
+  static constexpr ControlKind kKind = ControlKind::Label;
+  ControlKind kind() const override { return kKind; }
 
  private:
   std::string caption_;
@@ -92,6 +98,8 @@ class Button : public Control {
   }
   std::function<void()> onClick;
   void reset(const ControlLayout& layout) override;
+  static constexpr ControlKind kKind = ControlKind::Button;
+  ControlKind kind() const override { return kKind; }
 
  private:
   std::string caption_;
@@ -111,6 +119,8 @@ class ListBox : public Control {
   }
   std::function<void()> onDblClick;
   void reset(const ControlLayout& layout) override;
+  static constexpr ControlKind kKind = ControlKind::ListBox;
+  ControlKind kind() const override { return kKind; }
 
  private:
   std::vector<std::string> items_;
@@ -124,6 +134,8 @@ class CheckBox : public Control {
   void setValue(int value);
   void userSetValue(int value) { value_ = value; }
   void reset(const ControlLayout& layout) override;
+  static constexpr ControlKind kKind = ControlKind::CheckBox;
+  ControlKind kind() const override { return kKind; }
 
  private:
   int value_ = 0;
@@ -139,6 +151,8 @@ class UpDown : public Control {
   int maxValue() const { return max_; }
   int increment() const { return step_; }
   void reset(const ControlLayout& layout) override;
+  static constexpr ControlKind kKind = ControlKind::UpDown;
+  ControlKind kind() const override { return kKind; }
 
  private:
   void step(int direction);
@@ -152,6 +166,8 @@ class Shape : public Control {
   unsigned backColor() const { return backColor_; }  // 0x00BBGGRR
   void setBackColor(unsigned color);
   void reset(const ControlLayout& layout) override;
+  static constexpr ControlKind kKind = ControlKind::Shape;
+  ControlKind kind() const override { return kKind; }
 
  private:
   unsigned backColor_ = 0;
@@ -171,11 +187,19 @@ class Timer : public Control {
   }
   std::function<void()> onTick;
   void reset(const ControlLayout& layout) override;
+  static constexpr ControlKind kKind = ControlKind::Timer;
+  ControlKind kind() const override { return kKind; }
 
  private:
   bool enabled_ = false;
   int interval_ = 0;
 };
+
+// The control as the type its kind names, or nullptr when it is of another kind (or null).
+template <typename Kind>
+Kind* as(Control* control) {
+  return control && control->kind() == Kind::kKind ? static_cast<Kind*>(control) : nullptr;
+}
 
 struct MenuCommand {
   std::string name;  // e.g. "mnuFileExit"

@@ -1,5 +1,7 @@
 #include "platform/form.h"
 
+#include <stdexcept>
+
 namespace folvane {
 
 Form::Form(Toolkit& toolkit, const FormLayout& layout) : toolkit_(toolkit), layout_(layout) {}
@@ -11,7 +13,12 @@ Form::~Form() {
 void Form::load() {
   if (loaded_) return;
   for (const auto& controlLayout : layout_.controls) {
-    if (Control* control = find(controlLayout.name)) control->reset(controlLayout);
+    Control* control = find(controlLayout.name);
+    if (!control) continue;
+    // The toolkits treat a control as what its layout says it is.
+    if (control->kind() != controlLayout.kind)
+      throw std::logic_error(name() + "." + control->name() + " is not of its layout's kind");
+    control->reset(controlLayout);
   }
   loaded_ = true;
   if (!toolkit_.createWindow(*this)) {

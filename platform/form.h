@@ -30,6 +30,7 @@ class Form {
   const std::string& caption() const { return layout_.caption; }
 
   // Creates the (hidden) window, resets every control to its design value and raises onLoad.
+  // A control whose kind is not its layout entry's is a fault of the program: std::logic_error.
   // Does nothing when the window is already loaded. A window the system could not create leaves
   // the form unloaded, and onLoad is not raised.
   void load();

@@ -53,7 +53,7 @@ bool FakeToolkit::createWindow(Form& form) {
   windows_[&form] = window;
   for (Control* control : form.controls()) {
     control->attach(this);
-    if (auto* timer = dynamic_cast<Timer*>(control)) schedule(*timer);
+    if (auto* timer = as<Timer>(control)) schedule(*timer);
   }
   return true;
 }

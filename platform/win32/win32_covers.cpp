@@ -1,9 +1,12 @@
+// Covers over the windows the program holds shut: making, restacking, following and painting
+// them (see win32_covers.h).
 #include "platform/win32/win32_covers.h"
 
 #include <algorithm>
 #include <vector>
 
 #include "platform/win32/win32_font.h"
+#include "platform/win32/win32_text.h"
 
 namespace folvane {
 
@@ -15,9 +18,8 @@ constexpr double kTextPoints = 9.75;
 constexpr int kPadlockPixelsAt96Dpi = 48;
 
 int screenDpi() {
-  HDC screen = GetDC(nullptr);
-  int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  WindowDc screen(nullptr);
+  int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
   return dpi > 0 ? dpi : 96;
 }
 
@@ -69,8 +71,13 @@ void drawPadlock(HDC dc, int left, int top, int size) {
   const int bowTop = top + shackleWidth / 2;
   const int bowMiddle = bowTop + (bowRight - bowLeft) / 2;
 
-  HPEN shackle = CreatePen(PS_SOLID, shackleWidth, RGB(0x70, 0x70, 0x70));
-  HGDIOBJ oldPen = SelectObject(dc, shackle);
+  OwnedPen shackle(CreatePen(PS_SOLID, shackleWidth, RGB(0x70, 0x70, 0x70)));
+  OwnedPen edge(CreatePen(PS_SOLID, std::max(1, size / 32), RGB(0x80, 0x60, 0x10)));
+  OwnedBrush gold(CreateSolidBrush(RGB(0xDA, 0xA5, 0x20)));
+  OwnedBrush hole(CreateSolidBrush(RGB(0x40, 0x30, 0x00)));
+  // The pen and brush the context had come back before the objects above are freed.
+  Selected pen(dc, shackle.get());
+  Selected brush(dc, gold.get());
   Arc(dc, bowLeft, bowTop, bowRight, bowTop + (bowRight - bowLeft), bowRight, bowMiddle, bowLeft,
       bowMiddle);
   MoveToEx(dc, bowLeft, bowMiddle, nullptr);
@@ -78,62 +85,46 @@ void drawPadlock(HDC dc, int left, int top, int size) {
   MoveToEx(dc, bowRight, bowMiddle, nullptr);
   LineTo(dc, bowRight, bodyTop);
 
-  HPEN edge = CreatePen(PS_SOLID, std::max(1, size / 32), RGB(0x80, 0x60, 0x10));
-  HBRUSH gold = CreateSolidBrush(RGB(0xDA, 0xA5, 0x20));
-  SelectObject(dc, edge);
-  HGDIOBJ oldBrush = SelectObject(dc, gold);
+  SelectObject(dc, edge.get());
   RoundRect(dc, left + size * 12 / 100, bodyTop, left + size * 88 / 100, top + size, size / 6,
             size / 6);
 
-  HBRUSH hole = CreateSolidBrush(RGB(0x40, 0x30, 0x00));
   SelectObject(dc, GetStockObject(NULL_PEN));
-  SelectObject(dc, hole);
+  SelectObject(dc, hole.get());
   const int centre = left + size / 2, holeTop = bodyTop + (top + size - bodyTop) / 4;
   const int radius = std::max(2, size / 14);
   Ellipse(dc, centre - radius, holeTop, centre + radius + 1, holeTop + 2 * radius + 1);
   Rectangle(dc, centre - radius / 2, holeTop + radius, centre + radius / 2 + 2,
             holeTop + 4 * radius);
-
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
-  DeleteObject(hole);
-  DeleteObject(gold);
-  DeleteObject(edge);
-  DeleteObject(shackle);
 }
 
 }  // namespace
-
-Win32Covers::~Win32Covers() {
-  for (auto& entry : covers_) DestroyWindow(entry.second);
-  if (font_) DeleteObject(font_);
-}
 
 void Win32Covers::cover(HWND window, const std::wstring& text) {
   if (!IsWindow(window) || isOwn(window)) return;  // the program's own windows stay in view
 
   auto found = covers_.find(window);
   if (found != covers_.end()) {
-    SetWindowTextW(found->second, text.c_str());
-    InvalidateRect(found->second, nullptr, TRUE);
+    SetWindowTextW(found->second.get(), text.c_str());
+    InvalidateRect(found->second.get(), nullptr, TRUE);
     follow(window);
     return;
   }
   registerCoverClass(coverProc);
   // No owner: a tool window has no task-bar button, and an unowned one stays where it is put in
   // z order instead of riding on another window of the program.
-  HWND cover = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kCoverClass, text.c_str(),
-                               WS_POPUP | WS_BORDER, 0, 0, 0, 0, nullptr, nullptr,
-                               GetModuleHandleW(nullptr), this);
+  OwnedWindow cover(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kCoverClass, text.c_str(),
+                                    WS_POPUP | WS_BORDER, 0, 0, 0, 0, nullptr, nullptr,
+                                    GetModuleHandleW(nullptr), this));
   if (!cover) return;
-  covers_[window] = cover;
+  covers_[window] = std::move(cover);
   follow(window);
 }
 
 void Win32Covers::follow(HWND window) {
   auto found = covers_.find(window);
   if (found == covers_.end() || !IsWindow(window)) return;
-  HWND cover = found->second;
+  HWND cover = found->second.get();
   if (!IsWindowVisible(window) || IsIconic(window)) {
     if (IsWindowVisible(cover)) ShowWindow(cover, SW_HIDE);
     return;
@@ -191,20 +182,19 @@ void Win32Covers::restack(HWND cover, HWND window, const RECT& box, bool topmost
 
 bool Win32Covers::isCover(HWND window) const {
   for (const auto& entry : covers_)
-    if (entry.second == window) return true;
+    if (entry.second.get() == window) return true;
   return false;
 }
 
 void Win32Covers::uncover(HWND window) {
   auto found = covers_.find(window);
   if (found == covers_.end()) return;
-  DestroyWindow(found->second);
-  covers_.erase(found);
+  covers_.erase(found);  // destroys the cover
 }
 
 HFONT Win32Covers::font() {
-  if (!font_) font_ = createUiFont(uiFontFace(), kTextPoints, screenDpi());
-  return font_;
+  if (!font_) font_.reset(createUiFont(uiFontFace(), kTextPoints, screenDpi()));
+  return font_.get();
 }
 
 LRESULT CALLBACK Win32Covers::coverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -229,17 +219,14 @@ LRESULT CALLBACK Win32Covers::coverProc(HWND hwnd, UINT message, WPARAM wParam, 
 
 // The padlock and the text below it, centred together in the cover.
 void Win32Covers::paint(HWND cover) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(cover, &paint);
+  PaintDc paint(cover);
+  const HDC dc = paint.get();
   RECT client;
   GetClientRect(cover, &client);
   FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
 
-  const int length = GetWindowTextLengthW(cover);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  text.resize(GetWindowTextW(cover, text.data(), length + 1));
-
-  HGDIOBJ oldFont = SelectObject(dc, font());
+  const std::wstring text = windowTextOf(cover);
+  Selected selected(dc, font());
   TEXTMETRICW metrics;
   GetTextMetricsW(dc, &metrics);
   const int lock = MulDiv(kPadlockPixelsAt96Dpi, GetDeviceCaps(dc, LOGPIXELSY), 96);
@@ -252,8 +239,6 @@ void Win32Covers::paint(HWND cover) {
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &line,
             DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-  SelectObject(dc, oldFont);
-  EndPaint(cover, &paint);
 }
 
 }  // namespace folvane

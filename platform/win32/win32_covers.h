@@ -12,12 +12,13 @@
 #include <map>
 #include <string>
 
+#include "platform/win32/win32_handles.h"
+
 namespace folvane {
 
 class Win32Covers {
  public:
   Win32Covers() = default;
-  ~Win32Covers();
   Win32Covers(const Win32Covers&) = delete;
   Win32Covers& operator=(const Win32Covers&) = delete;
 
@@ -34,8 +35,9 @@ class Win32Covers {
   void paint(HWND cover);
   HFONT font();
 
-  std::map<HWND, HWND> covers_;  // covered window -> its cover
-  HFONT font_ = nullptr;
+  // Declared first, so it goes last, after the covers that draw with it.
+  OwnedFont font_;
+  std::map<HWND, OwnedWindow> covers_;  // covered window -> its cover
 };
 
 }  // namespace folvane

@@ -1,6 +1,9 @@
+// Choosing the typeface of the program's windows and making fonts of it (see win32_font.h).
 #include "platform/win32/win32_font.h"
 
 #include <cmath>
+
+#include "platform/win32/win32_handles.h"
 
 namespace folvane {
 
@@ -31,9 +34,8 @@ std::wstring chooseFace() {
   FaceSearch search;
   LOGFONTW wanted{};
   wanted.lfCharSet = SHIFTJIS_CHARSET;
-  HDC screen = GetDC(nullptr);
-  EnumFontFamiliesExW(screen, &wanted, collectFace, reinterpret_cast<LPARAM>(&search), 0);
-  ReleaseDC(nullptr, screen);
+  WindowDc screen(nullptr);
+  EnumFontFamiliesExW(screen.get(), &wanted, collectFace, reinterpret_cast<LPARAM>(&search), 0);
   if (search.wantedFound || search.proportional.empty()) return kFontFace;
   return search.proportional;
 }

@@ -12,7 +12,7 @@ namespace folvane {
 const std::wstring& uiFontFace();
 
 // A regular Shift-JIS font of `face` at `points` for a screen of `dpiY` dots per inch. The
-// caller owns it.
+// caller owns it (an OwnedFont).
 HFONT createUiFont(const std::wstring& face, double points, int dpiY);
 
 }  // namespace folvane

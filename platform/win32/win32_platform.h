@@ -1,5 +1,7 @@
 // The platform seam on the real system: user32, shell32, kernel32 and advapi32 behind the
-// operations the program uses. Failures come back as plain results.
+// operations the program uses. Failures come back as plain results. The operations live in files
+// by what they work on: win32_windows.cpp, win32_tray.cpp, win32_files.cpp, win32_registry.cpp,
+// win32_code_page.cpp and win32_program.cpp.
 #pragma once
 
 #include <windows.h>
@@ -9,13 +11,18 @@
 
 #include "platform/platform.h"
 #include "platform/win32/win32_covers.h"
+#include "platform/win32/win32_handles.h"
 
 namespace folvane {
+
+// The window behind an opaque id of the seam.
+inline HWND hwndOf(WindowId window) {
+  return reinterpret_cast<HWND>(window);
+}
 
 class Win32Platform : public Platform {
  public:
   Win32Platform() = default;
-  ~Win32Platform() override;
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
 
@@ -63,11 +70,11 @@ class Win32Platform : public Platform {
   RegKey remember(HKEY key);
   HKEY handleOf(RegKey key) const;
 
-  std::map<RegKey, HKEY> keys_;  // the open keys, by the ids handed out
+  std::map<RegKey, OwnedKey> keys_;  // the open keys, by the ids handed out
   RegKey nextKey_ = 1;
   bool instanceAsked_ = false;
   bool anotherInstance_ = false;
-  HANDLE instanceMutex_ = nullptr;  // held for the life of the process
+  OwnedHandle instanceMutex_;  // held for the life of the process
   Win32Covers covers_;
 };
 

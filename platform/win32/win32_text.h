@@ -1,4 +1,4 @@
-// Conversions between the core's UTF-8 and the UTF-16 of the W functions.
+// Text between the core and the W functions: UTF-8 to UTF-16 and back, and a window's own text.
 #pragma once
 
 #include <windows.h>
@@ -25,6 +25,14 @@ inline std::string narrow(std::wstring_view wide) {
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), count,
                       nullptr, nullptr);
   return utf8;
+}
+
+// The whole text of a window of this program.
+inline std::wstring windowTextOf(HWND window) {
+  int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(GetWindowTextW(window, text.data(), length + 1));
+  return text;
 }
 
 }  // namespace folvane

@@ -1,6 +1,8 @@
 // The window toolkit on the real system: builds each form's window from its FormLayout, mirrors
 // program-made changes into the real controls, feeds the user's input back into the portable
-// controls, runs the timers and the (re-entrant) modal loops.
+// controls, runs the timers and the (re-entrant) modal loops. Its parts live in files of their
+// own: win32_toolkit.cpp (window classes, icons, fonts, records), win32_form_builder.cpp,
+// win32_mirror.cpp, win32_form_messages.cpp, win32_modal_loop.cpp and win32_paint.cpp.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +14,7 @@
 
 #include "platform/form.h"
 #include "platform/modal_stack.h"
+#include "platform/win32/win32_handles.h"
 
 namespace folvane {
 
@@ -34,6 +37,12 @@ class Win32Toolkit : public Toolkit, private ControlSink, private ModalStack::Wi
   WindowId windowOf(const Form& form) const override;
 
  private:
+  static constexpr wchar_t kFormClass[] = L"FolvaneForm";
+  static constexpr wchar_t kPaintedClass[] = L"FolvanePainted";
+  static constexpr int kFirstControlId = 100;  // above IDOK and IDCANCEL, sent by dialog keys
+  static constexpr int kFirstMenuId = 1000;
+  static constexpr unsigned kSystemColor = 0xFFFFFFFFu;
+
   struct Window;
   // One control of a window (timers and lines too, which have no window of their own).
   struct Item {
@@ -42,8 +51,8 @@ class Win32Toolkit : public Toolkit, private ControlSink, private ModalStack::Wi
     Control* control = nullptr;  // null when the form gives the control no behaviour
     HWND hwnd = nullptr;
     int id = 0;
-    RECT box{};  // pixels in the client area (a line: its two end points)
-    HICON icon = nullptr;
+    RECT box{};            // pixels in the client area (a line: its two end points)
+    HICON icon = nullptr;  // a picture's: the toolkit's own
   };
   struct Window {
     Win32Toolkit* toolkit = nullptr;
@@ -88,14 +97,14 @@ class Win32Toolkit : public Toolkit, private ControlSink, private ModalStack::Wi
   int toPixelsY(int twips) const { return MulDiv(twips, dpiY_, 1440); }
 
   HINSTANCE instance_;
-  HWND hiddenOwner_ = nullptr;  // owns the windows that take no task-bar button
+  OwnedWindow hiddenOwner_;  // owns the windows that take no task-bar button
   UINT taskbarCreated_ = 0;
   int dpiX_ = 96, dpiY_ = 96;
-  HICON appIcon_ = nullptr, appIconSmall_ = nullptr;
-  HICON mainIcon_ = nullptr, mainIconSmall_ = nullptr;
-  HICON pictureIcon_ = nullptr;
+  OwnedIcon appIcon_, appIconSmall_;
+  OwnedIcon mainIcon_, mainIconSmall_;
+  OwnedIcon pictureIcon_;
   std::wstring fontFace_;
-  std::map<int, HFONT> fonts_;  // by hundredths of a point
+  std::map<int, OwnedFont> fonts_;  // by hundredths of a point
   std::map<const Form*, std::unique_ptr<Window>> windows_;
   ModalStack modals_{*this};
   int settingText_ = 0;  // EN_CHANGE while the program sets a text is not the user's input

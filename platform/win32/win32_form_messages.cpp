@@ -1,0 +1,160 @@
+// The messages of a form's window, turned into the events of the form and its portable
+// controls: the user's clicks, typing, selections and steps, menu commands, timer ticks, close
+// requests, the tray callback and the task bar coming back.
+#include "platform/win32/win32_toolkit.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "platform/win32/win32_text.h"
+
+namespace folvane {
+
+namespace {
+
+// A tray callback arrives as WM_MOUSEMOVE with the mouse message in place of x. A real move of
+// the mouse over the window carries the cursor's own position; at high densities that can reach
+// 513 or 516, so such moves must not pass for clicks on the icon.
+bool isRealMouseMove(HWND hwnd, LPARAM lParam) {
+  DWORD position = GetMessagePos();
+  POINT cursor{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+  ScreenToClient(hwnd, &cursor);
+  return cursor.x == GET_X_LPARAM(lParam) && cursor.y == GET_Y_LPARAM(lParam);
+}
+
+}  // namespace
+
+LRESULT CALLBACK Win32Toolkit::formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* window = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    window->hwnd = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+  }
+  // Null once the window is on its way out: the dialog manager alone sees it off.
+  auto* window = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  LRESULT result = 0;
+  if (window && window->toolkit->handle(*window, message, wParam, lParam, result)) return result;
+  return DefDlgProcW(hwnd, message, wParam, lParam);
+}
+
+// Handlers may unload the form, which destroys `window`: nothing touches it after calling into
+// the form.
+bool Win32Toolkit::handle(Window& window, UINT message, WPARAM wParam, LPARAM lParam,
+                          LRESULT& result) {
+  Form& form = *window.form;
+  switch (message) {
+    case WM_COMMAND:
+      return command(window, wParam, lParam);
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lParam);
+      Item* item = itemById(window, static_cast<int>(header->idFrom));
+      auto* upDown = item ? as<UpDown>(item->control) : nullptr;
+      if (header->code != UDN_DELTAPOS || !upDown) return false;
+      const std::string buddy = item->layout->buddy;
+      const int delta = reinterpret_cast<NMUPDOWN*>(lParam)->iDelta;
+      if (delta > 0) upDown->up();
+      if (delta < 0) upDown->down();
+      // The step went to the portable box as the user's input; show it in the real one.
+      if (Window* still = windowFor(form)) {
+        for (auto& other : still->items)
+          if (other->layout->name == buddy) mirror(*other);
+      }
+      result = TRUE;  // the control keeps no position of its own
+      return true;
+    }
+    case WM_TIMER: {
+      Item* item = itemById(window, static_cast<int>(wParam));
+      if (auto* timer = item ? as<Timer>(item->control) : nullptr) timer->tick();
+      return true;
+    }
+    case WM_CLOSE:
+      form.requestClose(kCloseFromUser);
+      return true;
+    case WM_QUERYENDSESSION:
+      form.requestClose(kCloseFromSystem);
+      result = TRUE;
+      return true;
+    case WM_ENDSESSION:
+      if (wParam) form.requestClose(kCloseFromSystem);
+      return true;
+    case WM_MOUSEMOVE:
+      if (!form.onMouseMove || isRealMouseMove(window.hwnd, lParam)) return false;
+      form.onMouseMove(GET_X_LPARAM(lParam));
+      return true;
+    case WM_CTLCOLORSTATIC: {
+      Item* item = itemByHwnd(window, reinterpret_cast<HWND>(lParam));
+      if (!item || item->layout->foreColor == kSystemColor) return false;
+      result = DefDlgProcW(window.hwnd, message, wParam, lParam);
+      SetTextColor(reinterpret_cast<HDC>(wParam), item->layout->foreColor);
+      return true;
+    }
+    case WM_PAINT:
+      if (!window.hasLines) return false;
+      paintLines(window);
+      return true;
+    default:
+      if (taskbarCreated_ != 0 && message == taskbarCreated_) {
+        if (form.onShellRestarted) form.onShellRestarted();
+        return true;
+      }
+      return false;
+  }
+}
+
+bool Win32Toolkit::command(Window& window, WPARAM wParam, LPARAM lParam) {
+  Form& form = *window.form;
+  const int id = LOWORD(wParam), code = HIWORD(wParam);
+  if (lParam == 0 && code == 0) {
+    auto found = window.menuNames.find(id);
+    if (found != window.menuNames.end()) {
+      const std::string name = found->second;
+      form.clickMenu(name);
+      return true;
+    }
+  }
+  if (id == IDCANCEL) {  // Esc, from the dialog manager
+    for (auto& item : window.items) {
+      auto* button = as<Button>(item->control);
+      if (item->layout->isCancel && button) {
+        button->click();
+        break;
+      }
+    }
+    return true;
+  }
+  if (id == IDOK) return true;  // Enter in a window without a default button
+  Item* item = itemById(window, id);
+  if (!item || !item->control) return false;
+  HWND hwnd = item->hwnd;
+  Control* control = item->control;
+  if (auto* button = as<Button>(control)) {
+    if (code == BN_CLICKED) button->click();
+    return true;
+  }
+  if (auto* check = as<CheckBox>(control)) {
+    if (code == BN_CLICKED) {
+      bool checked = SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+      check->userSetValue(checked ? 1 : 0);
+    }
+    return true;
+  }
+  if (auto* box = as<TextBox>(control)) {
+    if (code != EN_CHANGE || settingText_ != 0) return true;
+    // A read-only box changed from outside (another program's WM_SETTEXT) shows the program's
+    // text again.
+    if (box->readOnly())
+      mirror(*item);
+    else
+      box->userSetText(narrow(windowTextOf(hwnd)));
+    return true;
+  }
+  if (auto* list = as<ListBox>(control)) {
+    if (code == LBN_SELCHANGE || code == LBN_DBLCLK)
+      list->userSelect(static_cast<int>(SendMessageW(hwnd, LB_GETCURSEL, 0, 0)));
+    if (code == LBN_DBLCLK) list->dblClick();
+    return true;
+  }
+  return false;
+}
+
+}  // namespace folvane

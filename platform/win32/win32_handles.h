@@ -1,0 +1,138 @@
+// Owning types for the system's handles: each frees its handle when it goes, on every path, so
+// no code of the program frees a handle by hand.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace folvane {
+
+// A handle of kind Traits::Handle that frees itself with Traits::close. Moves, never copies.
+template <typename Traits>
+class Owned {
+ public:
+  using Handle = typename Traits::Handle;
+
+  Owned() = default;
+  explicit Owned(Handle handle) : handle_(handle) {}
+  ~Owned() { reset(); }
+  Owned(Owned&& other) noexcept : handle_(other.release()) {}
+  Owned& operator=(Owned&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+  Owned(const Owned&) = delete;
+  Owned& operator=(const Owned&) = delete;
+
+  Handle get() const { return handle_; }
+  explicit operator bool() const { return handle_ != Traits::empty(); }
+  Handle release() { return std::exchange(handle_, Traits::empty()); }
+  void reset(Handle handle = Traits::empty()) {
+    Handle old = std::exchange(handle_, handle);
+    if (old != Traits::empty()) Traits::close(old);
+  }
+  // Frees the handle now and tells whether the system took it back without complaint: closing a
+  // file is where a delayed write can still fail.
+  bool close() {
+    Handle old = release();
+    return old == Traits::empty() || Traits::close(old);
+  }
+
+ private:
+  Handle handle_ = Traits::empty();
+};
+
+struct KernelTraits {  // mutexes, threads: nullptr when there is none
+  using Handle = HANDLE;
+  static HANDLE empty() { return nullptr; }
+  static bool close(HANDLE handle) { return CloseHandle(handle) != FALSE; }
+};
+struct FileTraits {  // CreateFile answers INVALID_HANDLE_VALUE when it fails
+  using Handle = HANDLE;
+  static HANDLE empty() { return INVALID_HANDLE_VALUE; }
+  static bool close(HANDLE handle) { return CloseHandle(handle) != FALSE; }
+};
+struct KeyTraits {
+  using Handle = HKEY;
+  static HKEY empty() { return nullptr; }
+  static bool close(HKEY key) { return RegCloseKey(key) == ERROR_SUCCESS; }
+};
+struct IconTraits {
+  using Handle = HICON;
+  static HICON empty() { return nullptr; }
+  static bool close(HICON icon) { return DestroyIcon(icon) != FALSE; }
+};
+template <typename Object>
+struct GdiTraits {  // fonts, pens, brushes
+  using Handle = Object;
+  static Object empty() { return nullptr; }
+  static bool close(Object object) { return DeleteObject(object) != FALSE; }
+};
+struct WindowTraits {
+  using Handle = HWND;
+  static HWND empty() { return nullptr; }
+  static bool close(HWND window) { return DestroyWindow(window) != FALSE; }
+};
+struct MenuTraits {
+  using Handle = HMENU;
+  static HMENU empty() { return nullptr; }
+  static bool close(HMENU menu) { return DestroyMenu(menu) != FALSE; }
+};
+
+using OwnedHandle = Owned<KernelTraits>;
+using OwnedFile = Owned<FileTraits>;
+using OwnedKey = Owned<KeyTraits>;
+using OwnedIcon = Owned<IconTraits>;
+using OwnedFont = Owned<GdiTraits<HFONT>>;
+using OwnedPen = Owned<GdiTraits<HPEN>>;
+using OwnedBrush = Owned<GdiTraits<HBRUSH>>;
+using OwnedWindow = Owned<WindowTraits>;
+using OwnedMenu = Owned<MenuTraits>;
+
+// The device context of a window (nullptr: the screen), given back when it goes.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  ~WindowDc() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// Painting a window in answer to WM_PAINT: BeginPaint now, EndPaint when it goes.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  ~PaintDc() { EndPaint(window_, &paint_); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
+// An object selected into a device context, and the one it replaced selected back when it goes,
+// so that the object may then be freed.
+class Selected {
+ public:
+  Selected(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+  ~Selected() { SelectObject(dc_, old_); }
+  Selected(const Selected&) = delete;
+  Selected& operator=(const Selected&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+}  // namespace folvane

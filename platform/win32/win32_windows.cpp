@@ -1,0 +1,68 @@
+// The seam's window operations on the real system: the window in front and what it is, enabling
+// and closing windows of any process, bringing a window forward, and the covers over them.
+#include "platform/win32/win32_platform.h"
+
+#include "platform/win32/win32_foreground.h"
+#include "platform/win32/win32_text.h"
+
+namespace folvane {
+
+// ---- Windows of any process ---------------------------------------------------------------
+
+WindowId Win32Platform::foregroundWindow() {
+  return reinterpret_cast<WindowId>(GetForegroundWindow());
+}
+
+// The buffer always ends up terminated: a window that has gone (or none at all) reads as "".
+void Win32Platform::className(WindowId window, char* buffer, int maxCount) {
+  if (maxCount <= 0) return;
+  buffer[0] = '\0';
+  if (window != 0) GetClassNameA(hwndOf(window), buffer, maxCount);
+}
+
+void Win32Platform::windowText(WindowId window, char* buffer, int maxCount) {
+  if (maxCount <= 0) return;
+  buffer[0] = '\0';
+  // Not asked for "no window": some systems answer with stale text instead of failing.
+  if (window != 0) GetWindowTextA(hwndOf(window), buffer, maxCount);
+}
+
+bool Win32Platform::windowExists(WindowId window) {
+  return window != 0 && IsWindow(hwndOf(window));
+}
+
+void Win32Platform::enableWindow(WindowId window, bool enable) {
+  EnableWindow(hwndOf(window), enable);
+}
+
+bool Win32Platform::isWindowEnabled(WindowId window) {
+  return IsWindowEnabled(hwndOf(window)) != FALSE;
+}
+
+void Win32Platform::postClose(WindowId window) {
+  PostMessageA(hwndOf(window), WM_CLOSE, 0, 0);
+}
+
+void Win32Platform::setForegroundWindow(WindowId window) {
+  bringToForeground(hwndOf(window));
+}
+
+void Win32Platform::setActiveWindow(WindowId window) {
+  SetActiveWindow(hwndOf(window));
+}
+
+// ---- Covers ------------------------------------------------------------------------------------
+
+void Win32Platform::cover(WindowId window, const std::string& text) {
+  covers_.cover(hwndOf(window), widen(text));
+}
+
+void Win32Platform::followCover(WindowId window) {
+  covers_.follow(hwndOf(window));
+}
+
+void Win32Platform::uncover(WindowId window) {
+  covers_.uncover(hwndOf(window));
+}
+
+}  // namespace folvane
