@@ -34,20 +34,36 @@ struct MessageBoxRequest {
   MsgIcon icon = MsgIcon::None;
 };
 
+// Every operation is called on the program's one UI thread, the thread that runs the toolkit's
+// message loop; none is safe from another thread. Unless said otherwise an operation returns at
+// once, and one given a window that does not exist (or 0) does nothing and reports failure.
 class Platform {
  public:
   virtual ~Platform() = default;
 
   // ---- Windows of any process -------------------------------------------------------------
+  // The window the user works in, of whatever process; 0 when none is (the desktop has it).
   virtual WindowId foregroundWindow() = 0;
-  // GetClassNameA / GetWindowTextA: write at most maxCount - 1 narrow (ANSI) bytes and a NUL.
+  // GetClassNameA / GetWindowTextA: the window's class name and title in the ANSI code page,
+  // cut to at most maxCount - 1 bytes and always terminated; "" for a window that has gone or
+  // 0; nothing is written when maxCount <= 0. The title of another program's window is read
+  // without waiting on that program, so a program that hangs does not hold this one up.
   virtual void className(WindowId window, char* buffer, int maxCount) = 0;
   virtual void windowText(WindowId window, char* buffer, int maxCount) = 0;
-  virtual bool windowExists(WindowId window) = 0;
+  virtual bool windowExists(WindowId window) = 0;  // false for 0
+  // Enables or disables any program's window. A disabled window takes no mouse or keyboard
+  // input until it is enabled again.
   virtual void enableWindow(WindowId window, bool enable) = 0;
-  virtual bool isWindowEnabled(WindowId window) = 0;
-  virtual void postClose(WindowId window) = 0;  // PostMessage WM_CLOSE, does not wait
+  virtual bool isWindowEnabled(WindowId window) = 0;  // false for a window that has gone
+  // Posts WM_CLOSE and returns without waiting; the window's program may close it later or not
+  // at all.
+  virtual void postClose(WindowId window) = 0;
+  // Brings the window to the front and gives it the keyboard, even while another program has
+  // the foreground: for the moment of the call the program joins the input of the window in
+  // front, as that program's own windows may hand the foreground on. Reports nothing; the
+  // system may still refuse.
   virtual void setForegroundWindow(WindowId window) = 0;
+  // Activates a window of this program's thread; a window of another thread is left alone.
   virtual void setActiveWindow(WindowId window) = 0;
 
   // ---- Covers over windows the program holds shut ---------------------------------------------
@@ -59,59 +75,86 @@ class Platform {
   //
   // Lays a cover over `window` at once, showing `text` (UTF-8); a window that has a cover keeps
   // it and gets the new text. Does nothing for a window that does not exist or is one of this
-  // program's own.
+  // program's own. Takes neither activation nor focus from anyone.
   virtual void cover(WindowId window, const std::string& text) = 0;
   // Brings the cover of `window` back over it: to its rectangle after a move or a resize, just
   // above it after it came forward (the program's own windows it overlaps go back above it);
   // hidden while the window is minimised or hidden, shown again when it is restored. Does nothing
   // for a window without a cover, or one that no longer exists (its cover stays until it is
-  // removed).
+  // removed). Windows of other programs that go back over the cover are asked without waiting.
   virtual void followCover(WindowId window) = 0;
-  // Removes the cover of `window`; does nothing when it has none.
+  // Removes the cover of `window`; does nothing when it has none. Every cover left goes with
+  // the platform.
   virtual void uncover(WindowId window) = 0;
 
   // ---- Notification-area icon of the main window --------------------------------------------
-  // tipAnsi is the tip in the ANSI code page (at most 63 bytes are used).
+  // Adds or removes the icon of `owner` (the small icon of its caption). tipAnsi is the tip in
+  // the ANSI code page; at most 63 bytes are used, never half a character. Clicks on the icon
+  // come to `owner` as WM_MOUSEMOVE with the mouse message in place of x (Form::onMouseMove).
+  // Waits for the shell's answer; false when it refused (no task bar yet, say, or an icon to
+  // remove that is not there).
   virtual bool trayAdd(WindowId owner, const std::string& tipAnsi) = 0;
   virtual bool trayDelete(WindowId owner) = 0;
 
   // ---- Files (paths are UTF-8) ----------------------------------------------------------------
   // A file that another program holds open for a moment is tried again for about a second
-  // (BusyRetry) before either of these gives up.
-  // The whole content, or nullopt when the file does not exist or cannot be read.
+  // (BusyRetry) before either of these gives up: both may block for that long.
+  // The whole content, or nullopt when the file does not exist, cannot be read, or is held by
+  // another program for longer. An old file that a crash left only under its backup name
+  // ("<file>.old.tmp") is first put back in its place.
   virtual std::optional<std::string> readFile(const std::string& path) = 0;
   // Whether anything exists at the path, readable or not.
   virtual bool fileExists(const std::string& path) = 0;
-  // Replaces the file with these bytes atomically (temporary file beside it, then put in its
-  // place keeping the old file's attributes and permissions): either the new content is in place
-  // or the old one is untouched. False on any failure.
+  // Replaces the file with these bytes atomically (temporary file "<file>.tmp" beside it, then
+  // put in its place keeping the old file's attributes and permissions): either the new content
+  // is in place or the old one is untouched. Whatever a crash left under the temporary names is
+  // removed. False on any failure, and at once for a read-only file, which someone made so to
+  // keep it as it is.
   virtual bool replaceFile(const std::string& path, const std::string& bytes) = 0;
 
   // ---- Registry (names and data in the ANSI code page) -----------------------------------------
-  virtual RegKey regCreateKey(RegRoot root, const std::string& subKey) = 0;  // KEY_SET_VALUE
+  // An open key is a number of the platform's; 0 when it could not be opened (missing, or access
+  // denied). Every key opened must be closed with regCloseKey; keys left open close with the
+  // platform.
+  // Opens the key for setting values, creating it (and the keys above it) when missing.
+  virtual RegKey regCreateKey(RegRoot root, const std::string& subKey) = 0;
   virtual RegKey regOpenKey(RegRoot root, const std::string& subKey, RegAccess access) = 0;
-  // REG_SZ with exactly these bytes (no terminating NUL is counted).
+  // REG_SZ with exactly these bytes (no terminating NUL is counted). False when the key is not
+  // open or the system refuses.
   virtual bool regSetString(RegKey key, const std::string& name, const std::string& data) = 0;
   // RegQueryValueExA into a buffer of bufferSize bytes; returns the bytes copied, or nullopt
-  // when the value is missing or does not fit.
+  // when the key is not open, the value is missing or it does not fit.
   virtual std::optional<std::string> regQueryValue(RegKey key, const std::string& name,
                                                    int bufferSize) = 0;
+  // False when the key is not open or the value is missing or cannot be deleted.
   virtual bool regDeleteValue(RegKey key, const std::string& name) = 0;
-  virtual void regCloseKey(RegKey key) = 0;
+  virtual void regCloseKey(RegKey key) = 0;  // a key not open is ignored
 
   // ---- Text: the core speaks UTF-8, the data files and window texts the ANSI code page -------
+  // A character the code page cannot hold becomes '?'. Never fails.
   virtual std::string toAnsi(std::string_view utf8) = 0;
   virtual std::string fromAnsi(std::string_view ansi) = 0;  // an unfinished last character drops
+  // Whether the byte starts a double-byte character of the ANSI code page.
   virtual bool isLeadByte(unsigned char byte) = 0;
 
   // ---- The program itself ----------------------------------------------------------------------
+  // Shows a message box and blocks until the user answers it. Meanwhile its own message loop
+  // runs: the program's timers tick and may show further windows. The box has no owner and is
+  // task-modal, so the program's windows take no input while it shows, and it comes up in front
+  // of whatever the user is doing; when it goes, the window of the program that was active
+  // before gets activation back.
   virtual MsgAnswer messageBox(const MessageBoxRequest& request) = 0;
+  // Whether another copy of the program runs. The first call takes the program's named mutex
+  // and holds it for the life of the process; later calls give the first answer again.
   virtual bool anotherInstanceRunning() = 0;
   virtual std::string programFolder() = 0;  // UTF-8, without a trailing separator unless a root
   virtual std::string exeName() = 0;        // file name of the executable without its extension
-  // Opens the program's help over `owner` and returns at once; a missing page is not an error.
+  // Opens the program's help page (folvane.html beside the executable) in the user's browser
+  // and returns at once; the shell is asked on a thread of its own, so a slow browser never
+  // holds up the program. A missing page is not an error: nothing happens.
   virtual void openHelp(WindowId owner) = 0;
-  // Ends the process at once. The fake throws ProgramExit instead, so tests can observe it.
+  // Ends the process at once, without destructors: nothing is given back that the program has
+  // not given back itself. The fake throws ProgramExit instead, so tests can observe it.
   [[noreturn]] virtual void exitNow() = 0;
 };
 
