@@ -45,9 +45,10 @@ class Platform {
   // The window the user works in, of whatever process; 0 when none is (the desktop has it).
   virtual WindowId foregroundWindow() = 0;
   // GetClassNameA / GetWindowTextA: the window's class name and title in the ANSI code page,
-  // cut to at most maxCount - 1 bytes and always terminated; "" for a window that has gone or
-  // 0; nothing is written when maxCount <= 0. The title of another program's window is read
-  // without waiting on that program, so a program that hangs does not hold this one up.
+  // cut to the whole characters that fit in maxCount - 1 bytes and always terminated; "" for a
+  // window that has gone or 0; nothing is written when maxCount <= 0. The title of another
+  // program's window is read without waiting on that program, so a program that hangs does not hold
+  // this one up.
   virtual void className(WindowId window, char* buffer, int maxCount) = 0;
   virtual void windowText(WindowId window, char* buffer, int maxCount) = 0;
   virtual bool windowExists(WindowId window) = 0;  // false for 0
@@ -123,7 +124,8 @@ class Platform {
   // open or the system refuses.
   virtual bool regSetString(RegKey key, const std::string& name, const std::string& data) = 0;
   // RegQueryValueExA into a buffer of bufferSize bytes; returns the bytes copied, or nullopt
-  // when the key is not open, the value is missing or it does not fit.
+  // when the key is not open, the value is missing or it does not fit. A string stored without
+  // a terminating NUL comes back with one, which must fit as well.
   virtual std::optional<std::string> regQueryValue(RegKey key, const std::string& name,
                                                    int bufferSize) = 0;
   // False when the key is not open or the value is missing or cannot be deleted.

@@ -50,9 +50,16 @@ std::string convert(std::string_view input, const char* from, const char* to) {
   return out;
 }
 
-void copyNarrow(const std::string& text, char* buffer, int maxCount) {
+// As the system copies a window's text: whole characters only, and a NUL after them.
+void copyNarrow(const std::string& text, char* buffer, int maxCount, FakePlatform& platform) {
   if (maxCount <= 0) return;
-  size_t n = std::min(text.size(), static_cast<size_t>(maxCount - 1));
+  const size_t room = static_cast<size_t>(maxCount - 1);
+  size_t n = 0;
+  while (n < text.size()) {
+    const size_t width = platform.isLeadByte(static_cast<unsigned char>(text[n])) ? 2 : 1;
+    if (n + width > room || n + width > text.size()) break;
+    n += width;
+  }
   std::memcpy(buffer, text.data(), n);
   buffer[n] = '\0';
 }
@@ -103,13 +110,13 @@ FakePlatform::FakeWindow& FakePlatform::windowState(WindowId window) {
 void FakePlatform::className(WindowId window, char* buffer, int maxCount) {
   auto found = windows_.find(window);
   if (found != windows_.end() && found->second.exists)
-    copyNarrow(found->second.className, buffer, maxCount);
+    copyNarrow(found->second.className, buffer, maxCount, *this);
 }
 
 void FakePlatform::windowText(WindowId window, char* buffer, int maxCount) {
   auto found = windows_.find(window);
   if (found != windows_.end() && found->second.exists)
-    copyNarrow(found->second.title, buffer, maxCount);
+    copyNarrow(found->second.title, buffer, maxCount, *this);
 }
 
 bool FakePlatform::windowExists(WindowId window) {
@@ -176,8 +183,19 @@ bool FakePlatform::trayDelete(WindowId) {
   return true;
 }
 
+bool FakePlatform::isHeld(const std::string& path) const {
+  for (const std::string& held : heldFiles)
+    if (nativePath(held) == nativePath(path)) return true;
+  return false;
+}
+
 std::optional<std::string> FakePlatform::readFile(const std::string& path) {
   if (readsFail) return std::nullopt;
+  if (isHeld(path)) {
+    BusyRetry retry([this](int milliseconds) { pauses.push_back(milliseconds); });
+    retry.run([] { return StepResult::Busy; });
+    return std::nullopt;
+  }
   std::ifstream in(nativePath(path), std::ios::binary);
   if (!in) return std::nullopt;
   std::ostringstream content;
@@ -193,14 +211,20 @@ bool FakePlatform::fileExists(const std::string& path) {
 bool FakePlatform::replaceFile(const std::string& path, const std::string& bytes) {
   ++replaceFileCalls;
   if (writesFail || failingWrites.count(replaceFileCalls)) return false;
+  std::string target = nativePath(path);
+  // Someone made the file read-only to keep it as it is: refused at once, as waiting would not
+  // change that.
+  std::error_code missing;
+  const fs::perms perms = fs::status(target, missing).permissions();
+  if (!missing && (perms & fs::perms::owner_write) == fs::perms::none) return false;
   BusyRetry retry([this](int milliseconds) { pauses.push_back(milliseconds); });
-  const bool free = retry.run([this] {
+  const bool free = retry.run([this, &path] {
+    if (isHeld(path)) return StepResult::Busy;
     if (busyAttempts == 0) return StepResult::Done;
     --busyAttempts;
     return StepResult::Busy;
   });
   if (!free) return false;
-  std::string target = nativePath(path);
   std::string temporary = target + ".tmp";
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -249,8 +273,11 @@ std::optional<std::string> FakePlatform::regQueryValue(RegKey key, const std::st
   auto& values = registry[found->second];
   auto value = values.find(name);
   if (value == values.end()) return std::nullopt;
-  if (static_cast<int>(value->second.size()) > bufferSize) return std::nullopt;  // ERROR_MORE_DATA
-  return value->second;
+  // The system hands a string back with a terminating NUL, which needs room as well.
+  std::string data = value->second;
+  if (!data.empty() && data.back() != '\0') data += '\0';
+  if (static_cast<int>(data.size()) > bufferSize) return std::nullopt;  // ERROR_MORE_DATA
+  return data;
 }
 
 bool FakePlatform::regDeleteValue(RegKey key, const std::string& name) {

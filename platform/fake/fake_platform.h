@@ -74,6 +74,9 @@ class FakePlatform : public Platform {
   int busyAttempts = 0;
   std::vector<int> pauses;
   bool readsFail = false;  // readFile answers nullopt even for a file that is there
+  // Files another program holds open sharing nothing, for longer than the program waits:
+  // reading and replacing them find them busy and give up after the pauses of BusyRetry.
+  std::set<std::string> heldFiles;
 
   // ---- Registry ------------------------------------------------------------------------------
   // key path (root + "\\" + sub-key, as given) -> value name -> data bytes
@@ -130,6 +133,7 @@ class FakePlatform : public Platform {
 
  private:
   static std::string rootName(RegRoot root);
+  bool isHeld(const std::string& path) const;
   std::string folder_;
   WindowId foreground_ = 0;
   WindowId nextWindow_ = 0x100;
