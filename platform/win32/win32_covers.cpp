@@ -7,6 +7,7 @@
 
 #include "platform/win32/win32_font.h"
 #include "platform/win32/win32_text.h"
+#include "platform/win32/win32_window_object.h"
 
 namespace folvane {
 
@@ -198,12 +199,7 @@ HFONT Win32Covers::font() {
 }
 
 LRESULT CALLBACK Win32Covers::coverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    SetWindowLongPtrW(
-        hwnd, GWLP_USERDATA,
-        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-  }
-  auto* covers = reinterpret_cast<Win32Covers*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* covers = windowObject<Win32Covers>(hwnd, message, lParam);
   switch (message) {
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;  // a click on the cover leaves the foreground where it is

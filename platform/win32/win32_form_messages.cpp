@@ -7,6 +7,7 @@
 #include <windowsx.h>
 
 #include "platform/win32/win32_text.h"
+#include "platform/win32/win32_window_object.h"
 
 namespace folvane {
 
@@ -25,13 +26,9 @@ bool isRealMouseMove(HWND hwnd, LPARAM lParam) {
 }  // namespace
 
 LRESULT CALLBACK Win32Toolkit::formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* window = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    window->hwnd = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
-  }
   // Null once the window is on its way out: the dialog manager alone sees it off.
-  auto* window = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* window = windowObject<Window>(hwnd, message, lParam);
+  if (message == WM_NCCREATE && window) window->hwnd = hwnd;
   LRESULT result = 0;
   if (window && window->toolkit->handle(*window, message, wParam, lParam, result)) return result;
   return DefDlgProcW(hwnd, message, wParam, lParam);

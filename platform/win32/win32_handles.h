@@ -43,10 +43,12 @@ class Owned {
   Handle handle_ = Traits::empty();
 };
 
-struct KernelTraits {  // mutexes, threads: nullptr when there is none
-  using Handle = HANDLE;
-  static HANDLE empty() { return nullptr; }
-  static bool close(HANDLE handle) { return CloseHandle(handle) != FALSE; }
+// A handle that is null when there is none and is freed by one call that answers nonzero.
+template <typename Kind, BOOL(WINAPI* Free)(Kind)>
+struct FreedBy {
+  using Handle = Kind;
+  static Kind empty() { return nullptr; }
+  static bool close(Kind handle) { return Free(handle) != FALSE; }
 };
 struct FileTraits {  // CreateFile answers INVALID_HANDLE_VALUE when it fails
   using Handle = HANDLE;
@@ -58,37 +60,22 @@ struct KeyTraits {
   static HKEY empty() { return nullptr; }
   static bool close(HKEY key) { return RegCloseKey(key) == ERROR_SUCCESS; }
 };
-struct IconTraits {
-  using Handle = HICON;
-  static HICON empty() { return nullptr; }
-  static bool close(HICON icon) { return DestroyIcon(icon) != FALSE; }
-};
 template <typename Object>
 struct GdiTraits {  // fonts, pens, brushes
   using Handle = Object;
   static Object empty() { return nullptr; }
   static bool close(Object object) { return DeleteObject(object) != FALSE; }
 };
-struct WindowTraits {
-  using Handle = HWND;
-  static HWND empty() { return nullptr; }
-  static bool close(HWND window) { return DestroyWindow(window) != FALSE; }
-};
-struct MenuTraits {
-  using Handle = HMENU;
-  static HMENU empty() { return nullptr; }
-  static bool close(HMENU menu) { return DestroyMenu(menu) != FALSE; }
-};
 
-using OwnedHandle = Owned<KernelTraits>;
+using OwnedHandle = Owned<FreedBy<HANDLE, CloseHandle>>;  // mutexes, threads
 using OwnedFile = Owned<FileTraits>;
 using OwnedKey = Owned<KeyTraits>;
-using OwnedIcon = Owned<IconTraits>;
+using OwnedIcon = Owned<FreedBy<HICON, DestroyIcon>>;
 using OwnedFont = Owned<GdiTraits<HFONT>>;
 using OwnedPen = Owned<GdiTraits<HPEN>>;
 using OwnedBrush = Owned<GdiTraits<HBRUSH>>;
-using OwnedWindow = Owned<WindowTraits>;
-using OwnedMenu = Owned<MenuTraits>;
+using OwnedWindow = Owned<FreedBy<HWND, DestroyWindow>>;
+using OwnedMenu = Owned<FreedBy<HMENU, DestroyMenu>>;
 
 // The device context of a window (nullptr: the screen), given back when it goes.
 class WindowDc {

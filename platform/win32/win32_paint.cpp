@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/win32_window_object.h"
+
 namespace folvane {
 
 void Win32Toolkit::paintLines(Window& window) {
@@ -19,12 +21,7 @@ void Win32Toolkit::paintLines(Window& window) {
 }
 
 LRESULT CALLBACK Win32Toolkit::paintedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    SetWindowLongPtrW(
-        hwnd, GWLP_USERDATA,
-        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-  }
-  auto* item = reinterpret_cast<Item*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* item = windowObject<Item>(hwnd, message, lParam);
   if (message == WM_ERASEBKGND) return 1;
   if (message != WM_PAINT) return DefWindowProcW(hwnd, message, wParam, lParam);
 

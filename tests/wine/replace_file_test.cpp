@@ -11,6 +11,7 @@
 
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_text.h"
+#include "tests/wine/file_names.h"
 
 namespace folvane {
 namespace {
@@ -33,20 +34,7 @@ class ReplaceFileTest : public ::testing::Test {
     RemoveDirectoryW(widen(folder).c_str());
   }
 
-  // Every file in the folder, sorted.
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(widen(folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-      std::wstring name = found.cFileName;
-      if (name != L"." && name != L"..") names.push_back(narrow(name));
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> Names() const { return FileNamesIn(folder); }
   void Put(const std::string& path, const std::string& bytes, DWORD attributes = 0) {
     SetFileAttributesW(widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
     HANDLE handle = CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -4,12 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_text.h"
 #include "tests/platform/seam_cases.h"
+#include "tests/wine/file_names.h"
 
 namespace folvane {
 namespace {
@@ -66,19 +65,7 @@ class SystemWorld : public seam_cases::SeamWorld {
       bytes.append(buffer, got);
     return bytes;
   }
-  std::vector<std::string> fileNames() override {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(widen(folder_ + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-      const std::wstring name = found.cFileName;
-      if (name != L"." && name != L"..") names.push_back(narrow(name));
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> fileNames() override { return FileNamesIn(folder_); }
   WindowId addWindow(const std::string& classAnsi, const std::string& titleAnsi) override {
     WNDCLASSA cls{};
     cls.lpfnWndProc = DefWindowProcA;
