@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "folvane_version.h"
 #include "forms/captions.h"
 #include "forms/forms.h"
 
@@ -21,8 +22,7 @@ SplashForm::~SplashForm() {
 }
 
 void SplashForm::Form_Load() {
-  lblVersion.setCaption("Version " + std::to_string(kVersionMajor) + "." +
-                        std::to_string(kVersionMinor) + "." + std::to_string(kVersionRevision));
+  lblVersion.setCaption(std::string("Version ") + FOLVANE_VERSION_TEXT);
   lblProductName.setCaption(kAppTitle);
   Label2.setCaption(kRightsNotice);
 }

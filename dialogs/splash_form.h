@@ -6,8 +6,6 @@
 
 namespace folvane {
 
-inline constexpr int kVersionMajor = 1, kVersionMinor = 1, kVersionRevision = 0;
-
 class SplashForm : public Form {
  public:
   explicit SplashForm(Toolkit& toolkit);
