@@ -16,23 +16,10 @@ constexpr char kNoFolder[] = "フォルダを選択していません。";
 constexpr char kEmptyTitle[] = "このフォームにはパスワードを設定することはできません。";
 constexpr char kKeyNotStorable[] = "このフォルダ名はパスワードリストに登録できません。";
 constexpr char kNoPassword[] = "パスワードが設定されていません。";
-constexpr char kPasswordNotStorable[] =
-    "このパスワードは使用できません。パスワードは半角文字で42文字以内にして下さい。";
 constexpr char kBadCount[] =
     "パスワードリストの登録数が正しくないため、変更できません。PassDat.ini を確認して下さい。";
 constexpr char kDeleteNotice[] = "選択したデータを削除します。";
 constexpr char kDeleteQuestion[] = "をパスワードリストから削除してもよろしいですか？";
-constexpr char kCountLabel[] = "登録数：";
-
-bool IsFolderWindowClass(const std::string& windowClass) {
-  return windowClass == "CabinetWClass" || windowClass == "ExploreWClass";
-}
-
-// The window's title is empty when the text after the last "(" is ")" alone.
-bool TitleIsEmpty(const std::string& activeFormText) {
-  std::string::size_type open = activeFormText.rfind('(');
-  return open != std::string::npos && activeFormText.compare(open + 1, std::string::npos, ")") == 0;
-}
 
 bool HasSelectedRow(const ListBox& list) {
   int index = list.listIndex();
@@ -55,12 +42,13 @@ void ListEditing::AddFolder() {
   const std::string activeForm = text_.text();
   if (activeForm.empty()) return;
 
+  const std::string windowClass = WindowClassOf(activeForm);
   if (activeForm.find('(') == std::string::npos ||
-      !IsFolderWindowClass(WindowClassOf(activeForm))) {
+      !(IsFolderWindowClass(windowClass) || IsFolderTreeWindowClass(windowClass))) {
     ShowMessage(platform_, kNoFolder);
     return;
   }
-  if (TitleIsEmpty(activeForm)) {
+  if (NamesUntitledWindow(activeForm)) {
     ShowMessage(platform_, kEmptyTitle);
     return;
   }
@@ -85,7 +73,7 @@ void ListEditing::AddFolder() {
   }
   // A password that does not come back from its code could never open the folder again.
   if (!PasswordSurvivesCode(platform_, password)) {
-    ShowMessage(platform_, kPasswordNotStorable);
+    ShowMessage(platform_, kPasswordUnusable);
     return;
   }
   std::optional<std::string> code = EncodePassword(platform_, password);
@@ -120,8 +108,8 @@ void ListEditing::DeleteEntry() {
   if (removed == RemoveResult::WriteFailed) ShowMessage(platform_, kListNotSaved);
   RefreshProtectedList(platform_, list1_);
 
-  label1_.setCaption(kCountLabel + IniRead(platform_, kSectionPasswordNumber, kKeyPassCount, "0",
-                                           DataFilePath(platform_)));
+  label1_.setCaption(CountLabelText(
+      IniRead(platform_, kSectionPasswordNumber, kKeyPassCount, "0", DataFilePath(platform_))));
 }
 
 }  // namespace folvane

@@ -14,15 +14,13 @@ namespace folvane {
 
 namespace {
 
-constexpr char kPasswordUnusable[] =
-    "このパスワードは使用できません。パスワードは半角文字で42文字以内にして下さい。";
 constexpr char kTrayRefused[] = "タクストレイにアイコンを登録できません。";
 
 // The shell may refuse to remove the icon for a while; the program must end all the same.
 constexpr int kTrayRemovalAttempts = 10;
 
 std::string ConfirmExitText() {
-  return std::string(kAppTitle) + "を終了します。\r\nよろしいですか？";
+  return ConfirmationText(std::string(kAppTitle) + "を終了します。");
 }
 
 }  // namespace
@@ -36,7 +34,7 @@ ScanForm::ScanForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings, L
       splash_(splash),
       settings_(toolkit, platform, strings, login, Timer1),
       sampler_(platform, Text),
-      lockCheck_(platform, *this, Text, Label1, login, strings),
+      lockCheck_(platform, *this, Text, Label1, login),
       watch_(platform, *this, Timer1, Button2, Shape1, Text, login, strings),
       listEditing_(platform, Text, List1, Label1, login, strings) {
   for (Control* control :

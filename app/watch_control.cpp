@@ -43,8 +43,7 @@ void WatchControl::Button2_Click() {
     platform_.setForegroundWindow(login_.window());
     return;
   }
-  login_.Ask(kPromptUserPassword);
-  if (strings_.EnteredPassword != strings_.UserPassword) return;
+  if (login_.Ask(kPromptUserPassword) != strings_.UserPassword) return;
   button2_.setCaption(kStartWatching);
   timer1_.setEnabled(false);
   text_.setText(kWatchStopped);

@@ -7,6 +7,7 @@
 #include "dialogs/reg_rewrite.h"
 #include "forms/captions.h"
 #include "forms/forms.h"
+#include "store/blanks.h"
 #include "store/data_files.h"
 #include "store/ini_rewrite.h"
 
@@ -17,19 +18,10 @@ namespace {
 constexpr char kPromptCurrentPassword[] = "現在のユーザパスワードを入力して下さい。";
 constexpr char kPromptNewPassword[] = "新しいユーザパスワードを入力して下さい。";
 constexpr char kPasswordKept[] = "パスワードは変更しません。";
-constexpr char kPasswordNotStorable[] =
-    "このパスワードは使用できません。パスワードは半角文字で42文字以内にして下さい。";
 constexpr char kBadInterval[] = "監視頻度は10から1000までの数値で入力して下さい。";
 
 constexpr int kMinInterval = 10;
 constexpr int kMaxInterval = 1000;
-
-std::string TrimBlanks(const std::string& text) {
-  const char* blanks = " \t";
-  std::string::size_type first = text.find_first_not_of(blanks);
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
 
 // Only plain decimal digits within the range the up-down steps through; a sign, a fraction or
 // a number the timer cannot take is refused.
@@ -96,7 +88,7 @@ void SettingsForm::Command1_Click() {
     return;
   }
   if (!password.empty() && !PasswordSurvivesCode(platform_, password)) {
-    ShowMessage(platform_, kPasswordNotStorable);
+    ShowMessage(platform_, kPasswordUnusable);
     return;
   }
   // The code of the empty password is absent: the write removes PassData.

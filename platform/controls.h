@@ -33,7 +33,9 @@ class Control {
   Control& operator=(const Control&) = delete;
 
   const std::string& name() const { return name_; }
-  // Called by Form::load with the design values, and with nullptr when the window goes away.
+  // Called by Form::load, before the window is made, with the control's entry of the layout: every
+  // load starts from the design values. Unloading does not reset a control; it is detached from
+  // its window and keeps its last values until the next load.
   virtual void reset(const ControlLayout& layout) = 0;
   void attach(ControlSink* sink) { sink_ = sink; }
   void setFocus() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "store/blanks.h"
 #include "store/ini_rewrite.h"
 
 namespace folvane {
@@ -13,10 +14,6 @@ constexpr int kCodeOffset = 19;
 constexpr std::size_t kGroup = 3;
 // A stored code comes back through IniRead, which returns at most this many bytes.
 constexpr std::size_t kStoredCodeBytes = 127;
-
-bool isBlank(char c) {
-  return c == ' ' || c == '\t';
-}
 
 std::vector<std::string> split(const std::string& text, char separator) {
   std::vector<std::string> parts;
@@ -59,7 +56,7 @@ std::string SettingsFilePath(Platform& platform) {
 
 std::optional<std::int16_t> ToInt16(const std::string& text) {
   std::size_t i = 0;
-  while (i < text.size() && isBlank(text[i])) ++i;
+  while (i < text.size() && IsBlank(text[i])) ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
     negative = text[i] == '-';
@@ -73,7 +70,7 @@ std::optional<std::int16_t> ToInt16(const std::string& text) {
     ++i;
   }
   if (i == digitsStart) return std::nullopt;
-  while (i < text.size() && isBlank(text[i])) ++i;
+  while (i < text.size() && IsBlank(text[i])) ++i;
   if (i != text.size()) return std::nullopt;
   if (negative) number = -number;
   if (number < -32768 || number > 32767) return std::nullopt;
@@ -122,6 +119,11 @@ bool PasswordSurvivesCode(Platform& platform, const std::string& password) {
 
 std::string WindowClassOf(const std::string& activeFormText) {
   return withoutLastCharacter(activeFormText.substr(0, activeFormText.find('(')));
+}
+
+bool NamesUntitledWindow(const std::string& activeFormText) {
+  std::size_t open = activeFormText.rfind('(');
+  return open != std::string::npos && activeFormText.compare(open + 1, std::string::npos, ")") == 0;
 }
 
 std::optional<std::string> FolderKeyOf(const std::string& activeFormText) {

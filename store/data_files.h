@@ -45,6 +45,19 @@ bool PasswordSurvivesCode(Platform& platform, const std::string& password);
 // ---- Active-form text ("Class (Title)") -------------------------------------------------------
 // The first "("-separated item without its last character.
 std::string WindowClassOf(const std::string& activeFormText);
+// A folder window of the file manager: the only kind of window the lock check challenges, as the
+// program always has. The file manager's window with the folder tree beside the folder
+// (ExploreWClass) is not challenged, but adding takes its folder from it as from a folder window
+// (see IsFolderTreeWindowClass): both name the folder in their title, and the folder added is
+// guarded wherever it next opens in a folder window.
+inline bool IsFolderWindowClass(const std::string& windowClass) {
+  return windowClass == "CabinetWClass";
+}
+inline bool IsFolderTreeWindowClass(const std::string& windowClass) {
+  return windowClass == "ExploreWClass";
+}
+// A window without a title: the text after the last "(" is ")" alone.
+bool NamesUntitledWindow(const std::string& activeFormText);
 // The last "\"-separated part of the title (a drive root keeps its "\": C:\), or std::nullopt
 // when the text ends in no title or the title gives no key (such as \\server\share\).
 std::optional<std::string> FolderKeyOf(const std::string& activeFormText);

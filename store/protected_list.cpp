@@ -4,6 +4,7 @@
 #include <limits>
 #include <optional>
 
+#include "store/blanks.h"
 #include "store/data_files.h"
 #include "store/ini_rewrite.h"
 
@@ -37,10 +38,6 @@ std::optional<int> ReadCount(Platform& platform) {
 bool WriteCount(Platform& platform, int count) {
   return IniWrite(platform, kSectionPasswordNumber, kKeyPassCount, std::to_string(count),
                   DataFilePath(platform));
-}
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "dialogs/error_report.h"
 #include "dialogs/messages.h"
 #include "forms/captions.h"
+#include "store/blanks.h"
 #include "store/data_files.h"
 #include "store/ini_rewrite.h"
 
@@ -14,8 +15,6 @@ namespace folvane {
 
 namespace {
 
-constexpr char kFolderWindowClass[] = "CabinetWClass";
-constexpr char kCountPrefix[] = "登録数：";
 constexpr char kWrongPassword[] = "パスワードが正しくありません。";
 // How long a window answered wrong keeps its cover while it closes, in ticks of the lamp timer
 // (300 ms): long enough for a busy folder window, short enough that one refusing to close is
@@ -34,20 +33,11 @@ bool NamesNoOtherWindow(const std::string& text) {
   return text == " ()";
 }
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
 // An optional sign and digits between blanks: a number, however large.
 bool LooksLikeWholeNumber(const std::string& text) {
-  std::size_t begin = 0, end = text.size();
-  while (begin < end && IsBlank(text[begin])) ++begin;
-  while (end > begin && IsBlank(text[end - 1])) --end;
-  if (begin < end && (text[begin] == '+' || text[begin] == '-')) ++begin;
-  if (begin == end) return false;
-  for (std::size_t i = begin; i < end; ++i)
-    if (text[i] < '0' || text[i] > '9') return false;
-  return true;
+  std::string number = TrimBlanks(text);
+  if (!number.empty() && (number.front() == '+' || number.front() == '-')) number.erase(0, 1);
+  return !number.empty() && number.find_first_not_of("0123456789") == std::string::npos;
 }
 
 // The error a PassCount that is not a 16-bit number raises.
@@ -58,12 +48,6 @@ RunTimeError PassCountError(const std::string& raw) {
 // The error a malformed lock code raises: digits that give no character, or no digits at all.
 RunTimeError LockCodeError(const std::string& code) {
   return LooksLikeWholeNumber(code) ? InvalidCallError() : TypeMismatchError();
-}
-
-// The last "("-separated item of the text.
-std::string LastItem(const std::string& text) {
-  const std::size_t open = text.rfind('(');
-  return open == std::string::npos ? text : text.substr(open + 1);
 }
 
 // Marks a challenge as open for as long as it runs, whichever way it ends.
@@ -82,13 +66,12 @@ class OpenChallenge {
 }  // namespace
 
 LockCheck::LockCheck(Platform& platform, Form& mainWindow, TextBox& text, Label& countLabel,
-                     LoginForm& login, ProcessWide& strings)
+                     LoginForm& login)
     : platform_(platform),
       mainWindow_(mainWindow),
       text_(text),
       countLabel_(countLabel),
-      login_(login),
-      strings_(strings) {}
+      login_(login) {}
 
 void LockCheck::Text_Change() {
   // The window in front now is the one the new text was sampled from.
@@ -155,13 +138,13 @@ std::string LockCheck::LockCodeOf(const std::string& text) {
   const std::optional<std::int16_t> count = ReadPassCount(platform_);
   if (count) {
     badCount_.reset();
-    countLabel_.setCaption(kCountPrefix + std::to_string(*count));
+    countLabel_.setCaption(CountLabelText(std::to_string(*count)));
     if (*count == 0) return "";
   } else {
     NoteBadCount();  // and go on with the entries the file holds
   }
-  if (WindowClassOf(text) != kFolderWindowClass) return "";
-  if (LastItem(text) == ")") return "";  // a folder window without a title
+  if (!IsFolderWindowClass(WindowClassOf(text))) return "";
+  if (NamesUntitledWindow(text)) return "";
   // A title that gives no key (a share root such as \\server\share\) cannot be in the list.
   const std::optional<std::string> key = FolderKeyOf(text);
   if (!key) return "";
@@ -181,8 +164,7 @@ void LockCheck::Challenge(WindowId target, const std::string& text, const std::s
     if (!decoded) throw LockCodeError(lockCode);
     lockPassword = *decoded;
     platform_.setForegroundWindow(mainWindow_.window());
-    login_.Ask(kPromptLockPassword);
-    answer = strings_.EnteredPassword;
+    answer = login_.Ask(kPromptLockPassword);
   } catch (const RunTimeError&) {
     // Never leave the folder window dead or the main window up behind the report.
     Release(target);
@@ -190,25 +172,22 @@ void LockCheck::Challenge(WindowId target, const std::string& text, const std::s
     throw;
   }
 
-  const bool right = !answer.empty() && answer == lockPassword;
-  if (!right) {
-    ShowMessage(platform_, kWrongPassword, MsgIcon::Warning, MsgButtons::Ok);
-    platform_.enableWindow(target, true);
-    platform_.postClose(target);
-    mainWindow_.hide();
-  }
-  if (right) {
-    Release(target);
-  } else {
+  if (answer.empty() || answer != lockPassword) {
+    ShowMessage(platform_, kWrongPassword);
     // Given back to close: its cover stays until it has gone.
     platform_.enableWindow(target, true);
+    platform_.postClose(target);
     held_.erase(target);
     closing_[target] = kCoverWhileClosing;
+    mainWindow_.hide();
+    platform_.setForegroundWindow(target);
+    platform_.followCover(target);  // it came forward over its cover
+    return;
   }
+  Release(target);
   platform_.setForegroundWindow(target);
-  if (!right) platform_.followCover(target);  // it came forward over its cover
   mainWindow_.hide();
-  if (right) givenBack_.insert({target, text});
+  givenBack_.insert({target, text});
 }
 
 void LockCheck::ServeQueue() {

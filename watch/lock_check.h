@@ -32,7 +32,6 @@
 
 #include "dialogs/error_report.h"
 #include "dialogs/login_form.h"
-#include "dialogs/process_wide.h"
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "platform/platform.h"
@@ -42,7 +41,7 @@ namespace folvane {
 class LockCheck {
  public:
   LockCheck(Platform& platform, Form& mainWindow, TextBox& text, Label& countLabel,
-            LoginForm& login, ProcessWide& strings);
+            LoginForm& login);
   void Text_Change();  // one run, with the common error report
   // Every 300 ms: challenges that had to wait for the password dialog, and the covers of windows
   // that were told to close.
@@ -77,7 +76,6 @@ class LockCheck {
   TextBox& text_;
   Label& countLabel_;
   LoginForm& login_;
-  ProcessWide& strings_;
 
   bool challenging_ = false;
   std::set<WindowId> held_;

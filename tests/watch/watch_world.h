@@ -117,7 +117,7 @@ class WatchWorld {
   LoginForm login{toolkit, platform, strings};
   MainWindow main{toolkit};
   Sampler sampler{platform, main.Text};
-  LockCheck check{platform, main, main.Text, main.Label1, login, strings};
+  LockCheck check{platform, main, main.Text, main.Label1, login};
 
   std::deque<Answer> answers;        // the user's script, one per showing of the dialog
   std::vector<std::string> prompts;  // the prompt of every showing
