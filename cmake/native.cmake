@@ -6,19 +6,24 @@ folvane_layer(folvane_fake platform/fake folvane_platform)
 
 # One test program per folder of tests/, linked against the layer of the same name (and what
 # that layer builds on), or against the whole program when no layer has that name.
+# The watch is tested inside the real main window, which the program's layer builds: the watch
+# tests link the whole program too.
+set(whole_program_tests app watch)
 file(GLOB test_dirs LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/tests/*)
 foreach(dir ${test_dirs})
   if(IS_DIRECTORY ${dir})
     get_filename_component(layer ${dir} NAME)
-    # tests/wine belongs to the Windows build and runs under Wine (cmake/wine_tests.cmake).
-    if(layer STREQUAL "wine")
+    # tests/wine belongs to the Windows build and runs under Wine (cmake/wine_tests.cmake);
+    # tests/support holds the headers that test programs share (the program with its scripted
+    # user, the message box check) and is no test program of its own.
+    if(layer STREQUAL "wine" OR layer STREQUAL "support")
       continue()
     endif()
     file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
     if(sources)
       add_executable(${layer}_tests ${sources})
       set(under_test folvane_app)
-      if(TARGET folvane_${layer})
+      if(TARGET folvane_${layer} AND NOT layer IN_LIST whole_program_tests)
         set(under_test folvane_${layer})
       endif()
       target_link_libraries(${layer}_tests PRIVATE ${under_test} folvane_fake GTest::gtest_main)

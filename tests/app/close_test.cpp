@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "program_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace folvane {
 namespace {

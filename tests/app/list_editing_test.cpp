@@ -13,9 +13,9 @@
 #include "dialogs/login_form.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/fake/fake_toolkit.h"
-#include "program_fixture.h"
 #include "store/data_files.h"
 #include "store/ini_rewrite.h"
+#include "tests/support/program_fixture.h"
 
 namespace folvane {
 namespace {

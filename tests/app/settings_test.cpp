@@ -11,9 +11,9 @@
 #include "dialogs/reg_rewrite.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/fake/fake_toolkit.h"
-#include "program_fixture.h"
 #include "store/data_files.h"
 #include "store/ini_rewrite.h"
+#include "tests/support/program_fixture.h"
 
 namespace folvane {
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "forms/forms.h"
-#include "program_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace folvane {
 namespace {

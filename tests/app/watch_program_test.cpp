@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "program_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace folvane {
 namespace {

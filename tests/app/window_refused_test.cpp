@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "program_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace folvane {
 namespace {

@@ -5,20 +5,21 @@
 #include <vector>
 
 #include "dialogs/login_form.h"
-#include "tests/watch/watch_world.h"
+#include "tests/support/program_fixture.h"
 
-namespace folvane::watch_test {
+namespace folvane {
 namespace {
 
 constexpr char kWrong[] = "パスワードが正しくありません。";
 
-class LockCheckTest : public ::testing::Test {
+// The lock check in the running program, driven by the main window's own timers.
+class LockCheckTest : public ProgramFixture {
  protected:
-  LockCheckTest() {
-    world.WriteDataFile(kProtectedList);
-    world.platform.windowsCloseOnRequest = false;  // keep closed windows observable
+  void SetUp() override {
+    writeFile("PassDat.ini", kProtectedList);
+    platform.windowsCloseOnRequest = false;  // keep closed windows observable
+    ASSERT_TRUE(startResident());
   }
-  WatchWorld world;
 };
 
 TEST_F(LockCheckTest, WindowsThatAreNotChallenged) {
@@ -35,14 +36,14 @@ TEST_F(LockCheckTest, WindowsThatAreNotChallenged) {
       {"a share root gives no key", "CabinetWClass", "\\\\server\\share\\"},
   };
   for (const Case& c : cases) {
-    world.main.Label1.setCaption("");
-    const WindowId window = world.Open(c.className, c.title);
-    EXPECT_EQ(world.main.Label1.caption(), "登録数：4") << c.why;
-    EXPECT_TRUE(world.Enabled(window)) << c.why;
-    EXPECT_FALSE(world.main.isVisible()) << c.why;
+    scan().Label1.setCaption("");
+    const WindowId window = open(c.className, c.title);
+    EXPECT_EQ(scan().Label1.caption(), "登録数：4") << c.why;
+    EXPECT_TRUE(enabled(window)) << c.why;
+    EXPECT_FALSE(scan().isVisible()) << c.why;
   }
-  EXPECT_EQ(world.Dialogs(), 0);
-  EXPECT_TRUE(world.platform.messages.empty());
+  EXPECT_EQ(dialogs(), 0);
+  EXPECT_TRUE(platform.messages.empty());
 }
 
 // The folder window is covered from the moment it is disabled until it is given back; a window
@@ -70,105 +71,106 @@ TEST_F(LockCheckTest, AnswersToTheChallenge) {
   };
   for (Case& c : cases) {
     SCOPED_TRACE(c.why);
-    world.platform.messages.clear();
-    world.platform.setForegroundCalls.clear();
-    const WindowId target = world.platform.addWindow("CabinetWClass", c.title);
+    platform.messages.clear();
+    platform.setForegroundCalls.clear();
+    const WindowId target = platform.addWindow("CabinetWClass", c.title);
     int covered = 0;
     // Nothing of the program shows before the folder is covered.
-    world.platform.onCover = [&](WindowId window) {
+    platform.onCover = [&](WindowId window) {
       ++covered;
       EXPECT_EQ(window, target);
-      EXPECT_FALSE(world.main.isVisible());
-      EXPECT_FALSE(world.login.IsOpen());
+      EXPECT_FALSE(scan().isVisible());
+      EXPECT_FALSE(login().IsOpen());
     };
-    world.answers.push_back(Answer{c.answer.password, [&] {
-                                     EXPECT_FALSE(world.Enabled(target));
-                                     EXPECT_TRUE(world.main.isVisible());
-                                     EXPECT_EQ(world.CoverOf(target), c.cover);
-                                     EXPECT_EQ(world.platform.covers.size(), 1u);
-                                   }});
-    const int before = world.Dialogs();
-    world.Front(target);
+    answerPassword(Answer{c.answer.password, [&] {
+                            EXPECT_FALSE(enabled(target));
+                            EXPECT_TRUE(scan().isVisible());
+                            EXPECT_EQ(coverOf(target), c.cover);
+                            EXPECT_EQ(platform.covers.size(), 1u);
+                          }});
+    const int before = dialogs();
+    front(target);
     EXPECT_EQ(covered, 1);
 
-    ASSERT_EQ(world.Dialogs(), before + 1);
-    EXPECT_EQ(world.prompts.back(), kPromptLockPassword);
+    ASSERT_EQ(dialogs(), before + 1);
+    EXPECT_EQ(prompts.back(), kPromptLockPassword);
     // The main window was brought forward before the dialog came up.
-    const auto& calls = world.platform.setForegroundCalls;
+    const auto& calls = platform.setForegroundCalls;
     ASSERT_FALSE(calls.empty());
-    EXPECT_EQ(calls.front(), world.main.window());
+    EXPECT_EQ(calls.front(), scan().window());
     EXPECT_EQ(calls.back(), target);
 
-    EXPECT_TRUE(world.Enabled(target));
-    EXPECT_FALSE(world.main.isVisible());
-    EXPECT_EQ(world.platform.windowState(target).closeRequests, c.right ? 0 : 1);
-    EXPECT_EQ(world.MessagesSaying(kWrong), c.right ? 0 : 1);
+    EXPECT_TRUE(enabled(target));
+    EXPECT_FALSE(scan().isVisible());
+    EXPECT_EQ(platform.windowState(target).closeRequests, c.right ? 0 : 1);
+    EXPECT_EQ(messagesSaying(kWrong), c.right ? 0 : 1);
     if (!c.right) {
-      EXPECT_EQ(world.platform.messages.back().caption, "Folvane");
-      EXPECT_EQ(world.platform.messages.back().icon, MsgIcon::Warning);
+      EXPECT_EQ(platform.messages.back().caption, "Folvane");
+      EXPECT_EQ(platform.messages.back().icon, MsgIcon::Warning);
     }
-    EXPECT_TRUE(world.check.held().empty());
+    EXPECT_TRUE(scan().lockCheck().held().empty());
     if (c.right) {
-      EXPECT_FALSE(world.CoverOf(target)) << "the cover outlived a right answer";
+      EXPECT_FALSE(coverOf(target)) << "the cover outlived a right answer";
     } else {
       // Told to close, the window is still there: the cover stays over it until it goes.
-      EXPECT_EQ(world.CoverOf(target), c.cover);
-      world.toolkit.advance(600);
-      EXPECT_EQ(world.CoverOf(target), c.cover);
-      world.platform.destroyWindow(target);
+      EXPECT_EQ(coverOf(target), c.cover);
+      toolkit.advance(600);
+      EXPECT_EQ(coverOf(target), c.cover);
+      platform.destroyWindow(target);
     }
     // Leave for a window that is not challenged, so the next case starts afresh.
-    world.Open("Notepad", "between");
-    EXPECT_TRUE(world.platform.covers.empty()) << "a cover stayed after its window had gone";
+    open("Notepad", "between");
+    EXPECT_TRUE(platform.covers.empty()) << "a cover stayed after its window had gone";
   }
 }
 
 TEST_F(LockCheckTest, AWindowAnsweredWrongThatDoesNotCloseIsUncoveredAfterAFewSeconds) {
-  world.answers.push_back(Typed("bad"));
-  const WindowId folder = world.Folder("C:\\Docs\\Private");
-  ASSERT_EQ(world.platform.windowState(folder).closeRequests, 1);
-  world.toolkit.advance(1000);
-  EXPECT_TRUE(world.CoverOf(folder));
-  world.toolkit.advance(2200);
-  EXPECT_FALSE(world.CoverOf(folder));
-  EXPECT_TRUE(world.Enabled(folder));
+  answerPassword(Typed("bad"));
+  const WindowId folder = openFolder("C:\\Docs\\Private");
+  ASSERT_EQ(platform.windowState(folder).closeRequests, 1);
+  toolkit.advance(1000);
+  EXPECT_TRUE(coverOf(folder));
+  toolkit.advance(2200);
+  EXPECT_FALSE(coverOf(folder));
+  EXPECT_TRUE(enabled(folder));
 }
 
 TEST_F(LockCheckTest, AfterARightAnswerTheFolderIsAskedAgainOnlyAfterAnotherForeignWindow) {
-  world.answers = {Typed("abc"), Typed("abc")};
-  const WindowId folder = world.Folder("C:\\Docs\\Private");
-  EXPECT_EQ(world.Dialogs(), 1);
-  world.Front(world.main.window());
-  world.Front(folder);
-  EXPECT_EQ(world.Dialogs(), 1) << "the program's own window leaves the text unchanged";
-  world.Open("Notepad", "memo");
-  world.Front(folder);
-  EXPECT_EQ(world.Dialogs(), 2);
+  answerPassword(Typed("abc"));
+  answerPassword(Typed("abc"));
+  const WindowId folder = openFolder("C:\\Docs\\Private");
+  EXPECT_EQ(dialogs(), 1);
+  front(scan().window());
+  front(folder);
+  EXPECT_EQ(dialogs(), 1) << "the program's own window leaves the text unchanged";
+  open("Notepad", "memo");
+  front(folder);
+  EXPECT_EQ(dialogs(), 2);
 }
 
 TEST_F(LockCheckTest, ACountOfZeroChallengesNothingAndEmptyTextDoesNothing) {
-  world.main.Label1.setCaption("unchanged");
-  world.main.Text.setText("x");
-  world.main.Text.setText("");
-  EXPECT_EQ(world.main.Label1.caption(), "登録数：4");
+  scan().Label1.setCaption("unchanged");
+  scan().Text.setText("x");
+  scan().Text.setText("");
+  EXPECT_EQ(scan().Label1.caption(), "登録数：4");
 
-  world.main.Label1.setCaption("unchanged");
-  world.main.Text.setText("");
-  world.check.Text_Change();
-  EXPECT_EQ(world.main.Label1.caption(), "unchanged") << "an empty text stops first";
+  scan().Label1.setCaption("unchanged");
+  scan().Text.setText("");
+  scan().lockCheck().Text_Change();
+  EXPECT_EQ(scan().Label1.caption(), "unchanged") << "an empty text stops first";
 
-  world.WriteDataFile(
-      "[PasswordSetData]\r\nPrivate=116117118\r\n[PasswordNumber]\r\nPassCount=0\r\n");
-  const WindowId folder = world.Folder("C:\\Docs\\Private");
-  EXPECT_EQ(world.main.Label1.caption(), "登録数：0");
-  EXPECT_TRUE(world.Enabled(folder));
-  EXPECT_EQ(world.Dialogs(), 0);
+  writeFile("PassDat.ini",
+            "[PasswordSetData]\r\nPrivate=116117118\r\n[PasswordNumber]\r\nPassCount=0\r\n");
+  const WindowId folder = openFolder("C:\\Docs\\Private");
+  EXPECT_EQ(scan().Label1.caption(), "登録数：0");
+  EXPECT_TRUE(enabled(folder));
+  EXPECT_EQ(dialogs(), 0);
 
-  world.platform.bringToFront(0);
-  std::remove(world.platform.pathOf("PassDat.ini").c_str());
-  world.main.Text.setText("ウォッチ停止中");
-  EXPECT_EQ(world.main.Label1.caption(), "登録数：0") << "no file reads as no entries";
-  EXPECT_TRUE(world.platform.messages.empty());
+  platform.bringToFront(0);
+  std::remove(platform.pathOf("PassDat.ini").c_str());
+  scan().Text.setText("ウォッチ停止中");
+  EXPECT_EQ(scan().Label1.caption(), "登録数：0") << "no file reads as no entries";
+  EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(LockCheckTest, AMalformedLockCodeEndsTheRunWithTheErrorReport) {
@@ -183,28 +185,28 @@ TEST_F(LockCheckTest, AMalformedLockCodeEndsTheRunWithTheErrorReport) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why);
-    world.WriteDataFile("[PasswordSetData]\r\nPrivate=" + c.code +
-                        "\r\n[PasswordNumber]\r\nPassCount=1\r\n");
-    world.platform.messages.clear();
-    world.main.Label1.setCaption("old");
+    writeFile("PassDat.ini",
+              "[PasswordSetData]\r\nPrivate=" + c.code + "\r\n[PasswordNumber]\r\nPassCount=1\r\n");
+    platform.messages.clear();
+    scan().Label1.setCaption("old");
     // The report comes after the folder window was given back and the main window hidden.
-    world.platform.onMessageBox = [&](const MessageBoxRequest&) {
-      for (WindowId held : world.check.held()) ADD_FAILURE() << "still held: " << held;
-      EXPECT_TRUE(world.platform.covers.empty()) << "a cover stays behind the report";
-      EXPECT_FALSE(world.main.isVisible());
+    platform.onMessageBox = [&](const MessageBoxRequest&) {
+      for (WindowId held : scan().lockCheck().held()) ADD_FAILURE() << "still held: " << held;
+      EXPECT_TRUE(platform.covers.empty()) << "a cover stays behind the report";
+      EXPECT_FALSE(scan().isVisible());
       return MsgAnswer::Ok;
     };
-    const WindowId folder = world.Folder("C:\\Docs\\Private");
-    ASSERT_EQ(world.platform.messages.size(), 1u);
-    EXPECT_EQ(world.platform.messages[0].text, c.report);
-    EXPECT_EQ(world.platform.messages[0].caption, "Folvane");
-    EXPECT_EQ(world.platform.messages[0].icon, MsgIcon::Warning);
-    EXPECT_TRUE(world.Enabled(folder));
-    EXPECT_FALSE(world.main.isVisible());
-    EXPECT_EQ(world.main.Label1.caption(), "登録数：1");
-    world.Open("Notepad", "between");
+    const WindowId folder = openFolder("C:\\Docs\\Private");
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, c.report);
+    EXPECT_EQ(platform.messages[0].caption, "Folvane");
+    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Warning);
+    EXPECT_TRUE(enabled(folder));
+    EXPECT_FALSE(scan().isVisible());
+    EXPECT_EQ(scan().Label1.caption(), "登録数：1");
+    open("Notepad", "between");
   }
-  EXPECT_EQ(world.Dialogs(), 0);
+  EXPECT_EQ(dialogs(), 0);
 }
 
 // A damaged count must neither flood the desktop with reports nor switch the guard off.
@@ -216,280 +218,281 @@ TEST_F(LockCheckTest, ABadCountIsReportedOnceAndTheListedFoldersAreStillChalleng
     return list.replace(list.find("PassCount=4"), 11, "PassCount=" + count);
   };
   std::vector<std::string> reports;
-  world.platform.onMessageBox = [&](const MessageBoxRequest& box) {
+  platform.onMessageBox = [&](const MessageBoxRequest& box) {
     if (box.text.rfind("エラー", 0) == 0) reports.push_back(box.text);
     if (reports.size() > 5) return MsgAnswer::Ok;  // a flood: stop it here, the checks tell
     // Its own box in front and windows changing behind it start no further report.
-    world.Open("#32770", "Folvane");
-    world.Open("Notepad", "behind the report");
-    world.Open("CabinetWClass", "C:\\Docs\\Public");
+    open("#32770", "Folvane");
+    open("Notepad", "behind the report");
+    open("CabinetWClass", "C:\\Docs\\Public");
     return MsgAnswer::Ok;
   };
-  world.main.Label1.setCaption("登録数：4");
+  scan().Label1.setCaption("登録数：4");
 
-  world.WriteDataFile(withCount("abc"));
-  world.Open("Notepad", "memo");
-  world.Open("CabinetWClass", "C:\\Docs\\Public");
+  writeFile("PassDat.ini", withCount("abc"));
+  open("Notepad", "memo");
+  open("CabinetWClass", "C:\\Docs\\Public");
   EXPECT_EQ(reports, std::vector<std::string>{typeMismatch});
-  EXPECT_EQ(world.main.Label1.caption(), "登録数：4") << "a bad count is not shown";
+  EXPECT_EQ(scan().Label1.caption(), "登録数：4") << "a bad count is not shown";
 
   // A listed folder is asked for all the same, and the report waits until it is shut.
-  world.answers.push_back(Typed("abc", [&] { EXPECT_EQ(reports.size(), 1u); }));
-  const WindowId folder = world.Folder("C:\\Docs\\Private");
-  EXPECT_EQ(world.Dialogs(), 1);
-  EXPECT_TRUE(world.Enabled(folder));
-  world.answers.push_back(Typed("wrong"));
-  const WindowId other = world.Folder("D:\\Other");
-  EXPECT_EQ(world.platform.windowState(other).closeRequests, 1);
-  EXPECT_EQ(world.Dialogs(), 2);
-  world.Open("CabinetWClass", "C:\\Docs\\Empty");
-  EXPECT_EQ(world.Dialogs(), 2) << "a listed folder without a code is not asked for";
+  answerPassword(Typed("abc", [&] { EXPECT_EQ(reports.size(), 1u); }));
+  const WindowId folder = openFolder("C:\\Docs\\Private");
+  EXPECT_EQ(dialogs(), 1);
+  EXPECT_TRUE(enabled(folder));
+  answerPassword(Typed("wrong"));
+  const WindowId other = openFolder("D:\\Other");
+  EXPECT_EQ(platform.windowState(other).closeRequests, 1);
+  EXPECT_EQ(dialogs(), 2);
+  open("CabinetWClass", "C:\\Docs\\Empty");
+  EXPECT_EQ(dialogs(), 2) << "a listed folder without a code is not asked for";
   EXPECT_EQ(reports, std::vector<std::string>{typeMismatch});
 
   // Another bad value is reported, once.
-  world.WriteDataFile(withCount("40000"));
-  world.Open("Notepad", "memo");
-  world.Open("Notepad", "memo 2");
+  writeFile("PassDat.ini", withCount("40000"));
+  open("Notepad", "memo");
+  open("Notepad", "memo 2");
   EXPECT_EQ(reports, (std::vector<std::string>{typeMismatch, overflow}));
 
   // Once mended, the count shows; damaged again the same way, it is reported again.
-  world.WriteDataFile(withCount("4"));
-  world.Open("Notepad", "memo");
-  EXPECT_EQ(world.main.Label1.caption(), "登録数：4");
-  world.WriteDataFile(withCount("40000"));
-  world.Open("Notepad", "memo 2");
+  writeFile("PassDat.ini", withCount("4"));
+  open("Notepad", "memo");
+  EXPECT_EQ(scan().Label1.caption(), "登録数：4");
+  writeFile("PassDat.ini", withCount("40000"));
+  open("Notepad", "memo 2");
   EXPECT_EQ(reports, (std::vector<std::string>{typeMismatch, overflow, overflow}));
-  EXPECT_TRUE(world.check.held().empty());
+  EXPECT_TRUE(scan().lockCheck().held().empty());
 }
 
 // Reported by the run that found it, in a run served from the queue too.
 TEST_F(LockCheckTest, ABadCountFoundByAWaitingFolderIsReportedAfterItsChallenge) {
   WindowId second = 0;
-  world.answers.push_back(Typed("abc", [&] {
-    second = world.Folder("D:\\Other");
+  answerPassword(Typed("abc", [&] {
+    second = openFolder("D:\\Other");
     std::string list = kProtectedList;
-    world.WriteDataFile(list.replace(list.find("PassCount=4"), 11, "PassCount=x"));
+    writeFile("PassDat.ini", list.replace(list.find("PassCount=4"), 11, "PassCount=x"));
   }));
-  world.answers.push_back(Typed("xyz", [&] { EXPECT_TRUE(world.platform.messages.empty()); }));
-  world.Folder("C:\\Docs\\Private");
-  EXPECT_EQ(world.Dialogs(), 2);
-  EXPECT_TRUE(world.Enabled(second));
-  ASSERT_EQ(world.platform.messages.size(), 1u);
-  EXPECT_EQ(world.platform.messages[0].text, "エラー 13\r\n型が一致しません。");
+  answerPassword(Typed("xyz", [&] { EXPECT_TRUE(platform.messages.empty()); }));
+  openFolder("C:\\Docs\\Private");
+  EXPECT_EQ(dialogs(), 2);
+  EXPECT_TRUE(enabled(second));
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text, "エラー 13\r\n型が一致しません。");
 }
 
 // ---- A second protected folder while the dialog is taken ---------------------------------------
 
 TEST_F(LockCheckTest, ASecondFolderWaitsDisabledAndIsChallengedWhenTheFirstIsDone) {
   WindowId second = 0;
-  world.answers.push_back(Typed("abc", [&] {
-    second = world.Folder("D:\\Other");
-    EXPECT_FALSE(world.Enabled(second)) << "disabled at once";
-    EXPECT_EQ(world.CoverOf(second), "「Other」はロックされています") << "covered at once";
-    EXPECT_EQ(world.Dialogs(), 1) << "no second dialog while the first waits";
-    world.toolkit.advance(1000);  // more ticks with the second folder in front
-    EXPECT_EQ(world.Dialogs(), 1);
+  answerPassword(Typed("abc", [&] {
+    second = openFolder("D:\\Other");
+    EXPECT_FALSE(enabled(second)) << "disabled at once";
+    EXPECT_EQ(coverOf(second), "「Other」はロックされています") << "covered at once";
+    EXPECT_EQ(dialogs(), 1) << "no second dialog while the first waits";
+    toolkit.advance(1000);  // more ticks with the second folder in front
+    EXPECT_EQ(dialogs(), 1);
   }));
-  world.answers.push_back(Typed("xyz", [&] {
-    EXPECT_EQ(world.CoverOf(second), "「Other」はロックされています");
-    EXPECT_EQ(world.platform.covers.size(), 1u) << "the first folder was given back covered";
+  answerPassword(Typed("xyz", [&] {
+    EXPECT_EQ(coverOf(second), "「Other」はロックされています");
+    EXPECT_EQ(platform.covers.size(), 1u) << "the first folder was given back covered";
   }));
-  const WindowId first = world.Folder("C:\\Docs\\Private");
+  const WindowId first = openFolder("C:\\Docs\\Private");
 
-  ASSERT_EQ(world.Dialogs(), 2);
-  EXPECT_TRUE(world.Enabled(first));
-  EXPECT_TRUE(world.Enabled(second));
-  EXPECT_EQ(world.platform.foregroundWindow(), second);
-  EXPECT_FALSE(world.main.isVisible());
-  EXPECT_TRUE(world.mainVisibleAtDialog);
-  EXPECT_TRUE(world.check.held().empty());
-  EXPECT_TRUE(world.platform.covers.empty());
-  EXPECT_TRUE(world.platform.messages.empty());
+  ASSERT_EQ(dialogs(), 2);
+  EXPECT_TRUE(enabled(first));
+  EXPECT_TRUE(enabled(second));
+  EXPECT_EQ(platform.foregroundWindow(), second);
+  EXPECT_FALSE(scan().isVisible());
+  EXPECT_TRUE(mainVisibleAtDialog);
+  EXPECT_TRUE(scan().lockCheck().held().empty());
+  EXPECT_TRUE(platform.covers.empty());
+  EXPECT_TRUE(platform.messages.empty());
 
   // Both were answered right in one go: moving between them asks nothing again ...
-  world.Front(first);
-  world.Front(second);
-  world.Front(first);
-  EXPECT_EQ(world.Dialogs(), 2);
+  front(first);
+  front(second);
+  front(first);
+  EXPECT_EQ(dialogs(), 2);
   // ... until a window that is not challenged has been in front.
-  world.Open("Notepad", "memo");
-  world.answers.push_back(Typed("abc"));
-  world.Front(first);
-  EXPECT_EQ(world.Dialogs(), 3);
+  open("Notepad", "memo");
+  answerPassword(Typed("abc"));
+  front(first);
+  EXPECT_EQ(dialogs(), 3);
 }
 
 TEST_F(LockCheckTest, WrongAnswerForTheFirstStillChallengesTheSecond) {
   WindowId second = 0;
-  world.answers.push_back(Cancelled([&] { second = world.Folder("D:\\Other"); }));
-  world.answers.push_back(Typed("nope"));
-  const WindowId first = world.Folder("C:\\Docs\\Private");
-  ASSERT_EQ(world.Dialogs(), 2);
-  EXPECT_EQ(world.platform.windowState(first).closeRequests, 1);
-  EXPECT_EQ(world.platform.windowState(second).closeRequests, 1);
-  EXPECT_EQ(world.MessagesSaying(kWrong), 2);
-  EXPECT_TRUE(world.Enabled(first));
-  EXPECT_TRUE(world.Enabled(second));
+  answerPassword(Cancelled([&] { second = openFolder("D:\\Other"); }));
+  answerPassword(Typed("nope"));
+  const WindowId first = openFolder("C:\\Docs\\Private");
+  ASSERT_EQ(dialogs(), 2);
+  EXPECT_EQ(platform.windowState(first).closeRequests, 1);
+  EXPECT_EQ(platform.windowState(second).closeRequests, 1);
+  EXPECT_EQ(messagesSaying(kWrong), 2);
+  EXPECT_TRUE(enabled(first));
+  EXPECT_TRUE(enabled(second));
 }
 
 TEST_F(LockCheckTest, AWrongAnswerForTheSecondDoesNotAskTheFirstAgain) {
   WindowId second = 0;
-  world.answers.push_back(Typed("abc", [&] { second = world.Folder("D:\\Other"); }));
-  world.answers.push_back(Typed("bad"));
+  answerPassword(Typed("abc", [&] { second = openFolder("D:\\Other"); }));
+  answerPassword(Typed("bad"));
   // The wrong-answer message comes to the front while it is shown, as a real one does.
   // Then, for a moment, no window is in front at all.
-  world.platform.onMessageBox = [&](const MessageBoxRequest&) {
-    world.platform.destroyWindow(world.Open("#32770", "Folvane"));
-    world.Front(0);
+  platform.onMessageBox = [&](const MessageBoxRequest&) {
+    platform.destroyWindow(open("#32770", "Folvane"));
+    front(0);
     return MsgAnswer::Ok;
   };
-  const WindowId first = world.Folder("C:\\Docs\\Private");
-  ASSERT_EQ(world.Dialogs(), 2);
-  EXPECT_EQ(world.MessagesSaying(kWrong), 1);
+  const WindowId first = openFolder("C:\\Docs\\Private");
+  ASSERT_EQ(dialogs(), 2);
+  EXPECT_EQ(messagesSaying(kWrong), 1);
 
-  world.Front(first);
-  EXPECT_EQ(world.Dialogs(), 2) << "the first folder was answered right in this chain";
-  EXPECT_TRUE(world.Enabled(first));
+  front(first);
+  EXPECT_EQ(dialogs(), 2) << "the first folder was answered right in this chain";
+  EXPECT_TRUE(enabled(first));
 }
 
 TEST_F(LockCheckTest, FoldersComingWhileTheWrongAnswerMessageWaitsAreQueuedToo) {
   WindowId second = 0;
-  world.platform.onMessageBox = [&](const MessageBoxRequest&) {
-    if (!second) second = world.Folder("D:\\Other");
+  platform.onMessageBox = [&](const MessageBoxRequest&) {
+    if (!second) second = openFolder("D:\\Other");
     return MsgAnswer::Ok;
   };
-  world.answers = {Typed("bad"), Typed("xyz")};
-  world.Folder("C:\\Docs\\Private");
-  ASSERT_EQ(world.Dialogs(), 2);
-  EXPECT_TRUE(world.Enabled(second));
-  EXPECT_EQ(world.platform.windowState(second).closeRequests, 0);
+  answerPassword(Typed("bad"));
+  answerPassword(Typed("xyz"));
+  openFolder("C:\\Docs\\Private");
+  ASSERT_EQ(dialogs(), 2);
+  EXPECT_TRUE(enabled(second));
+  EXPECT_EQ(platform.windowState(second).closeRequests, 0);
 }
 
 TEST_F(LockCheckTest, AWindowWaitsOnceAndTheOpenChallengeIsNotQueued) {
   WindowId first = 0, second = 0;
-  world.answers.push_back(Typed("abc", [&] {
-    second = world.Folder("D:\\Other");
-    world.Open("Notepad", "memo");
-    world.Front(second);
-    world.Front(first);  // the window being asked for comes forward itself
-    world.Front(second);
+  answerPassword(Typed("abc", [&] {
+    second = openFolder("D:\\Other");
+    open("Notepad", "memo");
+    front(second);
+    front(first);  // the window being asked for comes forward itself
+    front(second);
   }));
-  world.answers.push_back(Typed("xyz"));
-  first = world.platform.addWindow("CabinetWClass", "C:\\Docs\\Private");
-  world.Front(first);
-  EXPECT_EQ(world.Dialogs(), 2);
-  EXPECT_TRUE(world.Enabled(first));
-  EXPECT_TRUE(world.Enabled(second));
+  answerPassword(Typed("xyz"));
+  first = platform.addWindow("CabinetWClass", "C:\\Docs\\Private");
+  front(first);
+  EXPECT_EQ(dialogs(), 2);
+  EXPECT_TRUE(enabled(first));
+  EXPECT_TRUE(enabled(second));
 }
 
 // A waiting window that went away is dropped; the cover of any window that went away, waiting or
 // being asked for, is removed at the next tick.
 TEST_F(LockCheckTest, AWindowThatWentAwayIsDroppedAndLosesItsCover) {
   WindowId first = 0;
-  world.answers.push_back(Typed("abc", [&] {
-    const WindowId second = world.Folder("D:\\Other");
-    ASSERT_EQ(world.platform.covers.size(), 2u);
-    world.platform.destroyWindow(second);
-    world.toolkit.advance(100);
-    EXPECT_FALSE(world.CoverOf(second)) << "a waiting window";
-    EXPECT_TRUE(world.CoverOf(first));
-    world.platform.destroyWindow(first);
-    world.toolkit.advance(100);
-    EXPECT_FALSE(world.CoverOf(first)) << "the window being asked for";
+  answerPassword(Typed("abc", [&] {
+    const WindowId second = openFolder("D:\\Other");
+    ASSERT_EQ(platform.covers.size(), 2u);
+    platform.destroyWindow(second);
+    toolkit.advance(100);
+    EXPECT_FALSE(coverOf(second)) << "a waiting window";
+    EXPECT_TRUE(coverOf(first));
+    platform.destroyWindow(first);
+    toolkit.advance(100);
+    EXPECT_FALSE(coverOf(first)) << "the window being asked for";
   }));
-  first = world.platform.addWindow("CabinetWClass", "C:\\Docs\\Private");
-  world.Front(first);
-  EXPECT_EQ(world.Dialogs(), 1);
-  EXPECT_TRUE(world.check.held().empty());
-  EXPECT_TRUE(world.platform.covers.empty());
+  first = platform.addWindow("CabinetWClass", "C:\\Docs\\Private");
+  front(first);
+  EXPECT_EQ(dialogs(), 1);
+  EXPECT_TRUE(scan().lockCheck().held().empty());
+  EXPECT_TRUE(platform.covers.empty());
 }
 
 TEST_F(LockCheckTest, AWaitingWindowIsReadAgainWhenItsTurnComes) {
   WindowId second = 0;
-  world.answers.push_back(Typed("abc", [&] {
-    second = world.Folder("D:\\Other");
+  answerPassword(Typed("abc", [&] {
+    second = openFolder("D:\\Other");
     // Meanwhile the folder leaves the list: it is given back unasked.
-    world.WriteDataFile(
-        "[PasswordSetData]\r\nPrivate=116117118\r\n[PasswordNumber]\r\nPassCount=1\r\n");
+    writeFile("PassDat.ini",
+              "[PasswordSetData]\r\nPrivate=116117118\r\n[PasswordNumber]\r\nPassCount=1\r\n");
   }));
-  world.Folder("C:\\Docs\\Private");
-  EXPECT_EQ(world.Dialogs(), 1);
-  EXPECT_TRUE(world.Enabled(second));
+  openFolder("C:\\Docs\\Private");
+  EXPECT_EQ(dialogs(), 1);
+  EXPECT_TRUE(enabled(second));
 
   // A code that turned bad meanwhile is reported, and the window is given back all the same.
   WindowId third = 0;
-  world.Open("Notepad", "memo");
-  world.answers.push_back(Typed("abc", [&] {
-    world.WriteDataFile(
-        "[PasswordSetData]\r\nPrivate=116117118\r\nOther=1x\r\n[PasswordNumber]\r\nPassCount="
-        "2\r\n");
-    third = world.Folder("D:\\Other");
+  open("Notepad", "memo");
+  answerPassword(Typed("abc", [&] {
+    writeFile("PassDat.ini",
+              "[PasswordSetData]\r\nPrivate=116117118\r\nOther=1x\r\n[PasswordNumber]\r\nPassCount="
+              "2\r\n");
+    third = openFolder("D:\\Other");
   }));
-  world.Front(world.platform.addWindow("CabinetWClass", "C:\\Docs\\Private"));
-  EXPECT_EQ(world.Dialogs(), 2);
-  EXPECT_EQ(world.platform.messages.size(), 1u);
-  EXPECT_TRUE(world.Enabled(third));
-  EXPECT_TRUE(world.check.held().empty());
-  EXPECT_TRUE(world.platform.covers.empty()) << "given back unasked, or after an error";
+  front(platform.addWindow("CabinetWClass", "C:\\Docs\\Private"));
+  EXPECT_EQ(dialogs(), 2);
+  EXPECT_EQ(platform.messages.size(), 1u);
+  EXPECT_TRUE(enabled(third));
+  EXPECT_TRUE(scan().lockCheck().held().empty());
+  EXPECT_TRUE(platform.covers.empty()) << "given back unasked, or after an error";
 }
 
 TEST_F(LockCheckTest, FoldersComingWhileTheDialogAnswersSomethingElseAreServedAfterIt) {
   // The dialog is open for the user password (the watch toggle, the close query ...).
   WindowId folder = 0;
-  world.answers.push_back(Typed("user", [&] {
-    folder = world.Folder("C:\\Docs\\Private");
-    EXPECT_FALSE(world.Enabled(folder));
-    EXPECT_TRUE(world.CoverOf(folder));
-    world.toolkit.advance(600);  // the check waits while the question is open
+  answerPassword(Typed("user", [&] {
+    folder = openFolder("C:\\Docs\\Private");
+    EXPECT_FALSE(enabled(folder));
+    EXPECT_TRUE(coverOf(folder));
+    toolkit.advance(600);  // the check waits while the question is open
   }));
-  EXPECT_EQ(world.login.Ask(kPromptUserPassword), "user");
-  EXPECT_EQ(world.Dialogs(), 1);
-  EXPECT_FALSE(world.Enabled(folder));
+  EXPECT_EQ(login().Ask(kPromptUserPassword), "user");
+  EXPECT_EQ(dialogs(), 1);
+  EXPECT_FALSE(enabled(folder));
 
-  world.answers.push_back(Typed("abc"));
-  world.toolkit.advance(300);
-  ASSERT_EQ(world.Dialogs(), 2);
-  EXPECT_EQ(world.prompts.back(), kPromptLockPassword);
-  EXPECT_TRUE(world.Enabled(folder));
-  EXPECT_EQ(world.platform.foregroundWindow(), folder);
-  EXPECT_TRUE(world.check.held().empty());
-  EXPECT_TRUE(world.platform.covers.empty());
+  answerPassword(Typed("abc"));
+  toolkit.advance(300);
+  ASSERT_EQ(dialogs(), 2);
+  EXPECT_EQ(prompts.back(), kPromptLockPassword);
+  EXPECT_TRUE(enabled(folder));
+  EXPECT_EQ(platform.foregroundWindow(), folder);
+  EXPECT_TRUE(scan().lockCheck().held().empty());
+  EXPECT_TRUE(platform.covers.empty());
 }
 
 TEST_F(LockCheckTest, ReleaseAllGivesBackEveryHeldWindow) {
   WindowId first = 0, second = 0;
-  world.answers.push_back(Typed("abc", [&] {
-    second = world.Folder("D:\\Other");
-    EXPECT_EQ(world.check.held().size(), 2u);
-    world.check.ReleaseAll();
-    EXPECT_TRUE(world.Enabled(first));
-    EXPECT_TRUE(world.Enabled(second));
+  answerPassword(Typed("abc", [&] {
+    second = openFolder("D:\\Other");
+    EXPECT_EQ(scan().lockCheck().held().size(), 2u);
+    scan().lockCheck().ReleaseAll();
+    EXPECT_TRUE(enabled(first));
+    EXPECT_TRUE(enabled(second));
   }));
-  first = world.platform.addWindow("CabinetWClass", "C:\\Docs\\Private");
-  world.Front(first);
-  EXPECT_EQ(world.Dialogs(), 1) << "a released window no longer waits";
-  EXPECT_TRUE(world.check.held().empty());
+  first = platform.addWindow("CabinetWClass", "C:\\Docs\\Private");
+  front(first);
+  EXPECT_EQ(dialogs(), 1) << "a released window no longer waits";
+  EXPECT_TRUE(scan().lockCheck().held().empty());
 }
 
 // At the end of the program no cover stays: not over a window being asked for, nor over one
 // waiting, nor over one answered wrong that has not closed yet.
 TEST_F(LockCheckTest, ReleaseAllRemovesEveryCover) {
   WindowId first = 0, second = 0, third = 0;
-  world.answers.push_back(Cancelled([&] {
-    second = world.Folder("D:\\Other");
-    third = world.Folder("C:\\");
+  answerPassword(Cancelled([&] {
+    second = openFolder("D:\\Other");
+    third = openFolder("C:\\");
   }));
-  world.answers.push_back(Typed("xyz", [&] {
-    EXPECT_EQ(world.platform.covers.size(), 3u);
-    world.check.ReleaseAll();
-    EXPECT_TRUE(world.platform.covers.empty());
-    EXPECT_TRUE(world.Enabled(second));
-    EXPECT_TRUE(world.Enabled(third));
+  answerPassword(Typed("xyz", [&] {
+    EXPECT_EQ(platform.covers.size(), 3u);
+    scan().lockCheck().ReleaseAll();
+    EXPECT_TRUE(platform.covers.empty());
+    EXPECT_TRUE(enabled(second));
+    EXPECT_TRUE(enabled(third));
   }));
-  first = world.Folder("C:\\Docs\\Private");
-  EXPECT_EQ(world.Dialogs(), 2);
-  EXPECT_TRUE(world.platform.covers.empty());
-  EXPECT_TRUE(world.Enabled(first));
+  first = openFolder("C:\\Docs\\Private");
+  EXPECT_EQ(dialogs(), 2);
+  EXPECT_TRUE(platform.covers.empty());
+  EXPECT_TRUE(enabled(first));
 }
 
 }  // namespace
-}  // namespace folvane::watch_test
+}  // namespace folvane

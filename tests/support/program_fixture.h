@@ -1,4 +1,5 @@
-// The whole program on the fake platform and toolkit, and a test that plays its user.
+// The whole program on the fake platform and toolkit, with its real main window and timers, and
+// a test that plays its user.
 //
 //   class MyTest : public ProgramFixture {};
 //   TEST_F(MyTest, Something) {
@@ -13,6 +14,9 @@
 // password dialog with nothing scripted is a test failure (and is cancelled so nothing hangs).
 // Message boxes take the next scripted answer; without one, OK boxes answer OK and Yes/No boxes
 // Yes. Every message box shown is in platform.messages.
+//
+// Windows of other programs come to the front with open() and front(): the next tick of the
+// main window's sampler sees them, as the running program would.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -32,25 +36,21 @@
 #include "platform/fake/fake_toolkit.h"
 #include "store/data_files.h"
 #include "store/ini_rewrite.h"
+#include "tests/support/message_box.h"
+#include "tests/support/scripted_user.h"
 
 namespace folvane {
 
-// A user at the password dialog who answers from a script: the next answer is typed into both
-// boxes and confirmed, std::nullopt presses Cancel. Each prompt shown is kept in `prompts`.
-inline void AnswerFromScript(LoginForm& login, std::deque<std::optional<std::string>>& answers,
-                             std::vector<std::string>& prompts) {
-  prompts.push_back(login.Label2.caption());
-  if (answers.empty()) {
-    ADD_FAILURE() << "an unexpected password question";
-    return login.cmdCancel.click();
-  }
-  std::optional<std::string> answer = answers.front();
-  answers.pop_front();
-  if (!answer) return login.cmdCancel.click();
-  login.txtPassword1.userSetText(*answer);
-  login.txtPassword2.userSetText(*answer);
-  login.cmdOK.click();
-}
+// A protected list for the watch: Private (lock password abc), the drive root C:\ (def), Other
+// (xyz), and Empty with no code.
+inline constexpr char kProtectedList[] =
+    "[PasswordSetData]\r\n"
+    "Private=116117118\r\n"
+    "C:\\=119120121\r\n"
+    "Other=139140141\r\n"
+    "Empty=\r\n"
+    "[PasswordNumber]\r\n"
+    "PassCount=4\r\n";
 
 class ProgramFixture : public ::testing::Test {
  public:
@@ -105,15 +105,21 @@ class ProgramFixture : public ::testing::Test {
       dialog.cmdOK.click();
     });
   }
-  void typePassword(const std::string& password) { typePasswords(password, password); }
-  void cancelPassword() {
-    whenShown("frmLogin", [](Form& form) { static_cast<LoginForm&>(form).cmdCancel.click(); });
+  void typePassword(const std::string& password) { answerPassword(Typed(password)); }
+  void cancelPassword() { answerPassword(Cancelled()); }
+  // The next password dialog: what the user does meanwhile, then the answer.
+  void answerPassword(Answer next) {
+    whenShown("frmLogin", [next = std::move(next)](Form& form) {
+      PlayAnswer(static_cast<LoginForm&>(form), next);
+    });
   }
   void closePasswordBox() {
     whenShown("frmLogin", [](Form& form) { form.requestClose(kCloseFromUser); });
   }
   // The prompt of every password dialog shown, in order.
   std::vector<std::string> prompts;
+  int dialogs() const { return static_cast<int>(prompts.size()); }
+  bool mainVisibleAtDialog = false;  // at the latest showing of the password dialog
 
   // The next message boxes answer these, in order.
   void answerMessages(std::initializer_list<MsgAnswer> answers) {
@@ -123,6 +129,31 @@ class ProgramFixture : public ::testing::Test {
     std::vector<std::string> texts;
     for (const auto& message : platform.messages) texts.push_back(message.text);
     return texts;
+  }
+  int messagesSaying(const std::string& text) const {
+    int count = 0;
+    for (const auto& message : platform.messages) count += message.text == text ? 1 : 0;
+    return count;
+  }
+
+  // ---- Other programs' windows ---------------------------------------------------------------
+  // A window comes to the front and the next tick of the sampler sees it.
+  WindowId open(const std::string& className, const std::string& title) {
+    WindowId window = platform.addWindow(className, title);
+    front(window);
+    return window;
+  }
+  WindowId openFolder(const std::string& title) { return open("CabinetWClass", title); }
+  void front(WindowId window) {
+    platform.bringToFront(window);
+    toolkit.advance(scan().Timer1.interval());
+  }
+  bool enabled(WindowId window) { return platform.windowState(window).enabled; }
+  // The text of the cover over a window, or nullopt when it has none.
+  std::optional<std::string> coverOf(WindowId window) const {
+    auto found = platform.covers.find(window);
+    if (found == platform.covers.end()) return std::nullopt;
+    return found->second;
   }
 
   // ---- Running the program -------------------------------------------------------------------
@@ -154,7 +185,10 @@ class ProgramFixture : public ::testing::Test {
 
  private:
   void playModal(Form& form) {
-    if (form.name() == "frmLogin") prompts.push_back(login().Label2.caption());
+    if (form.name() == "frmLogin") {
+      prompts.push_back(login().Label2.caption());
+      mainVisibleAtDialog = scan().isVisible();
+    }
     auto& queue = script_[form.name()];
     if (queue.empty() && form.name() == "frmSplash") {
       toolkit.advance(2500);  // it closes itself
