@@ -71,9 +71,8 @@ TEST_F(Close, ExitQuestionIsAYesNoQuestionCaptionedWithTheTitle) {
   typePassword("abc");
   ASSERT_TRUE(closeMainWindow());
   ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0].caption, "Folvane");
-  EXPECT_EQ(platform.messages[0].buttons, MsgButtons::YesNo);
-  EXPECT_EQ(platform.messages[0].icon, MsgIcon::Question);
+  EXPECT_TRUE(
+      IsMessageBox(platform.messages[0], kConfirmExit, MsgIcon::Question, MsgButtons::YesNo));
   EXPECT_EQ(platform.trayDeleteCalls, 1);
 }
 

@@ -120,10 +120,7 @@ TEST_F(ListEditingTest, AddRefusesWhatItCannotStoreAndWritesNothing) {
       EXPECT_TRUE(platform.messages.empty());
     } else {
       ASSERT_EQ(platform.messages.size(), 1u);
-      EXPECT_EQ(platform.messages[0].text, c.message);
-      EXPECT_EQ(platform.messages[0].caption, "Folvane");
-      EXPECT_EQ(platform.messages[0].icon, MsgIcon::Warning);
-      EXPECT_EQ(platform.messages[0].buttons, MsgButtons::Ok);
+      EXPECT_TRUE(IsMessageBox(platform.messages[0], c.message));
     }
     EXPECT_EQ(FileBytes(), kTwoFolders);
     EXPECT_EQ(list.items(), (std::vector<std::string>{"Docs", "Music"}));
@@ -241,8 +238,8 @@ TEST_F(ListEditingTest, AddWithAnUnusableCountTellsTheUserAndWritesNothing) {
   answers = {"abc"};
   text.setText("CabinetWClass (C:\\Data\\Report)");
   editing.AddFolder();
-  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kBadCount}));
-  EXPECT_EQ(platform.messages[0].icon, MsgIcon::Warning);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_TRUE(IsMessageBox(platform.messages[0], kBadCount));
   EXPECT_EQ(FileBytes(), content);
 }
 
@@ -266,10 +263,9 @@ TEST_F(ListEditingTest, AChangeThatCannotBeSavedIsReportedAndTheListShowsTheFile
     }
     platform.writesFail = false;
     ASSERT_FALSE(platform.messages.empty());
-    EXPECT_EQ(platform.messages.back().text,
-              "パスワードリストを保存できませんでした。プログラムのフォルダに書き込めるか確認して下"
-              "さい。");
-    EXPECT_EQ(platform.messages.back().icon, MsgIcon::Warning);
+    EXPECT_TRUE(IsMessageBox(platform.messages.back(),
+                             "パスワードリストを保存できませんでした。プログラムのフォルダに書き"
+                             "込めるか確認して下さい。"));
     EXPECT_EQ(FileBytes(), kTwoFolders);
     EXPECT_EQ(list.items(), (std::vector<std::string>{"Docs", "Music"}));
   }
@@ -346,8 +342,8 @@ TEST_F(ListEditingTest, DeleteEndsWithoutChangeOnAWrongPasswordOrNo) {
 
   answers = {"Secret"};  // case matters
   editing.DeleteEntry();
-  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kDeleteNotice}));
-  EXPECT_EQ(platform.messages[0].icon, MsgIcon::Warning);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_TRUE(IsMessageBox(platform.messages[0], kDeleteNotice));
   EXPECT_EQ(prompts, (std::vector<std::string>{kPromptUserPassword}));
   EXPECT_EQ(FileBytes(), kTwoFolders);
 
@@ -358,10 +354,9 @@ TEST_F(ListEditingTest, DeleteEndsWithoutChangeOnAWrongPasswordOrNo) {
   };
   editing.DeleteEntry();
   ASSERT_EQ(platform.messages.size(), 2u);
-  EXPECT_EQ(platform.messages[1].text, "Docsをパスワードリストから削除してもよろしいですか？");
-  EXPECT_EQ(platform.messages[1].icon, MsgIcon::Question);
-  EXPECT_EQ(platform.messages[1].buttons, MsgButtons::YesNo);
-  EXPECT_EQ(platform.messages[1].caption, "Folvane");
+  EXPECT_TRUE(IsMessageBox(platform.messages[1],
+                           "Docsをパスワードリストから削除してもよろしいですか？",
+                           MsgIcon::Question, MsgButtons::YesNo));
   EXPECT_EQ(FileBytes(), kTwoFolders);
   EXPECT_EQ(list.items(), (std::vector<std::string>{"Docs", "Music"}));
   EXPECT_EQ(label.caption(), "登録数：2");
@@ -419,8 +414,7 @@ TEST_F(ListEditingTest, DeleteWithAnUnusableCountTellsTheUserAndWritesNothing) {
   answers = {""};
   editing.DeleteEntry();
   ASSERT_EQ(platform.messages.size(), 3u);
-  EXPECT_EQ(platform.messages[2].text, kBadCount);
-  EXPECT_EQ(platform.messages[2].icon, MsgIcon::Warning);
+  EXPECT_TRUE(IsMessageBox(platform.messages[2], kBadCount));
   EXPECT_EQ(FileBytes(), broken);
   EXPECT_EQ(label.caption(), "登録数：2");
 }

@@ -179,9 +179,7 @@ TEST_F(SettingsTest, AnIntervalOutsideTenToAThousandIsRefusedAndTheDialogStaysOp
       settings.Command3.click();
     });
     ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text, kBadInterval);
-    EXPECT_EQ(platform.messages[0].caption, "Folvane");
-    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Warning);
+    EXPECT_TRUE(IsMessageBox(platform.messages[0], kBadInterval));
     EXPECT_EQ(SettingsBytes(), "[Timer]\r\nInterval=250\r\n");
     EXPECT_EQ(sampler.interval(), 250);
     EXPECT_TRUE(sampler.enabled());
@@ -249,10 +247,7 @@ TEST_F(SettingsTest, AWrongCurrentPasswordChangesNothing) {
   });
   EXPECT_EQ(prompts, (std::vector<std::string>{kPromptCurrent}));
   ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0].text, "パスワードは変更しません。");
-  EXPECT_EQ(platform.messages[0].caption, "Folvane");
-  EXPECT_EQ(platform.messages[0].icon, MsgIcon::None);
-  EXPECT_EQ(platform.messages[0].buttons, MsgButtons::Ok);
+  EXPECT_TRUE(IsMessageBox(platform.messages[0], "パスワードは変更しません。", MsgIcon::None));
   EXPECT_EQ(strings.UserPassword, "secret");
   EXPECT_EQ(Setting("PasswordSetData", "PassData"), "134120118133120135");
 }
@@ -268,9 +263,8 @@ TEST_F(SettingsTest, ANewPasswordIsStoredAtOnceAndSurvivesCancel) {
   EXPECT_EQ(Setting("PasswordSetData", "PassData"), "116117118");
   EXPECT_EQ(strings.UserPassword, "abc");
   ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0].text, "プロテクト用パスワードを 'abc' に設定します。");
-  EXPECT_EQ(platform.messages[0].icon, MsgIcon::Information);
-  EXPECT_EQ(platform.messages[0].buttons, MsgButtons::Ok);
+  EXPECT_TRUE(IsMessageBox(platform.messages[0], "プロテクト用パスワードを 'abc' に設定します。",
+                           MsgIcon::Information));
   // キャンセル left the rest of the settings alone.
   EXPECT_EQ(Setting("Timer", "Interval"), "<none>");
 }
@@ -358,8 +352,7 @@ TEST_F(SettingsTest, ANewPasswordThatWouldNotSurviveItsCodeIsRefused) {
       settings.Command3.click();
     });
     ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text, kPasswordNotStorable);
-    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Warning);
+    EXPECT_TRUE(IsMessageBox(platform.messages[0], kPasswordNotStorable));
     EXPECT_EQ(Setting("PasswordSetData", "PassData"), "116117118");
     EXPECT_EQ(strings.UserPassword, "abc");
   }

@@ -57,11 +57,9 @@ TEST_F(Startup, FirstRunConfirmsThePasswordInPlainTextAndStoresItsCode) {
   ASSERT_FALSE(start());
 
   ASSERT_EQ(platform.messages.size(), 1u);
-  const MessageBoxRequest& question = platform.messages[0];
-  EXPECT_EQ(question.text, "プロテクト用パスワードを 'abc' に設定します。\r\nよろしいですか？");
-  EXPECT_EQ(question.caption, "Folvane");
-  EXPECT_EQ(question.buttons, MsgButtons::YesNo);
-  EXPECT_EQ(question.icon, MsgIcon::Question);
+  EXPECT_TRUE(IsMessageBox(platform.messages[0],
+                           "プロテクト用パスワードを 'abc' に設定します。\r\nよろしいですか？",
+                           MsgIcon::Question, MsgButtons::YesNo));
 
   EXPECT_EQ(StoredCode(*this), "116117118");
   EXPECT_EQ(program.strings.UserPassword, "abc");
@@ -90,9 +88,7 @@ TEST_F(Startup, PasswordTheCodeCannotCarryIsRefusedAndAskedAgain) {
   EXPECT_EQ(prompts.size(), 3u);
   ASSERT_EQ(platform.messages.size(), 3u);
   for (int i : {0, 1}) {
-    EXPECT_EQ(platform.messages[i].text, kUnusable);
-    EXPECT_EQ(platform.messages[i].icon, MsgIcon::Warning);
-    EXPECT_EQ(platform.messages[i].caption, "Folvane");
+    EXPECT_TRUE(IsMessageBox(platform.messages[i], kUnusable));
   }
   EXPECT_EQ(platform.messages[2].buttons, MsgButtons::YesNo);
   std::string code;
@@ -181,11 +177,7 @@ TEST_F(Startup, RefusedTrayIconEndsTheProgramButKeepsTheNewPassword) {
   ASSERT_TRUE(start());
 
   ASSERT_EQ(platform.messages.size(), 2u);
-  const MessageBoxRequest& warning = platform.messages[1];
-  EXPECT_EQ(warning.text, "タクストレイにアイコンを登録できません。");
-  EXPECT_EQ(warning.caption, "Folvane");
-  EXPECT_EQ(warning.icon, MsgIcon::Warning);
-  EXPECT_EQ(warning.buttons, MsgButtons::Ok);
+  EXPECT_TRUE(IsMessageBox(platform.messages[1], "タクストレイにアイコンを登録できません。"));
   EXPECT_EQ(StoredCode(*this), "116117118");
 
   // The next start does not ask again.

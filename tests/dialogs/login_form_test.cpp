@@ -8,6 +8,7 @@
 #include "dialogs/login_form.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/fake/fake_toolkit.h"
+#include "tests/support/message_box.h"
 
 namespace folvane {
 namespace {
@@ -77,10 +78,8 @@ TEST_F(PasswordDialog, MismatchWarnsAndKeepsTheDialogOpenForAnotherTry) {
   EXPECT_EQ(dialog.Ask(kPromptUserPassword), "ABC");
   EXPECT_TRUE(openAfterMismatch);
   ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0].text, kMismatch);
-  EXPECT_EQ(platform.messages[0].caption, "ﾛｸﾞｵﾝ");
-  EXPECT_EQ(platform.messages[0].icon, MsgIcon::Warning);
-  EXPECT_EQ(platform.messages[0].buttons, MsgButtons::Ok);
+  EXPECT_TRUE(
+      IsMessageBox(platform.messages[0], kMismatch, MsgIcon::Warning, MsgButtons::Ok, "ﾛｸﾞｵﾝ"));
 }
 
 // Cancel, the close box and a dialog the system could not create all give the question up: the
