@@ -21,7 +21,7 @@ constexpr char kBadCount[] =
 constexpr char kDeleteNotice[] = "選択したデータを削除します。";
 constexpr char kDeleteQuestion[] = "をパスワードリストから削除してもよろしいですか？";
 
-bool HasSelectedRow(const ListBox& list) {
+bool hasSelectedRow(const ListBox& list) {
   int index = list.listIndex();
   return index >= 0 && index < static_cast<int>(list.items().size());
 }
@@ -90,13 +90,13 @@ void ListEditing::AddFolder() {
 
 void ListEditing::DeleteEntry() {
   // A double-click on an empty list, or with no row selected, has nothing to delete.
-  if (!HasSelectedRow(list1_)) return;
+  if (!hasSelectedRow(list1_)) return;
 
   ShowMessage(platform_, kDeleteNotice);
   if (login_.Ask(kPromptUserPassword) != strings_.UserPassword) return;
 
   // The row is read only now, after the password was given.
-  if (!HasSelectedRow(list1_)) return;
+  if (!hasSelectedRow(list1_)) return;
   const std::string key = list1_.items()[list1_.listIndex()];
   if (!AskYesNo(platform_, key + kDeleteQuestion)) return;
 

@@ -19,7 +19,7 @@ constexpr char kTrayRefused[] = "タクストレイにアイコンを登録で�
 // The shell may refuse to remove the icon for a while; the program must end all the same.
 constexpr int kTrayRemovalAttempts = 10;
 
-std::string ConfirmExitText() {
+std::string confirmExitText() {
   return ConfirmationText(std::string(kAppTitle) + "を終了します。");
 }
 
@@ -130,7 +130,7 @@ void ScanForm::Form_QueryClose(int& cancel, int reason) {
       cancel = 1;
       return;
     }
-    if (!AskYesNo(platform_, ConfirmExitText())) {
+    if (!AskYesNo(platform_, confirmExitText())) {
       cancel = 1;
       return;
     }

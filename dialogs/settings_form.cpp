@@ -25,7 +25,7 @@ constexpr int kMaxInterval = 1000;
 
 // Only plain decimal digits within the range the up-down steps through; a sign, a fraction or
 // a number the timer cannot take is refused.
-std::optional<int> ParseInterval(const std::string& text) {
+std::optional<int> parseInterval(const std::string& text) {
   if (text.empty() || text.size() > 4) return std::nullopt;
   int value = 0;
   for (char c : text) {
@@ -105,7 +105,7 @@ void SettingsForm::Command1_Click() {
 
 void SettingsForm::Command2_Click() {
   const std::string intervalText = TrimBlanks(Text1.text());
-  std::optional<int> interval = ParseInterval(intervalText);
+  std::optional<int> interval = parseInterval(intervalText);
   if (!interval) {
     ShowMessage(platform_, kBadInterval);
     Text1.setFocus();

@@ -16,26 +16,26 @@ namespace {
 // apart from a key stored with an empty value.
 constexpr char kMissing[] = "\n";
 
-std::optional<std::string> EntryOf(Platform& platform, const std::string& key) {
+std::optional<std::string> entryOf(Platform& platform, const std::string& key) {
   std::string code =
       IniRead(platform, kSectionPasswordSetData, key, kMissing, DataFilePath(platform));
   if (code == kMissing) return std::nullopt;
   return code;
 }
 
-bool WriteEntry(Platform& platform, const std::string& key,
+bool writeEntry(Platform& platform, const std::string& key,
                 const std::optional<std::string>& code) {
   return IniWrite(platform, kSectionPasswordSetData, key, code, DataFilePath(platform));
 }
 
 // PassCount as a count of entries: a 16-bit number that is not negative.
-std::optional<int> ReadCount(Platform& platform) {
+std::optional<int> readCount(Platform& platform) {
   std::optional<std::int16_t> count = ReadPassCount(platform);
   if (!count || *count < 0) return std::nullopt;
   return *count;
 }
 
-bool WriteCount(Platform& platform, int count) {
+bool writeCount(Platform& platform, int count) {
   return IniWrite(platform, kSectionPasswordNumber, kKeyPassCount, std::to_string(count),
                   DataFilePath(platform));
 }
@@ -54,38 +54,38 @@ bool FolderKeyStorable(const std::string& key) {
 }
 
 bool ProtectedFolderListed(Platform& platform, const std::string& key) {
-  return EntryOf(platform, key).has_value();
+  return entryOf(platform, key).has_value();
 }
 
 AddResult AddProtectedFolder(Platform& platform, const std::string& key, const std::string& code) {
-  std::optional<int> count = ReadCount(platform);
+  std::optional<int> count = readCount(platform);
   if (!count) return AddResult::BadCount;
-  const bool known = EntryOf(platform, key).has_value();
+  const bool known = entryOf(platform, key).has_value();
   if (!known && *count == std::numeric_limits<std::int16_t>::max()) return AddResult::BadCount;
 
-  if (!WriteEntry(platform, key, code)) return AddResult::WriteFailed;
+  if (!writeEntry(platform, key, code)) return AddResult::WriteFailed;
   if (known) return AddResult::Replaced;
-  if (!WriteCount(platform, *count + 1)) {
+  if (!writeCount(platform, *count + 1)) {
     // The count must keep telling the number of entries: take the new entry back out.
-    WriteEntry(platform, key, std::nullopt);
+    writeEntry(platform, key, std::nullopt);
     return AddResult::WriteFailed;
   }
   return AddResult::Added;
 }
 
 RemoveResult RemoveProtectedFolder(Platform& platform, const std::string& key) {
-  std::optional<int> count = ReadCount(platform);
+  std::optional<int> count = readCount(platform);
   if (!count) return RemoveResult::BadCount;
-  std::optional<std::string> code = EntryOf(platform, key);
+  std::optional<std::string> code = entryOf(platform, key);
   if (!code) return RemoveResult::NotListed;
   // An entry the count does not cover means the count is wrong; lowering it below zero would
   // not make it right.
   if (*count == 0) return RemoveResult::BadCount;
 
-  if (!WriteEntry(platform, key, std::nullopt)) return RemoveResult::WriteFailed;
-  if (!WriteCount(platform, *count - 1)) {
+  if (!writeEntry(platform, key, std::nullopt)) return RemoveResult::WriteFailed;
+  if (!writeCount(platform, *count - 1)) {
     // The count must keep telling the number of entries: put the entry back.
-    WriteEntry(platform, key, code);
+    writeEntry(platform, key, code);
     return RemoveResult::WriteFailed;
   }
   return RemoveResult::Removed;

@@ -22,32 +22,32 @@ constexpr char kWrongPassword[] = "パスワードが正しくありません。
 constexpr int kCoverWhileClosing = 10;
 
 // What the cover over a held window says: 「経理」はロックされています.
-std::string CoverText(const std::string& activeFormText) {
+std::string coverText(const std::string& activeFormText) {
   return "「" + FolderKeyOf(activeFormText).value_or("") + "」はロックされています";
 }
 
 // The text of no window in front at all, as for a moment after a window closes: it names no
 // window the user turned to, so folders answered right before it are not asked again after it.
 // (The program's own message boxes never reach the text.)
-bool NamesNoOtherWindow(const std::string& text) {
+bool namesNoOtherWindow(const std::string& text) {
   return text == " ()";
 }
 
 // An optional sign and digits between blanks: a number, however large.
-bool LooksLikeWholeNumber(const std::string& text) {
+bool looksLikeWholeNumber(const std::string& text) {
   std::string number = TrimBlanks(text);
   if (!number.empty() && (number.front() == '+' || number.front() == '-')) number.erase(0, 1);
   return !number.empty() && number.find_first_not_of("0123456789") == std::string::npos;
 }
 
 // The error a PassCount that is not a 16-bit number raises.
-RunTimeError PassCountError(const std::string& raw) {
-  return LooksLikeWholeNumber(raw) ? OverflowError() : TypeMismatchError();
+RunTimeError passCountError(const std::string& raw) {
+  return looksLikeWholeNumber(raw) ? OverflowError() : TypeMismatchError();
 }
 
 // The error a malformed lock code raises: digits that give no character, or no digits at all.
-RunTimeError LockCodeError(const std::string& code) {
-  return LooksLikeWholeNumber(code) ? InvalidCallError() : TypeMismatchError();
+RunTimeError lockCodeError(const std::string& code) {
+  return looksLikeWholeNumber(code) ? InvalidCallError() : TypeMismatchError();
 }
 
 // Marks a challenge as open for as long as it runs, whichever way it ends.
@@ -83,7 +83,7 @@ void LockCheck::Text_Change() {
   WithErrorReport(platform_, [&] {
     const std::string lockCode = LockCodeOf(text);
     if (lockCode.empty()) {
-      if (!NamesNoOtherWindow(text)) givenBack_.clear();
+      if (!namesNoOtherWindow(text)) givenBack_.clear();
       return;
     }
     if (held_.count(target) != 0 || givenBack_.count({target, text}) != 0) return;
@@ -161,7 +161,7 @@ void LockCheck::Challenge(WindowId target, const std::string& text, const std::s
   std::string answer;
   try {
     const std::optional<std::string> decoded = DecodePassword(platform_, lockCode);
-    if (!decoded) throw LockCodeError(lockCode);
+    if (!decoded) throw lockCodeError(lockCode);
     lockPassword = *decoded;
     platform_.setForegroundWindow(mainWindow_.window());
     answer = login_.Ask(kPromptLockPassword);
@@ -219,7 +219,7 @@ void LockCheck::NoteBadCount() {
       IniRead(platform_, kSectionPasswordNumber, kKeyPassCount, "0", DataFilePath(platform_));
   if (badCount_ == raw) return;
   badCount_ = raw;
-  badCountReport_ = PassCountError(raw);
+  badCountReport_ = passCountError(raw);
 }
 
 // Shown once the run is over, so that a folder it challenges is shut before the user reads it.
@@ -231,7 +231,7 @@ void LockCheck::ReportBadCount() {
 }
 
 void LockCheck::Hold(WindowId window, const std::string& text) {
-  platform_.cover(window, CoverText(text));
+  platform_.cover(window, coverText(text));
   covered_.insert(window);
   closing_.erase(window);
   platform_.enableWindow(window, false);

@@ -13,17 +13,17 @@ namespace {
 constexpr int kBufferSize = 128;
 
 // The part of a narrow buffer before its first NUL.
-std::string Trimmed(const char (&buffer)[kBufferSize]) {
+std::string trimmed(const char (&buffer)[kBufferSize]) {
   return std::string(buffer, strnlen(buffer, kBufferSize));
 }
 
-bool IsOwnWindowTitle(const std::string& title) {
+bool isOwnWindowTitle(const std::string& title) {
   return title == kMainCaption || title == kLoginCaption || title == kSettingsCaption;
 }
 
 // A message box of the program: a dialog-class window captioned with the program's title or
 // with the password dialog's own caption. A folder window may well be titled "Folvane".
-bool IsOwnMessageBox(const std::string& className, const std::string& title) {
+bool isOwnMessageBox(const std::string& className, const std::string& title) {
   return className == "#32770" && (title == kAppTitle || title == kMismatchCaption);
 }
 
@@ -38,18 +38,18 @@ void Sampler::Timer1_Timer() {
     const WindowId window = platform_.foregroundWindow();
     platform_.className(window, classBuffer, kBufferSize);
     platform_.windowText(window, titleBuffer, kBufferSize);
-    const std::string title = platform_.fromAnsi(Trimmed(titleBuffer));
+    const std::string title = platform_.fromAnsi(trimmed(titleBuffer));
 
     // The program's own windows keep the last foreign window in the box, so bringing the main
     // window or a dialog forward never sets off the lock check.
-    if (IsOwnWindowTitle(title)) {
+    if (isOwnWindowTitle(title)) {
       if (text_.text().empty()) text_.setText(title);
       return;
     }
-    const std::string className = platform_.fromAnsi(Trimmed(classBuffer));
+    const std::string className = platform_.fromAnsi(trimmed(classBuffer));
     // The program's message boxes start no lock check of their own: one that did could report
     // a damaged data file again each time its own report came to the front.
-    if (IsOwnMessageBox(className, title)) return;
+    if (isOwnMessageBox(className, title)) return;
     text_.setText(className + " (" + title + ")");
   });
 }
