@@ -195,8 +195,7 @@ TEST_F(Close, EveryEndGivesBackTheFolderWindowsItHolds) {
     const WindowId folder = run.platform.addWindow("CabinetWClass", "C:\\Data\\Report");
     bool heldWhileAsked = false;
     run.whenShown("frmLogin", [&](Form&) {
-      run.platform.bringToFront(folder);
-      run.toolkit.advance(100);
+      run.front(folder);
       heldWhileAsked = !run.platform.isWindowEnabled(folder);
       c.end(run);
     });

@@ -51,6 +51,15 @@ class ListEditingTest : public testing::Test {
     ASSERT_TRUE(platform.replaceFile(DataFilePath(platform), content));
     RefreshProtectedList(platform, list);
   }
+  // The list shows the two folders and the first row is selected; then the file is changed by
+  // hand to `content`, and the user double-clicks the row and gives the (empty) user password.
+  void DeleteFirstRowAfterTheFileBecame(const std::string& content) {
+    Seed(kTwoFolders);
+    list.userSelect(0);
+    ASSERT_TRUE(platform.replaceFile(DataFilePath(platform), content));
+    answers = {""};
+    editing.DeleteEntry();
+  }
   std::string FileBytes() { return platform.readFile(DataFilePath(platform)).value_or("<none>"); }
   std::string Stored(const std::string& key) {
     return IniRead(platform, kSectionPasswordSetData, key, "<none>", DataFilePath(platform));
@@ -392,27 +401,19 @@ TEST_F(ListEditingTest, DeletingTheOnlyEntryLeavesAnEmptyList) {
 }
 
 TEST_F(ListEditingTest, DeleteOfARowTheFileNoLongerHoldsOnlyRefreshesTheList) {
-  Seed(kTwoFolders);
-  list.userSelect(0);
   // Docs was removed from the file by hand after the list was filled.
   const std::string edited =
       "[PasswordSetData]\r\nMusic=128\r\n[PasswordNumber]\r\nPassCount=1\r\n";
-  ASSERT_TRUE(platform.replaceFile(DataFilePath(platform), edited));
-  answers = {""};
-  editing.DeleteEntry();
+  DeleteFirstRowAfterTheFileBecame(edited);
   EXPECT_EQ(FileBytes(), edited);
   EXPECT_EQ(list.items(), (std::vector<std::string>{"Music"}));
   EXPECT_EQ(label.caption(), "登録数：1");
 }
 
 TEST_F(ListEditingTest, DeleteWithAnUnusableCountTellsTheUserAndWritesNothing) {
-  Seed(kTwoFolders);
-  list.userSelect(0);
   const std::string broken =
       "[PasswordSetData]\r\nDocs=130127119\r\nMusic=128\r\n[PasswordNumber]\r\nPassCount=two\r\n";
-  ASSERT_TRUE(platform.replaceFile(DataFilePath(platform), broken));
-  answers = {""};
-  editing.DeleteEntry();
+  DeleteFirstRowAfterTheFileBecame(broken);
   ASSERT_EQ(platform.messages.size(), 3u);
   EXPECT_TRUE(IsMessageBox(platform.messages[2], kBadCount));
   EXPECT_EQ(FileBytes(), broken);
@@ -427,19 +428,16 @@ TEST_F(ListEditingInProgramTest, AFolderAddedFromTheMainWindowIsChallengedByTheW
   ASSERT_TRUE(startResident("user"));
   const WindowId report = platform.addWindow("CabinetWClass", "C:\\Data\\Report");
   const WindowId photos = platform.addWindow("CabinetWClass", "C:\\Data\\Photos");
-  platform.bringToFront(report);
-  toolkit.advance(100);
+  front(report);
   ASSERT_EQ(scan().Text.text(), "CabinetWClass (C:\\Data\\Report)");
 
   // The user comes to the main window (the sampler keeps the folder) and adds it.
   scan().show();
-  platform.bringToFront(scan().window());
-  toolkit.advance(100);
+  front(scan().window());
   typePassword("lock");
   scan().Button4.click();
   // The menu entry adds the same way.
-  platform.bringToFront(photos);
-  toolkit.advance(100);
+  front(photos);
   platform.bringToFront(scan().window());
   typePassword("pics");
   scan().clickMenu("mnuEditPassSet");
@@ -449,8 +447,7 @@ TEST_F(ListEditingInProgramTest, AFolderAddedFromTheMainWindowIsChallengedByTheW
   // Back to the folder: the watch now asks for its lock password; a wrong one closes it.
   prompts.clear();
   typePassword("wrong");
-  platform.bringToFront(report);
-  toolkit.advance(100);
+  front(report);
   EXPECT_EQ(prompts, (std::vector<std::string>{kPromptLockPassword}));
   EXPECT_EQ(platform.windowState(report).closeRequests, 1);
   EXPECT_EQ(scan().Label1.caption(), "登録数：2");
@@ -462,11 +459,9 @@ TEST_F(ListEditingInProgramTest, TheActiveFormBoxTakesNoTypedText) {
   writeFile("PassDat.ini",
             "[PasswordSetData]\r\nPrivate=139140141\r\n[PasswordNumber]\r\nPassCount=1\r\n");
   ASSERT_TRUE(startResident("user"));
-  platform.bringToFront(platform.addWindow("Notepad", "memo"));
-  toolkit.advance(100);
+  open("Notepad", "memo");
   scan().show();
-  platform.bringToFront(scan().window());
-  toolkit.advance(100);
+  front(scan().window());
 
   scan().Text.userSetText("ExploreWClass (C:\\Private)");
   EXPECT_EQ(scan().Text.text(), "Notepad (memo)");

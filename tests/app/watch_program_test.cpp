@@ -22,19 +22,11 @@ class WatchProgram : public ProgramFixture {
     writeFile("Folvane.ini", "[Timer]\r\nInterval=200\r\n");
     ASSERT_TRUE(startResident("user"));
   }
-  // A window comes to the front and stays there for one sampling interval.
-  WindowId bringForward(const std::string& className, const std::string& title) {
-    WindowId window = platform.addWindow(className, title);
-    platform.bringToFront(window);
-    toolkit.advance(200);
-    return window;
-  }
-  bool enabled(WindowId window) { return platform.windowState(window).enabled; }
 };
 
 TEST_F(WatchProgram, AProtectedFolderIsChallengedAndClosedOnAWrongAnswer) {
   typePassword("abc");
-  const WindowId folder = bringForward("CabinetWClass", "C:\\Docs\\Private");
+  const WindowId folder = open("CabinetWClass", "C:\\Docs\\Private");
   ASSERT_EQ(prompts, std::vector<std::string>{kLockPrompt});
   EXPECT_EQ(scan().Label1.caption(), "登録数：2");
   EXPECT_TRUE(enabled(folder));
@@ -42,10 +34,9 @@ TEST_F(WatchProgram, AProtectedFolderIsChallengedAndClosedOnAWrongAnswer) {
   EXPECT_FALSE(scan().isVisible());
   EXPECT_TRUE(platform.messages.empty());
 
-  bringForward("Notepad", "memo");
+  open("Notepad", "memo");
   typePassword("abd");
-  platform.bringToFront(folder);
-  toolkit.advance(200);
+  front(folder);
   ASSERT_EQ(prompts.size(), 2u);
   EXPECT_EQ(messageTexts(), std::vector<std::string>{"パスワードが正しくありません。"});
   EXPECT_FALSE(platform.windowExists(folder));
@@ -76,7 +67,7 @@ TEST_F(WatchProgram, TrayStopAndStartWithTheLampFollowing) {
 TEST_F(WatchProgram, AFolderComingDuringTheStopQuestionIsChallengedRightAfter) {
   WindowId folder = 0;
   whenShown("frmLogin", [&](Form& form) {
-    folder = bringForward("CabinetWClass", "D:\\Other");
+    folder = open("CabinetWClass", "D:\\Other");
     EXPECT_FALSE(enabled(folder));
     EXPECT_TRUE(platform.covers.count(folder));
     auto& dialog = static_cast<LoginForm&>(form);
@@ -105,7 +96,7 @@ TEST_F(WatchProgram, AFolderComingDuringTheStopQuestionIsChallengedRightAfter) {
 TEST_F(WatchProgram, TheEndOfTheSessionGivesBackEveryFolderHeldDisabled) {
   WindowId first = 0, second = 0;
   whenShown("frmLogin", [&](Form& form) {
-    second = bringForward("CabinetWClass", "D:\\Other");
+    second = open("CabinetWClass", "D:\\Other");
     ASSERT_FALSE(enabled(first));
     ASSERT_FALSE(enabled(second));
     EXPECT_EQ(platform.covers.size(), 2u);
@@ -116,8 +107,7 @@ TEST_F(WatchProgram, TheEndOfTheSessionGivesBackEveryFolderHeldDisabled) {
     static_cast<LoginForm&>(form).cmdCancel.click();
   });
   first = platform.addWindow("CabinetWClass", "C:\\Docs\\Private");
-  platform.bringToFront(first);
-  toolkit.advance(200);
+  front(first);
   EXPECT_TRUE(platform.exited);
 }
 
@@ -130,7 +120,7 @@ TEST_F(WatchProgram, TheAboutBoxEndingUnderAChallengeLeavesTheMainWindowDisabled
   bool mainDisabledUnderAbout = false, aboutClosedFirst = false, mainUsableUnderDialog = true;
   whenShown("frmSplash", [&](Form&) {
     mainDisabledUnderAbout = !enabled(main);
-    folder = bringForward("CabinetWClass", "C:\\Docs\\Private");
+    folder = open("CabinetWClass", "C:\\Docs\\Private");
   });
   whenShown("frmLogin", [&](Form& form) {
     toolkit.advance(2500);
@@ -164,24 +154,24 @@ TEST_F(WatchProgram, ADamagedCountIsReportedOnceAndTheGuardGoesOn) {
   platform.onMessageBox = [&](const MessageBoxRequest& box) {
     if (box.text.rfind("エラー", 0) == 0 && ++reports < 5) {
       // The box comes to the front and is sampled; the user clicks other windows meanwhile.
-      bringForward("#32770", "Folvane");
-      bringForward("Notepad", "behind the box");
-      bringForward("#32770", "Folvane");
+      open("#32770", "Folvane");
+      open("Notepad", "behind the box");
+      open("#32770", "Folvane");
     }
     return box.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
   };
 
-  bringForward("Notepad", "memo");
-  bringForward("Notepad", "other");
+  open("Notepad", "memo");
+  open("Notepad", "other");
   EXPECT_EQ(reports, 1);
 
   typePassword("abc");
-  const WindowId folder = bringForward("CabinetWClass", "C:\\Docs\\Private");
+  const WindowId folder = open("CabinetWClass", "C:\\Docs\\Private");
   EXPECT_EQ(prompts, std::vector<std::string>{kLockPrompt});
   EXPECT_TRUE(enabled(folder));
 
   // Adding the folder in front and deleting a row both refuse with their message.
-  bringForward("CabinetWClass", "C:\\New");
+  open("CabinetWClass", "C:\\New");
   platform.messages.clear();
   typePassword("new");
   scan().Button4.click();

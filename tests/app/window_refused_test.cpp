@@ -52,8 +52,7 @@ TEST(WindowRefused, AQuestionWithoutItsDialogIsAnsweredAsCancelled) {
        "abc",
        [](ProgramFixture& t) {
          WindowId folder = t.platform.addWindow("CabinetWClass", "C:\\Data\\Private");
-         t.platform.bringToFront(folder);
-         t.toolkit.advance(100);
+         t.front(folder);
          EXPECT_EQ(t.platform.windowState(folder).closeRequests, 1);
          EXPECT_TRUE(t.platform.windowState(folder).enabled);
          return false;
@@ -63,8 +62,7 @@ TEST(WindowRefused, AQuestionWithoutItsDialogIsAnsweredAsCancelled) {
       {"replacing a listed folder's password",
        "user",
        [](ProgramFixture& t) {
-         t.platform.bringToFront(t.platform.addWindow("CabinetWClass", "C:\\Data\\Empty"));
-         t.toolkit.advance(100);
+         t.openFolder("C:\\Data\\Empty");
          t.scan().Button4.click();
          return false;
        },
