@@ -51,6 +51,17 @@ class ListEditingTest : public testing::Test {
     ASSERT_TRUE(platform.replaceFile(DataFilePath(platform), content));
     RefreshProtectedList(platform, list);
   }
+  // One case of a table: the list shows the two folders and nothing was shown or asked yet; the
+  // box names `activeForm`, and the password questions are answered from `script`.
+  void AddFromFreshList(const std::string& activeForm,
+                        const std::vector<std::optional<std::string>>& script) {
+    Seed(kTwoFolders);
+    platform.messages.clear();
+    prompts.clear();
+    answers.assign(script.begin(), script.end());
+    text.setText(activeForm);
+    editing.AddFolder();
+  }
   // The list shows the two folders and the first row is selected; then the file is changed by
   // hand to `content`, and the user double-clicks the row and gives the (empty) user password.
   void DeleteFirstRowAfterTheFileBecame(const std::string& content) {
@@ -115,13 +126,7 @@ TEST_F(ListEditingTest, AddRefusesWhatItCannotStoreAndWritesNothing) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.activeForm);
-    Seed(kTwoFolders);
-    platform.messages.clear();
-    prompts.clear();
-    answers.assign(c.answers.begin(), c.answers.end());
-    text.setText(c.activeForm);
-
-    editing.AddFolder();
+    AddFromFreshList(c.activeForm, c.answers);
 
     EXPECT_EQ(prompts.size(), c.answers.size());
     EXPECT_TRUE(answers.empty());
@@ -154,13 +159,7 @@ TEST_F(ListEditingTest, AddStoresTheFolderUnderItsKey) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.activeForm);
-    Seed(kTwoFolders);
-    platform.messages.clear();
-    prompts.clear();
-    answers = {c.password};
-    text.setText(c.activeForm);
-
-    editing.AddFolder();
+    AddFromFreshList(c.activeForm, {c.password});
 
     EXPECT_EQ(prompts, (std::vector<std::string>{kPromptLockPassword}));
     EXPECT_TRUE(platform.messages.empty());
@@ -195,13 +194,7 @@ TEST_F(ListEditingTest, ReplacingTheLockPasswordOfAListedFolderNeedsTheUserPassw
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     strings.UserPassword = "secret";
-    Seed(kTwoFolders);
-    platform.messages.clear();
-    prompts.clear();
-    answers.assign(c.answers.begin(), c.answers.end());
-    text.setText(c.activeForm);
-
-    editing.AddFolder();
+    AddFromFreshList(c.activeForm, c.answers);
 
     std::vector<std::string> expectedPrompts = {kPromptUserPassword};
     if (c.answers.size() > 1) expectedPrompts.push_back(kPromptLockPassword);
