@@ -15,8 +15,8 @@ inline constexpr char kListNotSaved[] =
 inline constexpr char kSettingsNotSaved[] =
     "設定を保存できませんでした。プログラムのフォルダに書き込めるか確認して下さい。";
 
-// A password the stored code cannot carry (more than 42 bytes, or not single-byte characters):
-// refused for the user password and for a lock password alike.
+// A password the stored code cannot carry (more than 42 characters, or one that is not
+// single-byte): refused for the user password and for a lock password alike.
 inline constexpr char kPasswordUnusable[] =
     "このパスワードは使用できません。パスワードは半角文字で42文字以内にして下さい。";
 
