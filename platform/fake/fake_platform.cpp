@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "platform/busy_retry.h"
+#include "platform/whole_characters.h"
 
 namespace folvane {
 
@@ -53,13 +54,9 @@ std::string convert(std::string_view input, const char* from, const char* to) {
 // As the system copies a window's text: whole characters only, and a NUL after them.
 void copyNarrow(const std::string& text, char* buffer, int maxCount, FakePlatform& platform) {
   if (maxCount <= 0) return;
-  const size_t room = static_cast<size_t>(maxCount - 1);
-  size_t n = 0;
-  while (n < text.size()) {
-    const size_t width = platform.isLeadByte(static_cast<unsigned char>(text[n])) ? 2 : 1;
-    if (n + width > room || n + width > text.size()) break;
-    n += width;
-  }
+  const size_t n =
+      WholeCharacterBytes(text, static_cast<size_t>(maxCount - 1),
+                          [&](unsigned char byte) { return platform.isLeadByte(byte); });
   std::memcpy(buffer, text.data(), n);
   buffer[n] = '\0';
 }

@@ -2,6 +2,7 @@
 // registry values and other programs' window texts are written.
 #include "platform/win32/win32_platform.h"
 
+#include "platform/whole_characters.h"
 #include "platform/win32/win32_text.h"
 
 namespace folvane {
@@ -19,12 +20,7 @@ std::string Win32Platform::toAnsi(std::string_view utf8) {
 
 std::string Win32Platform::fromAnsi(std::string_view ansi) {
   // A lead byte with nothing after it is half a character: it is dropped, not guessed at.
-  size_t complete = 0;
-  while (complete < ansi.size()) {
-    size_t width = IsDBCSLeadByte(static_cast<BYTE>(ansi[complete])) ? 2 : 1;
-    if (complete + width > ansi.size()) break;
-    complete += width;
-  }
+  const size_t complete = WholeCharacterBytes(ansi, ansi.size(), isDbcsLeadByte);
   if (complete == 0) return {};
   int count = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(complete), nullptr, 0);
   std::wstring wide(count, L'\0');
@@ -33,7 +29,7 @@ std::string Win32Platform::fromAnsi(std::string_view ansi) {
 }
 
 bool Win32Platform::isLeadByte(unsigned char byte) {
-  return IsDBCSLeadByte(byte) != FALSE;
+  return isDbcsLeadByte(byte);
 }
 
 }  // namespace folvane

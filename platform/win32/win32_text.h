@@ -1,4 +1,5 @@
-// Text between the core and the W functions: UTF-8 to UTF-16 and back, and a window's own text.
+// Text between the core and the W functions: UTF-8 to UTF-16 and back, the ANSI code page's lead
+// bytes, and a window's own text.
 #pragma once
 
 #include <windows.h>
@@ -25,6 +26,11 @@ inline std::string narrow(std::wstring_view wide) {
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), count,
                       nullptr, nullptr);
   return utf8;
+}
+
+// Whether a byte starts a double-byte character of the ANSI code page.
+inline bool isDbcsLeadByte(unsigned char byte) {
+  return IsDBCSLeadByte(byte) != FALSE;
 }
 
 // The whole text of a window of this program.

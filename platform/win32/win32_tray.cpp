@@ -5,6 +5,9 @@
 
 #include <cstring>
 
+#include "platform/whole_characters.h"
+#include "platform/win32/win32_text.h"
+
 namespace folvane {
 
 namespace {
@@ -32,12 +35,7 @@ NOTIFYICONDATAA trayRecord(HWND owner, UINT callbackMessage, const std::string& 
   record.uCallbackMessage = callbackMessage;
   record.hIcon = smallIconOf(owner);
   // The first form of the record has room for 63 bytes and the NUL; never split a character.
-  size_t length = 0;
-  while (length < tipAnsi.size()) {
-    size_t width = IsDBCSLeadByte(static_cast<BYTE>(tipAnsi[length])) ? 2 : 1;
-    if (length + width > 63 || length + width > tipAnsi.size()) break;
-    length += width;
-  }
+  const size_t length = WholeCharacterBytes(tipAnsi, 63, isDbcsLeadByte);
   std::memcpy(record.szTip, tipAnsi.data(), length);
   return record;
 }
