@@ -6,6 +6,7 @@
 
 #include "store/data_files.h"
 #include "store/ini_rewrite.h"
+#include "store/ini_text.h"
 
 namespace folvane {
 
@@ -14,6 +15,12 @@ namespace {
 // A value read from a line can never hold a line break, so this default tells "no such key"
 // apart from a key stored with an empty value.
 constexpr char kMissing[] = "\n";
+
+// Whether the list has a line for the key: also a line without "=", which reads as no code but
+// is counted and shown as a row like any other entry.
+bool Listed(Platform& platform, const std::string& key) {
+  return IniHasKey(platform, kSectionPasswordSetData, key, DataFilePath(platform));
+}
 
 std::optional<std::string> EntryOf(Platform& platform, const std::string& key) {
   std::string code =
@@ -39,10 +46,6 @@ bool WriteCount(Platform& platform, int count) {
                   DataFilePath(platform));
 }
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
 }  // namespace
 
 bool FolderKeyStorable(const std::string& key) {
@@ -52,7 +55,9 @@ bool FolderKeyStorable(const std::string& key) {
   // A line that opens with "[" names a section, one that opens with ";" is a comment.
   if (key.front() == '[' || key.front() == ';') return false;
   // Blanks around a key are not part of it when the file is read back.
-  if (IsBlank(key.front()) || IsBlank(key.back())) return false;
+  if (IsIniBlank(static_cast<unsigned char>(key.front())) ||
+      IsIniBlank(static_cast<unsigned char>(key.back())))
+    return false;
   return true;
 }
 
@@ -63,7 +68,7 @@ bool ProtectedFolderListed(Platform& platform, const std::string& key) {
 AddResult AddProtectedFolder(Platform& platform, const std::string& key, const std::string& code) {
   std::optional<int> count = ReadCount(platform);
   if (!count) return AddResult::BadCount;
-  const bool known = EntryOf(platform, key).has_value();
+  const bool known = Listed(platform, key);
   if (!known && *count == std::numeric_limits<std::int16_t>::max()) return AddResult::BadCount;
 
   if (!WriteEntry(platform, key, code)) return AddResult::WriteFailed;
@@ -79,8 +84,10 @@ AddResult AddProtectedFolder(Platform& platform, const std::string& key, const s
 RemoveResult RemoveProtectedFolder(Platform& platform, const std::string& key) {
   std::optional<int> count = ReadCount(platform);
   if (!count) return RemoveResult::BadCount;
-  std::optional<std::string> code = EntryOf(platform, key);
-  if (!code) return RemoveResult::NotListed;
+  if (!Listed(platform, key)) return RemoveResult::NotListed;
+  // A line without "=" has no code; it comes back, if it must, as an entry with an empty code,
+  // which guards nothing either.
+  const std::string code = EntryOf(platform, key).value_or("");
   // An entry the count does not cover means the count is wrong; lowering it below zero would
   // not make it right.
   if (*count == 0) return RemoveResult::BadCount;
