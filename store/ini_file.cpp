@@ -47,6 +47,14 @@ std::string bytesOf(std::u16string_view units, bool bigEndian) {
   return bytes;
 }
 
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && IsIniBlank(static_cast<unsigned char>(text.front())))
+    text.remove_prefix(1);
+  while (!text.empty() && IsIniBlank(static_cast<unsigned char>(text.back())))
+    text.remove_suffix(1);
+  return text;
+}
+
 bool holdsLineBreak(std::string_view text) {
   return text.find_first_of("\r\n") != std::string_view::npos;
 }
@@ -166,14 +174,13 @@ bool IniFile::storable(std::string_view section, std::string_view key,
                        std::string_view value) const {
   // A line break would add lines, and with them entries and sections of their own.
   if (holdsLineBreak(section) || holdsLineBreak(key) || holdsLineBreak(value)) return false;
-  // The first "=" of a line ends its key; a line that opens with "[" and holds a "]" further on
-  // is a section header.
-  if (key.find('=') != std::string_view::npos) return false;
-  std::size_t start = 0;
-  while (start < key.size() && IsIniBlank(static_cast<unsigned char>(key[start]))) ++start;
-  if (start < key.size() && key[start] == '[') return false;
+  // Names are written trimmed. The first "=" of a line ends its key; a line that opens with "["
+  // and holds a "]" further on is a section header.
+  key = trimmed(key);
+  if (key.find('=') != std::string_view::npos || (!key.empty() && key.front() == '[')) return false;
   // A section name that ends in the first byte of a double-byte character would take the "]" of
   // its header as the second byte.
+  section = trimmed(section);
   for (std::size_t i = 0; i < section.size(); ++i) {
     if (codePage_.isLeadByte(static_cast<unsigned char>(section[i])) && ++i == section.size())
       return false;

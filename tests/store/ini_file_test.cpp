@@ -38,6 +38,7 @@ TEST_F(IniFileTest, EntriesThatWouldNotReadBackAsWrittenAreRefused) {
       {"A", " [C", "]"},
       {"\x83", "k", "1"},  // "]" would be the second byte of a character: no header
       {"C\x83\x5C\x83", "k", "1"},
+      {"C\x83\x0B", "k", "1"},  // written trimmed, it ends in the lead byte
   };
   for (const Case& c : refused) {
     IniFile ini(before, codePage);
