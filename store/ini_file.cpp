@@ -1,5 +1,6 @@
 #include "store/ini_file.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "store/utf16.h"
@@ -70,8 +71,8 @@ IniFile::IniFile(std::string bytes, CodePage codePage)
       text_.emplace<IniText<char>>(std::move(bytes), codePage_.isLeadByte);
       break;
     case IniEncoding::Utf8:
-      // UTF-8 has no double-byte characters to tell apart: no byte of a character but the
-      // first is below 0x80.
+      // No lead bytes to tell apart: every byte of a UTF-8 sequence is 0x80 or above, so none
+      // is ever taken for "[", "]" or "=".
       text_.emplace<IniText<char>>(bytes.substr(kUtf8Mark.size()), LeadBytePredicate());
       break;
     case IniEncoding::Utf16Le:
@@ -89,13 +90,13 @@ IniFile::IniFile(std::string bytes, CodePage codePage)
 }
 
 template <>
-std::string IniFile::fromAnsi<char>(std::string_view ansi) const {
+std::string IniFile::toText<char>(std::string_view ansi) const {
   if (encoding_ == IniEncoding::Utf8) return codePage_.toUtf8(ansi);
   return std::string(ansi);
 }
 
 template <>
-std::u16string IniFile::fromAnsi<char16_t>(std::string_view ansi) const {
+std::u16string IniFile::toText<char16_t>(std::string_view ansi) const {
   return Utf8ToUtf16(codePage_.toUtf8(ansi));
 }
 
@@ -112,7 +113,7 @@ std::optional<std::string> IniFile::read(std::string_view section, std::string_v
   return std::visit(
       [&](const auto& text) -> std::optional<std::string> {
         using Unit = typename std::decay_t<decltype(text)>::String::value_type;
-        auto value = text.value(fromAnsi<Unit>(section), fromAnsi<Unit>(key));
+        auto value = text.value(toText<Unit>(section), toText<Unit>(key));
         if (!value) return std::nullopt;
         return toAnsi(*value);
       },
@@ -123,7 +124,7 @@ bool IniFile::has(std::string_view section, std::string_view key) const {
   return std::visit(
       [&](const auto& text) {
         using Unit = typename std::decay_t<decltype(text)>::String::value_type;
-        return text.has(fromAnsi<Unit>(section), fromAnsi<Unit>(key));
+        return text.has(toText<Unit>(section), toText<Unit>(key));
       },
       text_);
 }
@@ -153,7 +154,7 @@ std::vector<std::string> IniFile::entries(std::string_view section) const {
       [&](const auto& text) {
         using Unit = typename std::decay_t<decltype(text)>::String::value_type;
         std::vector<std::string> result;
-        for (const auto& entry : text.entries(fromAnsi<Unit>(section)))
+        for (const auto& entry : text.entries(toText<Unit>(section)))
           result.push_back(toAnsi(entry));
         return result;
       },
@@ -195,10 +196,10 @@ IniWriteResult IniFile::write(std::string_view section, std::string_view key,
       [&](auto& text) {
         using Unit = typename std::decay_t<decltype(text)>::String::value_type;
         std::optional<std::basic_string<Unit>> newValue;
-        if (value) newValue = fromAnsi<Unit>(*value);
+        if (value) newValue = toText<Unit>(*value);
         std::optional<std::basic_string_view<Unit>> newView;
         if (newValue) newView = *newValue;
-        return text.write(fromAnsi<Unit>(section), fromAnsi<Unit>(key), newView);
+        return text.write(toText<Unit>(section), toText<Unit>(key), newView);
       },
       text_);
   if (!changed) return IniWriteResult::Unchanged;

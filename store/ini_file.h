@@ -73,8 +73,9 @@ class IniFile {
   std::string bytes() const;
 
  private:
+  // Names and values between the ANSI code page and the file's text.
   template <typename Unit>
-  std::basic_string<Unit> fromAnsi(std::string_view ansi) const;
+  std::basic_string<Unit> toText(std::string_view ansi) const;
   std::string toAnsi(std::string_view text) const;
   std::string toAnsi(std::u16string_view text) const;
   bool storable(std::string_view section, std::string_view key, std::string_view value) const;
