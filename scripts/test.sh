@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native unit tests and a few seconds of each fuzz
-# target first, then, under Wine's 64-bit loader, the Windows layer's tests against the system and
-# the end-to-end tests of the 64-bit Folvane.exe, and the release archives. The 32-bit program is built in every run; its Wine tests
+# Builds everything and runs every test: the native unit tests first, then, under Wine's 64-bit
+# loader, the Windows layer's tests against the system and the end-to-end tests of the 64-bit
+# Folvane.exe, and the release archives. The 32-bit program is built in every run; its Wine tests
 # run only where this machine can run 32-bit programs (FOLVANE_SKIP_WIN32_WINE=1 skips them
 # anywhere, as on a machine that cannot).
 set -euo pipefail

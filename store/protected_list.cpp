@@ -16,12 +16,6 @@ namespace {
 // apart from a key stored with an empty value.
 constexpr char kMissing[] = "\n";
 
-// Whether the list has a line for the key: also a line without "=", which reads as no code but
-// is counted and shown as a row like any other entry.
-bool Listed(Platform& platform, const std::string& key) {
-  return IniHasKey(platform, kSectionPasswordSetData, key, DataFilePath(platform));
-}
-
 std::optional<std::string> EntryOf(Platform& platform, const std::string& key) {
   std::string code =
       IniRead(platform, kSectionPasswordSetData, key, kMissing, DataFilePath(platform));
@@ -62,13 +56,13 @@ bool FolderKeyStorable(const std::string& key) {
 }
 
 bool ProtectedFolderListed(Platform& platform, const std::string& key) {
-  return EntryOf(platform, key).has_value();
+  return IniHasKey(platform, kSectionPasswordSetData, key, DataFilePath(platform));
 }
 
 AddResult AddProtectedFolder(Platform& platform, const std::string& key, const std::string& code) {
   std::optional<int> count = ReadCount(platform);
   if (!count) return AddResult::BadCount;
-  const bool known = Listed(platform, key);
+  const bool known = ProtectedFolderListed(platform, key);
   if (!known && *count == std::numeric_limits<std::int16_t>::max()) return AddResult::BadCount;
 
   if (!WriteEntry(platform, key, code)) return AddResult::WriteFailed;
@@ -84,7 +78,7 @@ AddResult AddProtectedFolder(Platform& platform, const std::string& key, const s
 RemoveResult RemoveProtectedFolder(Platform& platform, const std::string& key) {
   std::optional<int> count = ReadCount(platform);
   if (!count) return RemoveResult::BadCount;
-  if (!Listed(platform, key)) return RemoveResult::NotListed;
+  if (!ProtectedFolderListed(platform, key)) return RemoveResult::NotListed;
   // A line without "=" has no code; it comes back, if it must, as an entry with an empty code,
   // which guards nothing either.
   const std::string code = EntryOf(platform, key).value_or("");

@@ -87,6 +87,7 @@ TEST_F(ProtectedListTest, ALineWithoutEqualsIsAnEntryLikeAnyOther) {
       "[PasswordSetData]\r\nDocs=100\r\nMusic\r\n[PasswordNumber]\r\nPassCount=2\r\n";
   Seed(content);
   ASSERT_EQ(ProtectedListRows(platform), (std::vector<std::string>{"Docs", "Music"}));
+  EXPECT_TRUE(ProtectedFolderListed(platform, "Music"));
   EXPECT_EQ(AddProtectedFolder(platform, "music", "301"), AddResult::Replaced);
   EXPECT_EQ(Entries(), (std::vector<std::string>{"Docs=100", "Music=301"}));
   EXPECT_EQ(PassCount(), "2");
