@@ -73,6 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       switch (AddProtectedFolder(platform, key, code)) {
         case AddResult::Added:
           moved = 1;
+          FUZZ_CHECK(IniRead(platform, kSectionPasswordSetData, key, "\n", file) == code);
           break;
         case AddResult::Replaced:
           FUZZ_CHECK(IniRead(platform, kSectionPasswordSetData, key, "\n", file) == code);
@@ -106,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Any change at all needs a usable count, and moves it with the entries.
     FUZZ_CHECK(before.count && *before.count >= 0);
     FUZZ_CHECK(after.count && *after.count == *before.count + moved);
-    FUZZ_CHECK(after.keys.size() == before.keys.size() + moved);
+    FUZZ_CHECK(static_cast<int>(after.keys.size()) == static_cast<int>(before.keys.size()) + moved);
     // A failed change keeps the same entries (one put back stands at the section's end).
     if (moved == 0) FUZZ_CHECK(Sorted(after.keys) == Sorted(before.keys));
   }
