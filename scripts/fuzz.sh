@@ -45,8 +45,7 @@ for target in "${targets[@]}"; do
   # Inputs no longer than a file or a title the program meets; dictionaries of the pieces that
   # matter to each.
   case $target in
-    ini_file) options=(-max_len=1024 -dict=fuzz/ini.dict) ;;
-    protected_list) options=(-max_len=512 -dict=fuzz/ini.dict) ;;
+    ini_file | protected_list) options=(-max_len=512 -dict=fuzz/ini.dict) ;;
     folder_key) options=(-max_len=256 -dict=fuzz/folder_key.dict) ;;
     password_code) options=(-max_len=256 -dict=fuzz/password_code.dict) ;;
     *) options=() ;;
