@@ -1,6 +1,6 @@
 // The protected list on any PassDat.ini: adding and removing folders, with any write failing,
 // never lets PassCount and the entries of [PasswordSetData] drift apart. Every change moves both
-// by the same step, and a change that is refused or fails leaves both as they were.
+// by the same step, and a change that is refused or fails leaves the file as it was.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -66,8 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform.writes = 0;
     platform.failingWrite = input.ConsumeIntegralInRange(0, 3);
 
-    int moved = 0;  // how far the count and the number of entries moved
-    bool unchanged = false;
+    int moved = 0;           // how far the count and the number of entries moved
+    bool unchanged = false;  // refused before any write
+    bool failed = false;     // a write failed
     if (add) {
       const std::string code = input.ConsumeBool() ? "116117118" : "";
       switch (AddProtectedFolder(platform, key, code)) {
@@ -82,6 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           unchanged = true;
           break;
         case AddResult::WriteFailed:
+          failed = true;
           break;
       }
     } else {
@@ -94,6 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           unchanged = true;
           break;
         case RemoveResult::WriteFailed:
+          failed = true;
           break;
       }
     }
@@ -108,8 +111,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(before.count && *before.count >= 0);
     FUZZ_CHECK(after.count && *after.count == *before.count + moved);
     FUZZ_CHECK(static_cast<int>(after.keys.size()) == static_cast<int>(before.keys.size()) + moved);
-    // A failed change keeps the same entries (one put back stands at the section's end).
     if (moved == 0) FUZZ_CHECK(Sorted(after.keys) == Sorted(before.keys));
+    // A failed change leaves the file as it was (a missing file may come back empty).
+    if (failed) FUZZ_CHECK(platform.readFile(file).value_or("") == bytesBefore.value_or(""));
   }
   return 0;
 }

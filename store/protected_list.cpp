@@ -12,17 +12,6 @@ namespace folvane {
 
 namespace {
 
-// A value read from a line can never hold a line break, so this default tells "no such key"
-// apart from a key stored with an empty value.
-constexpr char kMissing[] = "\n";
-
-std::optional<std::string> EntryOf(Platform& platform, const std::string& key) {
-  std::string code =
-      IniRead(platform, kSectionPasswordSetData, key, kMissing, DataFilePath(platform));
-  if (code == kMissing) return std::nullopt;
-  return code;
-}
-
 bool WriteEntry(Platform& platform, const std::string& key,
                 const std::optional<std::string>& code) {
   return IniWrite(platform, kSectionPasswordSetData, key, code, DataFilePath(platform));
@@ -38,6 +27,22 @@ std::optional<int> ReadCount(Platform& platform) {
 bool WriteCount(Platform& platform, int count) {
   return IniWrite(platform, kSectionPasswordNumber, kKeyPassCount, std::to_string(count),
                   DataFilePath(platform));
+}
+
+// Writes the entry (std::nullopt removes it) and then the count, or leaves the file as it was:
+// when the count cannot be written, the file goes back to the bytes it held before. Taking the
+// entry back by its key instead could meet another line of that name (a duplicate, or the name in
+// other letter case, from an edit by hand) and change that line, so that the count and the
+// entries would drift apart.
+bool WriteEntryAndCount(Platform& platform, const std::string& key,
+                        const std::optional<std::string>& code, int count) {
+  const std::string file = DataFilePath(platform);
+  // A missing file reads as an empty one.
+  const std::string before = platform.readFile(file).value_or(std::string());
+  if (!WriteEntry(platform, key, code)) return false;
+  if (WriteCount(platform, count)) return true;
+  platform.replaceFile(file, before);
+  return false;
 }
 
 }  // namespace
@@ -65,13 +70,11 @@ AddResult AddProtectedFolder(Platform& platform, const std::string& key, const s
   const bool known = ProtectedFolderListed(platform, key);
   if (!known && *count == std::numeric_limits<std::int16_t>::max()) return AddResult::BadCount;
 
-  if (!WriteEntry(platform, key, code)) return AddResult::WriteFailed;
-  if (known) return AddResult::Replaced;
-  if (!WriteCount(platform, *count + 1)) {
-    // The count must keep telling the number of entries: take the new entry back out.
-    WriteEntry(platform, key, std::nullopt);
-    return AddResult::WriteFailed;
+  if (known) {
+    if (!WriteEntry(platform, key, code)) return AddResult::WriteFailed;
+    return AddResult::Replaced;
   }
+  if (!WriteEntryAndCount(platform, key, code, *count + 1)) return AddResult::WriteFailed;
   return AddResult::Added;
 }
 
@@ -79,19 +82,12 @@ RemoveResult RemoveProtectedFolder(Platform& platform, const std::string& key) {
   std::optional<int> count = ReadCount(platform);
   if (!count) return RemoveResult::BadCount;
   if (!ProtectedFolderListed(platform, key)) return RemoveResult::NotListed;
-  // A line without "=" has no code; it comes back, if it must, as an entry with an empty code,
-  // which guards nothing either.
-  const std::string code = EntryOf(platform, key).value_or("");
   // An entry the count does not cover means the count is wrong; lowering it below zero would
   // not make it right.
   if (*count == 0) return RemoveResult::BadCount;
 
-  if (!WriteEntry(platform, key, std::nullopt)) return RemoveResult::WriteFailed;
-  if (!WriteCount(platform, *count - 1)) {
-    // The count must keep telling the number of entries: put the entry back.
-    WriteEntry(platform, key, code);
+  if (!WriteEntryAndCount(platform, key, std::nullopt, *count - 1))
     return RemoveResult::WriteFailed;
-  }
   return RemoveResult::Removed;
 }
 
