@@ -16,6 +16,7 @@ export FOLVANE_WERROR=ON
 
 folvane_build native
 ctest --test-dir build/native --output-on-failure
+bash scripts/fuzz.sh -t 5
 
 folvane_build win64
 folvane_build win32

@@ -1,164 +1,132 @@
 #include "store/ini_file.h"
 
+#include <algorithm>
 #include <utility>
+
+#include "store/utf16.h"
 
 namespace folvane {
 
 namespace {
 
-constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-constexpr char kLineEnd[] = "\r\n";
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
-// Blanks around names and values; 0x1A is the old end-of-file mark some files still carry.
-bool isBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a';
+bool startsWith(std::string_view bytes, std::string_view mark) {
+  return bytes.substr(0, mark.size()) == mark;
+}
+
+// A file's encoding by its byte-order mark, as the system tells it; without one it is ANSI.
+IniEncoding encodingOf(std::string_view bytes) {
+  if (startsWith(bytes, kUtf8Mark)) return IniEncoding::Utf8;
+  if (startsWith(bytes, kUtf16LeMark)) return IniEncoding::Utf16Le;
+  if (startsWith(bytes, kUtf16BeMark)) return IniEncoding::Utf16Be;
+  return IniEncoding::Ansi;
+}
+
+std::u16string unitsOf(std::string_view bytes, bool bigEndian) {
+  std::u16string units;
+  units.reserve(bytes.size() / 2);
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto first = static_cast<unsigned char>(bytes[i]);
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    units += static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first);
+  }
+  return units;
+}
+
+std::string bytesOf(std::u16string_view units, bool bigEndian) {
+  std::string bytes;
+  bytes.reserve(units.size() * 2);
+  for (char16_t unit : units) {
+    const auto high = static_cast<char>(unit >> 8);
+    const auto low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? high : low;
+    bytes += bigEndian ? low : high;
+  }
+  return bytes;
 }
 
 std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  while (!text.empty() && IsIniBlank(static_cast<unsigned char>(text.front())))
+    text.remove_prefix(1);
+  while (!text.empty() && IsIniBlank(static_cast<unsigned char>(text.back())))
+    text.remove_suffix(1);
   return text;
 }
 
-std::string_view trimmedLeft(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  return text;
-}
-
-char asciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool hasLineEnd(const std::string& bytes) {
-  return !bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r');
+bool holdsLineBreak(std::string_view text) {
+  return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
 }  // namespace
 
-std::string_view Unquoted(std::string_view value) {
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
-    value = value.substr(1, value.size() - 2);
-  }
-  return value;
-}
-
-IniFile::IniFile(std::string bytes, LeadBytePredicate isLeadByte)
-    : bytes_(std::move(bytes)), isLeadByte_(std::move(isLeadByte)) {
-  index();
-}
-
-void IniFile::index() {
-  lines_.clear();
-  bomLength_ = bytes_.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-  const char* data = bytes_.data();
-  std::size_t pos = bomLength_;
-  while (pos < bytes_.size()) {
-    Line line;
-    line.begin = pos;
-    std::size_t end = bytes_.find_first_of("\r\n", pos);
-    if (end == std::string::npos) end = bytes_.size();
-    line.end = end;
-    line.next = end;
-    if (line.next < bytes_.size()) {
-      bool crlf = bytes_[line.next] == '\r' && line.next + 1 < bytes_.size() &&
-                  bytes_[line.next + 1] == '\n';
-      line.next += crlf ? 2 : 1;
-    }
-    pos = line.next;
-
-    std::string_view text = trimmed(std::string_view(data + line.begin, line.end - line.begin));
-    if (text.empty()) {
-      line.kind = Kind::Blank;
-      lines_.push_back(line);
-      continue;
-    }
-    if (text.front() == '[') {
-      // The header's name runs to the last "]" of the line; a "]" that is the second byte of
-      // a double-byte character does not count.
-      std::size_t close = kNone;
-      for (std::size_t i = 1; i < text.size(); ++i) {
-        if (isLeadByte_(static_cast<unsigned char>(text[i]))) {
-          ++i;
-        } else if (text[i] == ']') {
-          close = i;
-        }
+IniFile::IniFile(std::string bytes, CodePage codePage)
+    : codePage_(std::move(codePage)),
+      encoding_(encodingOf(bytes)),
+      text_(std::in_place_type<IniText<char>>, std::string(), LeadBytePredicate()) {
+  switch (encoding_) {
+    case IniEncoding::Ansi:
+      text_.emplace<IniText<char>>(std::move(bytes), codePage_.isLeadByte);
+      break;
+    case IniEncoding::Utf8:
+      // No lead bytes to tell apart: every byte of a UTF-8 sequence is 0x80 or above, so none
+      // is ever taken for "[", "]" or "=".
+      text_.emplace<IniText<char>>(bytes.substr(kUtf8Mark.size()), LeadBytePredicate());
+      break;
+    case IniEncoding::Utf16Le:
+    case IniEncoding::Utf16Be: {
+      std::string_view units = std::string_view(bytes).substr(kUtf16LeMark.size());
+      if (units.size() % 2 != 0) {
+        oddByte_ = units.substr(units.size() - 1);
+        units.remove_suffix(1);
       }
-      if (close != kNone) {
-        line.kind = Kind::Section;
-        line.name = trimmed(text.substr(1, close - 1));
-        lines_.push_back(line);
-        continue;
-      }
-      // A "[" line without its "]" is an ordinary entry, as the system reads it.
+      text_.emplace<IniText<char16_t>>(unitsOf(units, encoding_ == IniEncoding::Utf16Be),
+                                       LeadBytePredicate());
+      break;
     }
-    // A comment is read like an entry (the system finds ";name" as a key) but is never listed.
-    line.kind = text.front() == ';' ? Kind::Comment : Kind::Entry;
-    std::size_t equals = text.find('=');  // "=" is never the second byte of a character
-    if (equals == std::string_view::npos) {
-      line.name = text;
-    } else {
-      line.name = trimmed(text.substr(0, equals));
-      line.value = trimmedLeft(text.substr(equals + 1));
-    }
-    lines_.push_back(line);
   }
 }
 
-bool IniFile::sameName(std::string_view a, std::string_view b) const {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (isLeadByte_(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
-      // Both bytes of a double-byte character compare exactly.
-      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
-      ++i;
-    } else if (asciiLower(a[i]) != asciiLower(b[i])) {
-      return false;
-    }
-  }
-  return true;
+template <>
+std::string IniFile::toText<char>(std::string_view ansi) const {
+  if (encoding_ == IniEncoding::Utf8) return codePage_.toUtf8(ansi);
+  return std::string(ansi);
 }
 
-std::vector<IniFile::Span> IniFile::findSections(std::string_view name) const {
-  // Lines before the first header form a section without a name.
-  std::vector<Span> found;
-  Span current{kNone, 0, 0};
-  bool matches = name.empty();
-  for (std::size_t i = 0; i <= lines_.size(); ++i) {
-    if (i < lines_.size() && lines_[i].kind != Kind::Section) continue;
-    if (matches) {
-      current.last = i;
-      found.push_back(current);
-    }
-    if (i == lines_.size()) break;
-    current = Span{i, i + 1, 0};
-    matches = sameName(lines_[i].name, name);
-  }
-  return found;
+template <>
+std::u16string IniFile::toText<char16_t>(std::string_view ansi) const {
+  return Utf8ToUtf16(codePage_.toUtf8(ansi));
 }
 
-std::optional<IniFile::Span> IniFile::findSection(std::string_view name) const {
-  std::vector<Span> found = findSections(name);
-  if (found.empty()) return std::nullopt;
-  return found.front();
+std::string IniFile::toAnsi(std::string_view text) const {
+  if (encoding_ == IniEncoding::Utf8) return codePage_.fromUtf8(text);
+  return std::string(text);
 }
 
-std::optional<std::size_t> IniFile::findKey(const Span& span, std::string_view key) const {
-  for (std::size_t i = span.first; i < span.last; ++i) {
-    const Line& line = lines_[i];
-    if ((line.kind == Kind::Entry || line.kind == Kind::Comment) && sameName(line.name, key)) {
-      return i;
-    }
-  }
-  return std::nullopt;
+std::string IniFile::toAnsi(std::u16string_view text) const {
+  return codePage_.fromUtf8(Utf16ToUtf8(text));
 }
 
 std::optional<std::string> IniFile::read(std::string_view section, std::string_view key) const {
-  std::optional<Span> span = findSection(trimmed(section));
-  if (!span) return std::nullopt;
-  std::optional<std::size_t> found = findKey(*span, trimmed(key));
-  if (!found || !lines_[*found].value) return std::nullopt;
-  return std::string(Unquoted(*lines_[*found].value));
+  return std::visit(
+      [&](const auto& text) -> std::optional<std::string> {
+        using Unit = typename std::decay_t<decltype(text)>::String::value_type;
+        auto value = text.value(toText<Unit>(section), toText<Unit>(key));
+        if (!value) return std::nullopt;
+        return toAnsi(*value);
+      },
+      text_);
+}
+
+bool IniFile::has(std::string_view section, std::string_view key) const {
+  return std::visit(
+      [&](const auto& text) {
+        using Unit = typename std::decay_t<decltype(text)>::String::value_type;
+        return text.has(toText<Unit>(section), toText<Unit>(key));
+      },
+      text_);
 }
 
 std::string IniFile::readOr(std::string_view section, std::string_view key,
@@ -171,7 +139,9 @@ std::string IniFile::readOr(std::string_view section, std::string_view key,
   }
   std::size_t end = 0;
   while (end < value->size()) {
-    std::size_t width = isLeadByte_(static_cast<unsigned char>((*value)[end])) ? 2 : 1;
+    // A lead byte at the very end has no second byte: it is one byte wide.
+    std::size_t width = codePage_.isLeadByte(static_cast<unsigned char>((*value)[end])) ? 2 : 1;
+    width = std::min(width, value->size() - end);
     if (end + width > maxBytes) break;
     end += width;
   }
@@ -180,87 +150,85 @@ std::string IniFile::readOr(std::string_view section, std::string_view key,
 }
 
 std::vector<std::string> IniFile::entries(std::string_view section) const {
-  std::vector<std::string> result;
-  std::optional<Span> span = findSection(trimmed(section));
-  if (!span) return result;
-  for (std::size_t i = span->first; i < span->last; ++i) {
-    const Line& line = lines_[i];
-    if (line.kind != Kind::Entry) continue;
-    std::string entry(line.name);
-    if (line.value) {
-      entry += '=';
-      entry += *line.value;
-    }
-    result.push_back(std::move(entry));
-  }
-  return result;
+  return std::visit(
+      [&](const auto& text) {
+        using Unit = typename std::decay_t<decltype(text)>::String::value_type;
+        std::vector<std::string> result;
+        for (const auto& entry : text.entries(toText<Unit>(section)))
+          result.push_back(toAnsi(entry));
+        return result;
+      },
+      text_);
 }
 
-void IniFile::splice(std::size_t at, std::size_t length, const std::string& text) {
-  bytes_.replace(at, length, text);
-  index();
+std::vector<std::string> IniFile::sectionNames() const {
+  return std::visit(
+      [&](const auto& text) {
+        std::vector<std::string> result;
+        for (const auto& name : text.sectionNames()) result.push_back(toAnsi(name));
+        return result;
+      },
+      text_);
 }
 
-bool IniFile::write(std::string_view sectionName, std::string_view keyName,
-                    const std::optional<std::string>& value) {
-  std::string_view section = trimmed(sectionName);
-  std::string_view key = trimmed(keyName);
-  std::optional<Span> span = findSection(section);
-  std::optional<std::size_t> found;
-  if (span) found = findKey(*span, key);
-
-  if (!value) {
-    // Reads see only the first section of a name, but a removal, like the system's, takes the
-    // first entry of that name from any of them.
-    for (const Span& candidate : findSections(section)) {
-      if (std::optional<std::size_t> entry = findKey(candidate, key)) {
-        const Line& line = lines_[*entry];
-        splice(line.begin, line.next - line.begin, "");
-        return true;
-      }
-    }
-    return false;
+bool IniFile::storable(std::string_view section, std::string_view key,
+                       std::string_view value) const {
+  // A line break would add lines, and with them entries and sections of their own.
+  if (holdsLineBreak(section) || holdsLineBreak(key) || holdsLineBreak(value)) return false;
+  // Names are written trimmed. The first "=" of a line ends its key; a line that opens with "["
+  // and holds a "]" further on is a section header.
+  key = trimmed(key);
+  if (key.find('=') != std::string_view::npos || (!key.empty() && key.front() == '[')) return false;
+  // A section name that ends in the first byte of a double-byte character would take the "]" of
+  // its header as the second byte.
+  section = trimmed(section);
+  for (std::size_t i = 0; i < section.size(); ++i) {
+    if (codePage_.isLeadByte(static_cast<unsigned char>(section[i])) && ++i == section.size())
+      return false;
   }
-
-  std::string_view newValue = trimmedLeft(*value);
-  if (found) {
-    const Line& line = lines_[*found];
-    if (line.value) {
-      if (*line.value == newValue) return false;
-      std::size_t at = static_cast<std::size_t>(line.value->data() - bytes_.data());
-      splice(at, line.value->size(), std::string(newValue));
-    } else {
-      std::size_t at =
-          static_cast<std::size_t>(line.name.data() - bytes_.data()) + line.name.size();
-      splice(at, 0, "=" + std::string(newValue));
-    }
-    return true;
-  }
-
-  std::string entry = std::string(key) + "=" + std::string(newValue) + kLineEnd;
-  if (!span) {
-    std::string text;
-    if (bytes_.size() > bomLength_ && !hasLineEnd(bytes_)) text = kLineEnd;
-    text += "[" + std::string(section) + "]" + kLineEnd + entry;
-    splice(bytes_.size(), 0, text);
-    return true;
-  }
-
-  // After the section's last entry (so blank lines and comments that lead into the next
-  // section stay with it), or right after its header when it has none.
-  std::size_t after = kNone;
-  for (std::size_t i = span->first; i < span->last; ++i) {
-    if (lines_[i].kind == Kind::Entry) after = i;
-  }
-  if (after == kNone) after = span->header;
-  if (after == kNone) {
-    splice(bomLength_, 0, entry);
-    return true;
-  }
-  const Line& line = lines_[after];
-  if (line.next == line.end) entry = kLineEnd + entry;  // the file's last line had no line end
-  splice(line.next, 0, entry);
   return true;
+}
+
+IniWriteResult IniFile::write(std::string_view section, std::string_view key,
+                              const std::optional<std::string>& value) {
+  if (value && !storable(section, key, *value)) return IniWriteResult::Refused;
+  const bool changed = std::visit(
+      [&](auto& text) {
+        using Unit = typename std::decay_t<decltype(text)>::String::value_type;
+        std::optional<std::basic_string<Unit>> newValue;
+        if (value) newValue = toText<Unit>(*value);
+        std::optional<std::basic_string_view<Unit>> newView;
+        if (newValue) newView = *newValue;
+        return text.write(toText<Unit>(section), toText<Unit>(key), newView);
+      },
+      text_);
+  if (!changed) return IniWriteResult::Unchanged;
+
+  // An ANSI file whose first bytes came to look like a byte-order mark (a key that opens with
+  // them written first, the line before them removed) would be read as another encoding, and
+  // its first line as another key: it opens with an empty line instead.
+  if (encoding_ == IniEncoding::Ansi) {
+    const std::string& text = std::get<IniText<char>>(text_).text();
+    if (encodingOf(text) != IniEncoding::Ansi)
+      text_.emplace<IniText<char>>("\r\n" + text, codePage_.isLeadByte);
+  }
+  return IniWriteResult::Changed;
+}
+
+std::string IniFile::bytes() const {
+  switch (encoding_) {
+    case IniEncoding::Ansi:
+      return std::get<IniText<char>>(text_).text();
+    case IniEncoding::Utf8:
+      return std::string(kUtf8Mark) + std::get<IniText<char>>(text_).text();
+    case IniEncoding::Utf16Le:
+      return std::string(kUtf16LeMark) + bytesOf(std::get<IniText<char16_t>>(text_).text(), false) +
+             oddByte_;
+    case IniEncoding::Utf16Be:
+      return std::string(kUtf16BeMark) + bytesOf(std::get<IniText<char16_t>>(text_).text(), true) +
+             oddByte_;
+  }
+  return {};
 }
 
 }  // namespace folvane

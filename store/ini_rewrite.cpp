@@ -12,8 +12,7 @@ namespace {
 constexpr std::size_t kValueBytes = 127;
 
 IniFile parse(Platform& platform, std::string bytes) {
-  return IniFile(std::move(bytes),
-                 [&platform](unsigned char byte) { return platform.isLeadByte(byte); });
+  return IniFile(std::move(bytes), CodePageOf(platform));
 }
 
 // A missing file reads as an empty one, as the system's profile functions have it.
@@ -22,6 +21,12 @@ IniFile load(Platform& platform, const std::string& file) {
 }
 
 }  // namespace
+
+CodePage CodePageOf(Platform& platform) {
+  return CodePage{[&platform](unsigned char byte) { return platform.isLeadByte(byte); },
+                  [&platform](std::string_view ansi) { return platform.fromAnsi(ansi); },
+                  [&platform](std::string_view utf8) { return platform.toAnsi(utf8); }};
+}
 
 std::string IniRead(Platform& platform, const std::string& section, const std::string& key,
                     const std::string& defaultValue, const std::string& file) {
@@ -39,9 +44,21 @@ bool IniWrite(Platform& platform, const std::string& section, const std::string&
   IniFile ini = parse(platform, bytes.value_or(std::string()));
   std::optional<std::string> ansiValue;
   if (value) ansiValue = platform.toAnsi(*value);
-  // Only a real change replaces the file; replaceFile keeps the old file whole if it fails.
-  if (!ini.write(platform.toAnsi(section), platform.toAnsi(key), ansiValue)) return true;
+  switch (ini.write(platform.toAnsi(section), platform.toAnsi(key), ansiValue)) {
+    case IniWriteResult::Refused:
+      return false;
+    case IniWriteResult::Unchanged:
+      return true;  // only a real change replaces the file
+    case IniWriteResult::Changed:
+      break;
+  }
+  // replaceFile keeps the old file whole if it fails.
   return platform.replaceFile(file, ini.bytes());
+}
+
+bool IniHasKey(Platform& platform, const std::string& section, const std::string& key,
+               const std::string& file) {
+  return load(platform, file).has(platform.toAnsi(section), platform.toAnsi(key));
 }
 
 std::vector<std::string> IniReadSectionEntries(Platform& platform, const std::string& section,

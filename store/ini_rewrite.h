@@ -8,8 +8,12 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "store/ini_file.h"
 
 namespace folvane {
+
+// The platform's ANSI code page, for the INI engine.
+CodePage CodePageOf(Platform& platform);
 
 // The stored value cut to 127 bytes, or defaultValue when the file, section or key is missing.
 std::string IniRead(Platform& platform, const std::string& section, const std::string& key,
@@ -17,9 +21,14 @@ std::string IniRead(Platform& platform, const std::string& section, const std::s
 
 // A value stores or replaces the entry (an empty value is kept as an empty entry); std::nullopt
 // (an absent value) removes the key. True when the file holds what was asked afterwards; false
-// when it could not be read or replaced, and then it is left as it was.
+// when it could not be read or replaced, or the engine refused the entry (a line break in it, an
+// "=" in the key), and then it is left as it was.
 bool IniWrite(Platform& platform, const std::string& section, const std::string& key,
               const std::optional<std::string>& value, const std::string& file);
+
+// Whether the section has a line for key, also a line without "=", which reads as no value.
+bool IniHasKey(Platform& platform, const std::string& section, const std::string& key,
+               const std::string& file);
 
 // The section's entries as "key=value", joined by "," in file order; "" when missing or empty.
 std::string IniReadSection(Platform& platform, const std::string& section, const std::string& file);

@@ -4,24 +4,13 @@
 #include <limits>
 #include <optional>
 
-#include "store/blanks.h"
 #include "store/data_files.h"
 #include "store/ini_rewrite.h"
+#include "store/ini_text.h"
 
 namespace folvane {
 
 namespace {
-
-// A value read from a line can never hold a line break, so this default tells "no such key"
-// apart from a key stored with an empty value.
-constexpr char kMissing[] = "\n";
-
-std::optional<std::string> entryOf(Platform& platform, const std::string& key) {
-  std::string code =
-      IniRead(platform, kSectionPasswordSetData, key, kMissing, DataFilePath(platform));
-  if (code == kMissing) return std::nullopt;
-  return code;
-}
 
 bool writeEntry(Platform& platform, const std::string& key,
                 const std::optional<std::string>& code) {
@@ -40,6 +29,22 @@ bool writeCount(Platform& platform, int count) {
                   DataFilePath(platform));
 }
 
+// Writes the entry (std::nullopt removes it) and then the count, or leaves the file as it was:
+// when the count cannot be written, the file goes back to the bytes it held before. Taking the
+// entry back by its key instead could meet another line of that name (a duplicate, or the name in
+// other letter case, from an edit by hand) and change that line, so that the count and the
+// entries would drift apart.
+bool writeEntryAndCount(Platform& platform, const std::string& key,
+                        const std::optional<std::string>& code, int count) {
+  const std::string file = DataFilePath(platform);
+  // A missing file reads as an empty one.
+  const std::string before = platform.readFile(file).value_or(std::string());
+  if (!writeEntry(platform, key, code)) return false;
+  if (writeCount(platform, count)) return true;
+  platform.replaceFile(file, before);
+  return false;
+}
+
 }  // namespace
 
 bool FolderKeyStorable(const std::string& key) {
@@ -49,45 +54,40 @@ bool FolderKeyStorable(const std::string& key) {
   // A line that opens with "[" names a section, one that opens with ";" is a comment.
   if (key.front() == '[' || key.front() == ';') return false;
   // Blanks around a key are not part of it when the file is read back.
-  if (IsBlank(key.front()) || IsBlank(key.back())) return false;
+  if (IsIniBlank(static_cast<unsigned char>(key.front())) ||
+      IsIniBlank(static_cast<unsigned char>(key.back())))
+    return false;
   return true;
 }
 
 bool ProtectedFolderListed(Platform& platform, const std::string& key) {
-  return entryOf(platform, key).has_value();
+  return IniHasKey(platform, kSectionPasswordSetData, key, DataFilePath(platform));
 }
 
 AddResult AddProtectedFolder(Platform& platform, const std::string& key, const std::string& code) {
   std::optional<int> count = readCount(platform);
   if (!count) return AddResult::BadCount;
-  const bool known = entryOf(platform, key).has_value();
+  const bool known = ProtectedFolderListed(platform, key);
   if (!known && *count == std::numeric_limits<std::int16_t>::max()) return AddResult::BadCount;
 
-  if (!writeEntry(platform, key, code)) return AddResult::WriteFailed;
-  if (known) return AddResult::Replaced;
-  if (!writeCount(platform, *count + 1)) {
-    // The count must keep telling the number of entries: take the new entry back out.
-    writeEntry(platform, key, std::nullopt);
-    return AddResult::WriteFailed;
+  if (known) {
+    if (!writeEntry(platform, key, code)) return AddResult::WriteFailed;
+    return AddResult::Replaced;
   }
+  if (!writeEntryAndCount(platform, key, code, *count + 1)) return AddResult::WriteFailed;
   return AddResult::Added;
 }
 
 RemoveResult RemoveProtectedFolder(Platform& platform, const std::string& key) {
   std::optional<int> count = readCount(platform);
   if (!count) return RemoveResult::BadCount;
-  std::optional<std::string> code = entryOf(platform, key);
-  if (!code) return RemoveResult::NotListed;
+  if (!ProtectedFolderListed(platform, key)) return RemoveResult::NotListed;
   // An entry the count does not cover means the count is wrong; lowering it below zero would
   // not make it right.
   if (*count == 0) return RemoveResult::BadCount;
 
-  if (!writeEntry(platform, key, std::nullopt)) return RemoveResult::WriteFailed;
-  if (!writeCount(platform, *count - 1)) {
-    // The count must keep telling the number of entries: put the entry back.
-    writeEntry(platform, key, code);
+  if (!writeEntryAndCount(platform, key, std::nullopt, *count - 1))
     return RemoveResult::WriteFailed;
-  }
   return RemoveResult::Removed;
 }
 

@@ -25,7 +25,9 @@ enum class RemoveResult {
 // Whether a folder key can stand as a key of the data file and be read back as the same key.
 bool FolderKeyStorable(const std::string& key);
 
-// Whether `key` has an entry in the list (an empty code counts), so that storing it replaces one.
+// Whether `key` has an entry in the list, so that storing it replaces one. An empty code counts,
+// and so does a line without "=" (edited by hand): it has no code, but it is counted and shown as
+// a row like any other entry.
 bool ProtectedFolderListed(Platform& platform, const std::string& key);
 
 // Stores `code` under `key`. The count is checked before anything is written, so a damaged

@@ -18,11 +18,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Converts with iconv; characters the target cannot hold become '?', like the system's
-// best-fit-free conversion does.
-std::string convert(std::string_view input, const char* from, const char* to) {
+// One iconv descriptor per direction, opened once and kept: opening one costs far more than a
+// conversion. The fake serves one thread at a time, like the program's own user interface.
+iconv_t descriptor(const char* from, const char* to) {
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
+  return cd;
+}
+
+// Converts with iconv; characters the target cannot hold become '?', like the system's
+// best-fit-free conversion does.
+std::string convert(std::string_view input, iconv_t cd, bool fromUtf8) {
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);  // a fresh start, whatever came before
   std::string out;
   char* in = const_cast<char*>(input.data());
   size_t inLeft = input.size();
@@ -37,7 +44,7 @@ std::string convert(std::string_view input, const char* from, const char* to) {
       if (errno == EINVAL) break;  // an unfinished last character is dropped
       // EILSEQ: skip one character of input and put '?' in its place.
       size_t skip = 1;
-      if (std::strcmp(from, "UTF-8") == 0) {
+      if (fromUtf8) {
         unsigned char lead = static_cast<unsigned char>(*in);
         skip = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
         skip = std::min(skip, inLeft);
@@ -47,7 +54,6 @@ std::string convert(std::string_view input, const char* from, const char* to) {
       out += '?';
     }
   }
-  iconv_close(cd);
   return out;
 }
 
@@ -288,11 +294,13 @@ void FakePlatform::regCloseKey(RegKey key) {
 }
 
 std::string FakePlatform::toAnsi(std::string_view utf8) {
-  return convert(utf8, "UTF-8", "CP932");
+  static const iconv_t toCp932 = descriptor("UTF-8", "CP932");
+  return convert(utf8, toCp932, true);
 }
 
 std::string FakePlatform::fromAnsi(std::string_view ansi) {
-  return convert(ansi, "CP932", "UTF-8");
+  static const iconv_t fromCp932 = descriptor("CP932", "UTF-8");
+  return convert(ansi, fromCp932, false);
 }
 
 bool FakePlatform::isLeadByte(unsigned char byte) {

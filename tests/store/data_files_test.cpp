@@ -194,6 +194,8 @@ TEST_F(DataFilesTest, RowsFollowTheCountAndTheEntries) {
       {"-1", {}},
       {"many", {}},
       {"70000", {}},
+      // Half a double-byte character after the digits is dropped, not read past.
+      {"4\x81", {"Docs", "Music", "Work, 2024", "ソフト"}},
   };
   for (const Case& c : cases) {
     writeData(list + c.count + "\r\n");

@@ -1,10 +1,16 @@
 // Cases of the profile-file rules, as plain data: a file's bytes before, one operation, and what
 // it must give. Natively they run against the INI engine; under Wine the same table runs against
-// the engine and the system's own profile functions side by side. Texts are ANSI (code page 932)
-// bytes.
+// the engine and the system's own profile functions side by side. Names, values and what reads
+// give are ANSI (code page 932) bytes; so is the file, unless the case says it is stored in
+// another encoding.
 #pragma once
 
 namespace folvane::ini_cases {
+
+// How a case's file is stored. Ansi: before and expected are the file's bytes. The others:
+// before and expected are the file's text in UTF-8, stored in that encoding behind its
+// byte-order mark.
+enum class Stored { Ansi, Utf8, Utf16Le, Utf16Be };
 
 enum class Op {
   Read,     // a value (buffer of 128 bytes); argument is the default
@@ -26,12 +32,16 @@ struct IniCase {
   // (it drops blank lines and normalises every line it rewrites), the two files must still read
   // the same.
   bool systemLayout = true;
+  Stored stored = Stored::Ansi;
 };
 
 // "あ" (two bytes), repeated, for the cut of long values.
 #define FOLVANE_A10 \
   "\x82\xA0\x82\xA0\x82\xA0\x82\xA0\x82\xA0\x82\xA0\x82\xA0\x82\xA0\x82\xA0\x82\xA0"
 #define FOLVANE_X50 "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"
+// "営" in the ANSI code page, repeated.
+#define FOLVANE_EI10 \
+  "\x89\x63\x89\x63\x89\x63\x89\x63\x89\x63\x89\x63\x89\x63\x89\x63\x89\x63\x89\x63"
 
 inline constexpr IniCase kCases[] = {
     // ---- Reading a value ----------------------------------------------------------------------
@@ -158,9 +168,59 @@ inline constexpr IniCase kCases[] = {
      "[A]\r\na=1\r\n"},
     {"removing keeps every other line", "; hi\n[A]\n k = 1 \n\n[B]\nb=2\n", Op::Remove, "A", "k",
      nullptr, "; hi\n[A]\n\n[B]\nb=2\n", false},
+    // ---- Files saved as Unicode: the system reads them through the same rules, converts what
+    // it gives to the ANSI code page, and writes them back in their own encoding ----------------
+    {"a UTF-16 file", "[A]\r\nk=v\r\n", Op::Read, "A", "k", "def", "v", true, Stored::Utf16Le},
+    {"a UTF-16 file holding Japanese", "[部署]\r\n営業=経理\r\n", Op::Read, "\x95\x94\x8F\x90",
+     "\x89\x63\x8B\xC6", "def", "\x8C\x6F\x97\x9D", true, Stored::Utf16Le},
+    {"UTF-16 blanks, case and quotes", "  [ a ]\x1a\r\n \t K \v= \t 'v v' \f\r\n", Op::Read, "A",
+     "k", "def", "v v", true, Stored::Utf16Le},
+    {"UTF-16 LF line ends", "[A]\nj=1\nk=2\n", Op::Read, "A", "k", "def", "2", true,
+     Stored::Utf16Le},
+    {"a character the code page lacks reads as ?", "[A]\r\nk=aāz\r\n", Op::Read, "A", "k", "def",
+     "a?z", true, Stored::Utf16Le},
+    {"a name with a character the code page lacks matches no ANSI name", "[A]\r\nkā=1\r\n",
+     Op::Read, "A", "k?", "def", "def", true, Stored::Utf16Le},
+    {"a UTF-16 value is cut to 127 bytes of whole characters",
+     "[A]\r\nk="
+     "営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営"
+     "営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営営\r\n",
+     Op::Read, "A", "k", "def",
+     FOLVANE_EI10 FOLVANE_EI10 FOLVANE_EI10 FOLVANE_EI10 FOLVANE_EI10 FOLVANE_EI10
+     "\x89\x63\x89\x63\x89\x63",
+     true, Stored::Utf16Le},
+    {"a UTF-16 file with only its byte order mark", "", Op::Read, "A", "k", "def", "def", true,
+     Stored::Utf16Le},
+    {"a big-endian UTF-16 file", "[A]\r\nk=営業\r\n", Op::Read, "A", "k", "def", "\x89\x63\x8B\xC6",
+     true, Stored::Utf16Be},
+    {"a UTF-8 file holding Japanese", "[A]\r\n営業=経理\r\n", Op::Read, "A", "\x89\x63\x8B\xC6",
+     "def", "\x8C\x6F\x97\x9D", true, Stored::Utf8},
+    {"a UTF-16 section", "[A]\r\n営業=1\r\n;c=2\r\n bare \r\nx=aāz\r\n[B]\r\ny=3\r\n", Op::Section,
+     "A", nullptr, nullptr, "\x89\x63\x8B\xC6=1\nbare\nx=a?z\n", true, Stored::Utf16Le},
+    {"a new key in a UTF-16 file", "[A]\r\nk=v\r\n", Op::Write, "A", "j", "\x89\x63\x8B\xC6",
+     "[A]\r\nk=v\r\nj=営業\r\n", true, Stored::Utf16Le},
+    {"characters the code page lacks stay in the lines a write leaves",
+     "; ā 😀\r\n[A]\r\nk=v\r\n[B]\r\nx=😀ā\r\n", Op::Write, "A", "k", "w",
+     "; ā 😀\r\n[A]\r\nk=w\r\n[B]\r\nx=😀ā\r\n", true, Stored::Utf16Le},
+    {"a look-alike name is another key", "[A]\r\nkā=1\r\n", Op::Write, "A", "k?", "2",
+     "[A]\r\nkā=1\r\nk?=2\r\n", true, Stored::Utf16Le},
+    {"a new section in a UTF-16 file", "[A]\r\nk=v", Op::Write, "B", "k", "w",
+     "[A]\r\nk=v\r\n[B]\r\nk=w\r\n", true, Stored::Utf16Le},
+    {"the first entry of a UTF-16 file with only its byte order mark", "", Op::Write, "A", "k", "v",
+     "[A]\r\nk=v\r\n", true, Stored::Utf16Le},
+    {"a replaced UTF-16 value keeps its line's layout",
+     "  [A]  \r\n  k = old  \r\n\r\n; c\r\n[B]\r\nb=1\r\n", Op::Write, "A", "k", "new",
+     "  [A]  \r\n  k = new  \r\n\r\n; c\r\n[B]\r\nb=1\r\n", false, Stored::Utf16Le},
+    {"removing from a UTF-16 file", "[A]\r\nk=v\r\nj=1\r\n", Op::Remove, "A", "k", nullptr,
+     "[A]\r\nj=1\r\n", true, Stored::Utf16Le},
+    {"a big-endian UTF-16 file stays big-endian", "[A]\r\nk=v\r\n", Op::Write, "A", "j", "\x89\x63",
+     "[A]\r\nk=v\r\nj=営\r\n", true, Stored::Utf16Be},
+    {"a UTF-8 file stays UTF-8", "[A]\r\nk=営\r\n", Op::Write, "A", "j", "\x89\x63",
+     "[A]\r\nk=営\r\nj=営\r\n", true, Stored::Utf8},
 };
 
 #undef FOLVANE_A10
 #undef FOLVANE_X50
+#undef FOLVANE_EI10
 
 }  // namespace folvane::ini_cases

@@ -10,21 +10,17 @@
 namespace folvane {
 namespace {
 
+using ini_cases::Expected;
+using ini_cases::FileBytes;
 using ini_cases::IniCase;
 using ini_cases::Op;
-
-std::optional<std::string> Expected(const IniCase& c) {
-  if (!c.expected) return std::nullopt;
-  return std::string(c.expected);
-}
 
 class IniConformance : public ::testing::TestWithParam<IniCase> {};
 
 TEST_P(IniConformance, Engine) {
   const IniCase& c = GetParam();
   FakePlatform platform;
-  std::optional<std::string> got =
-      ini_cases::RunOnEngine(c, [&](unsigned char b) { return platform.isLeadByte(b); });
+  std::optional<std::string> got = ini_cases::RunOnEngine(c, CodePageOf(platform));
   EXPECT_EQ(ini_cases::Escaped(got), ini_cases::Escaped(Expected(c))) << c.name;
 }
 
@@ -34,8 +30,9 @@ TEST_P(IniConformance, ProfileRoutines) {
   const IniCase& c = GetParam();
   FakePlatform platform;
   const std::string file = platform.programFolder() + "\\case.ini";
-  if (c.before) {
-    ASSERT_TRUE(platform.replaceFile(file, c.before));
+  const std::optional<std::string> before = FileBytes(c, c.before);
+  if (before) {
+    ASSERT_TRUE(platform.replaceFile(file, *before));
   }
   platform.replaceFileCalls = 0;
   auto utf8 = [&](const char* ansi) { return platform.fromAnsi(ansi ? ansi : ""); };
@@ -60,14 +57,13 @@ TEST_P(IniConformance, ProfileRoutines) {
       IniWrite(platform, utf8(c.section), utf8(c.key), value, file);
       got = platform.readFile(file);
       // A write that changes nothing leaves the file alone.
-      bool unchanged = (c.before == nullptr && c.expected == nullptr) ||
-                       (c.before && c.expected && std::string(c.before) == c.expected);
+      const bool unchanged = before == Expected(c);
       EXPECT_EQ(platform.replaceFileCalls, unchanged ? 0 : 1) << c.name;
       break;
     }
   }
   if (c.op == Op::Read || c.op == Op::Section) {
-    EXPECT_EQ(platform.readFile(file).has_value(), c.before != nullptr) << "reading made a file";
+    EXPECT_EQ(platform.readFile(file).has_value(), before.has_value()) << "reading made a file";
   }
   EXPECT_EQ(ini_cases::Escaped(got), ini_cases::Escaped(Expected(c))) << c.name;
 }

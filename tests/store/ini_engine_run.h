@@ -8,6 +8,7 @@
 #include <string>
 
 #include "store/ini_file.h"
+#include "store/utf16.h"
 #include "tests/store/ini_cases.h"
 
 namespace folvane::ini_cases {
@@ -20,10 +21,40 @@ inline std::string TestName(const IniCase& c, std::size_t index) {
   return name + "_" + std::to_string(index);
 }
 
+// A file of the case (its before or its expected) as the bytes on disk; std::nullopt for none.
+inline std::optional<std::string> FileBytes(const IniCase& c, const char* text) {
+  if (!text) return std::nullopt;
+  std::string bytes;
+  switch (c.stored) {
+    case Stored::Ansi:
+      return std::string(text);
+    case Stored::Utf8:
+      return "\xEF\xBB\xBF" + std::string(text);
+    case Stored::Utf16Le:
+    case Stored::Utf16Be:
+      bytes = c.stored == Stored::Utf16Le ? "\xFF\xFE" : "\xFE\xFF";
+      for (char16_t unit : Utf8ToUtf16(text)) {
+        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        bytes += c.stored == Stored::Utf16Le ? low : high;
+        bytes += c.stored == Stored::Utf16Le ? high : low;
+      }
+      return bytes;
+  }
+  return std::nullopt;
+}
+
+// What the case must give: the text of a read or a listing, the file's bytes after a write.
+inline std::optional<std::string> Expected(const IniCase& c) {
+  if (c.op == Op::Write || c.op == Op::Remove) return FileBytes(c, c.expected);
+  if (!c.expected) return std::nullopt;
+  return std::string(c.expected);
+}
+
 // Read and Section: the result. Write and Remove: the file's bytes after, std::nullopt when
 // there is no file.
-inline std::optional<std::string> RunOnEngine(const IniCase& c, LeadBytePredicate isLeadByte) {
-  IniFile ini(c.before ? c.before : "", std::move(isLeadByte));
+inline std::optional<std::string> RunOnEngine(const IniCase& c, CodePage codePage) {
+  const std::optional<std::string> before = FileBytes(c, c.before);
+  IniFile ini(before.value_or(""), std::move(codePage));
   switch (c.op) {
     case Op::Read:
       return ini.readOr(c.section, c.key, c.argument, 127);
@@ -36,9 +67,8 @@ inline std::optional<std::string> RunOnEngine(const IniCase& c, LeadBytePredicat
     case Op::Remove: {
       std::optional<std::string> value;
       if (c.op == Op::Write) value = c.argument;
-      if (ini.write(c.section, c.key, value)) return ini.bytes();
-      if (!c.before) return std::nullopt;
-      return std::string(c.before);
+      if (ini.write(c.section, c.key, value) == IniWriteResult::Changed) return ini.bytes();
+      return before;
     }
   }
   return std::nullopt;
@@ -49,7 +79,7 @@ inline void PrintTo(const IniCase& c, std::ostream* out) {
   *out << c.name;
 }
 
-// A printable form of ANSI bytes for failure messages.
+// A printable form of file bytes for failure messages.
 inline std::string Escaped(const std::optional<std::string>& bytes) {
   if (!bytes) return "(no file)";
   std::string out;

@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "platform/fake/fake_platform.h"
 #include "store/data_files.h"
 #include "store/ini_rewrite.h"
+#include "store/utf16.h"
 
 namespace folvane {
 namespace {
@@ -79,6 +79,46 @@ TEST_F(ProtectedListTest, AddReportsWhetherTheKeyWasNew) {
   EXPECT_EQ(Entries(), (std::vector<std::string>{"Docs=300", "Music=301", "Report=302"}));
 }
 
+// A line of the list without "=" (edited by hand) is shown as a row and counted: adding its key
+// gives it a code, deleting its row removes it, and the count follows.
+TEST_F(ProtectedListTest, ALineWithoutEqualsIsAnEntryLikeAnyOther) {
+  const std::string content =
+      "[PasswordSetData]\r\nDocs=100\r\nMusic\r\n[PasswordNumber]\r\nPassCount=2\r\n";
+  Seed(content);
+  ASSERT_EQ(ProtectedListRows(platform), (std::vector<std::string>{"Docs", "Music"}));
+  EXPECT_TRUE(ProtectedFolderListed(platform, "Music"));
+  EXPECT_EQ(AddProtectedFolder(platform, "music", "301"), AddResult::Replaced);
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"Docs=100", "Music=301"}));
+  EXPECT_EQ(PassCount(), "2");
+
+  Seed(content);
+  EXPECT_EQ(RemoveProtectedFolder(platform, "Music"), RemoveResult::Removed);
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"Docs=100"}));
+  EXPECT_EQ(PassCount(), "1");
+}
+
+// An editor's "Unicode" (UTF-16 with its byte-order mark): the list is read from it, and changes
+// keep it UTF-16, every other line included.
+TEST_F(ProtectedListTest, AListSavedAsUtf16StaysUtf16) {
+  auto utf16 = [](const std::string& utf8) {
+    std::string bytes = "\xFF\xFE";
+    for (char16_t unit : Utf8ToUtf16(utf8)) {
+      bytes += static_cast<char>(unit & 0xFF);
+      bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+  };
+  Seed(utf16("; Café ā\r\n[PasswordSetData]\r\n営業=100\r\n[PasswordNumber]\r\nPassCount=1\r\n"));
+  EXPECT_EQ(ProtectedListRows(platform), std::vector<std::string>{"営業"});
+  EXPECT_EQ(IniRead(platform, kSectionPasswordSetData, "営業", "", DataFilePath(platform)), "100");
+
+  EXPECT_EQ(AddProtectedFolder(platform, "経理", "101"), AddResult::Added);
+  EXPECT_EQ(RemoveProtectedFolder(platform, "営業"), RemoveResult::Removed);
+  EXPECT_EQ(
+      FileBytes(),
+      utf16("; Café ā\r\n[PasswordSetData]\r\n経理=101\r\n[PasswordNumber]\r\nPassCount=1\r\n"));
+}
+
 TEST_F(ProtectedListTest, AnUnusableCountLeavesTheFileAsItWas) {
   struct Case {
     std::string count;
@@ -145,10 +185,27 @@ TEST_F(ProtectedListTest, AFailedWriteLeavesTheListAsItWas) {
         break;
     }
     platform.failingWrites.clear();
-    std::vector<std::string> after = Entries();
-    std::sort(after.begin(), after.end());  // an entry put back stands at the section's end
-    EXPECT_EQ(after, entries);
+    EXPECT_EQ(Entries(), entries);
     EXPECT_EQ(PassCount(), "2");
+    EXPECT_EQ(FileBytes(), content);
+  }
+}
+
+// The file goes back whole, not by taking the entry back under its key: that would meet the
+// other line of the same name (or of the name in other letter case) and change it instead.
+TEST_F(ProtectedListTest, AFailedChangeLeavesLinesOfTheSameNameAlone) {
+  for (const std::string second : {"Docs", "DOCS"}) {
+    SCOPED_TRACE(second);
+    const std::string content = "[PasswordSetData]\r\nDocs=100\r\n" + second +
+                                "=101\r\nMusic\r\n[PasswordNumber]\r\nPassCount=3\r\n";
+    for (const std::string& key : {second, std::string("Music")}) {
+      Seed(content);
+      platform.replaceFileCalls = 0;
+      platform.failingWrites = {2};  // the count
+      EXPECT_EQ(RemoveProtectedFolder(platform, key), RemoveResult::WriteFailed) << key;
+      platform.failingWrites.clear();
+      EXPECT_EQ(FileBytes(), content) << key;
+    }
   }
 }
 
@@ -172,8 +229,8 @@ TEST_F(ProtectedListTest, AStorableKeyIsListedBackExactly) {
 }
 
 TEST_F(ProtectedListTest, KeysTheFileCannotHoldAreRecognised) {
-  for (const std::string key :
-       {"", "a=b", "=", "[Section]", ";note", " lead", "trail ", "tab\t", "line\nbreak"}) {
+  for (const std::string key : {"", "a=b", "=", "[Section]", ";note", " lead", "trail ", "tab\t",
+                                "line\nbreak", "\vtab", "feed\f", "end\x1a"}) {
     SCOPED_TRACE(key);
     EXPECT_FALSE(FolderKeyStorable(key));
   }

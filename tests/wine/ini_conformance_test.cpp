@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +18,8 @@
 namespace folvane {
 namespace {
 
+using ini_cases::Expected;
+using ini_cases::FileBytes;
 using ini_cases::IniCase;
 using ini_cases::Op;
 
@@ -31,12 +32,12 @@ std::string FreshFile(const char* tag) {
          "_" + std::to_string(++counter) + ".ini";
 }
 
-void PutFile(const std::string& path, const char* bytes) {
+void PutFile(const std::string& path, const std::optional<std::string>& bytes) {
   DeleteFileA(path.c_str());
   if (!bytes) return;
   FILE* file = std::fopen(path.c_str(), "wb");
   ASSERT_NE(file, nullptr);
-  std::fwrite(bytes, 1, std::strlen(bytes), file);
+  std::fwrite(bytes->data(), 1, bytes->size(), file);
   std::fclose(file);
 }
 
@@ -85,7 +86,7 @@ std::string SystemView(const std::string& path) {
 
 // The case run by the system on a real file.
 std::optional<std::string> RunOnSystem(const IniCase& c, const std::string& path) {
-  PutFile(path, c.before);
+  PutFile(path, FileBytes(c, c.before));
   switch (c.op) {
     case Op::Read: {
       char buffer[128] = {};
@@ -110,11 +111,10 @@ TEST_P(IniConformance, EngineAgreesWithTheSystem) {
   const std::string systemFile = FreshFile("system");
   const std::string engineFile = FreshFile("engine");
 
-  std::optional<std::string> engine =
-      ini_cases::RunOnEngine(c, [](unsigned char b) { return IsDBCSLeadByte(b) != FALSE; });
+  Win32Platform platform;
+  std::optional<std::string> engine = ini_cases::RunOnEngine(c, CodePageOf(platform));
   std::optional<std::string> system = RunOnSystem(c, systemFile);
-  std::optional<std::string> expected;
-  if (c.expected) expected = c.expected;
+  const std::optional<std::string> expected = Expected(c);
 
   EXPECT_EQ(ini_cases::Escaped(engine), ini_cases::Escaped(expected)) << "engine: " << c.name;
   const bool compareBytes = (c.op != Op::Write && c.op != Op::Remove) || c.systemLayout;
@@ -124,7 +124,7 @@ TEST_P(IniConformance, EngineAgreesWithTheSystem) {
     // The system rewrites the whole file in its own layout; what it reads out of the two files
     // must be the same.
     ASSERT_TRUE(engine && system) << c.name;
-    PutFile(engineFile, engine->c_str());
+    PutFile(engineFile, engine);
     EXPECT_EQ(SystemView(engineFile), SystemView(systemFile)) << c.name;
   }
   DeleteFileA(systemFile.c_str());
@@ -153,13 +153,11 @@ TEST_P(IniConformance, ProfileRoutinesOnRealFiles) {
     }
     EXPECT_EQ(ini_cases::Escaped(ours), ini_cases::Escaped(system)) << c.name;
   } else {
-    PutFile(path, c.before);
+    PutFile(path, FileBytes(c, c.before));
     std::optional<std::string> value;
     if (c.op == Op::Write) value = utf8(c.argument);
     IniWrite(platform, utf8(c.section), utf8(c.key), value, file);
-    std::optional<std::string> expected;
-    if (c.expected) expected = c.expected;
-    EXPECT_EQ(ini_cases::Escaped(GetFile(path)), ini_cases::Escaped(expected)) << c.name;
+    EXPECT_EQ(ini_cases::Escaped(GetFile(path)), ini_cases::Escaped(Expected(c))) << c.name;
   }
   DeleteFileA(path.c_str());
 }

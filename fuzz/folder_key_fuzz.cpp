@@ -1,0 +1,113 @@
+// The folder key on any active-form text, built as the sampler builds it from a window's ANSI
+// class name and title (lead bytes before "\" included). The key must be the one a reading of the
+// same text by ANSI characters gives, and a key taken as storable must go into the protected list
+// and come back as the same row, found by the lock check's read under the same key.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fuzz/fuzz_support.h"
+#include "store/data_files.h"
+#include "store/ini_rewrite.h"
+#include "store/protected_list.h"
+
+namespace folvane {
+namespace {
+
+using Characters = std::vector<std::string>;
+
+Characters CharactersOf(Platform& platform, const std::string& ansi) {
+  Characters characters;
+  for (std::size_t i = 0; i < ansi.size();) {
+    const std::size_t width = platform.isLeadByte(static_cast<unsigned char>(ansi[i])) ? 2 : 1;
+    characters.push_back(ansi.substr(i, width));
+    i += width;
+  }
+  return characters;
+}
+
+std::vector<Characters> Split(const Characters& text, const std::string& separator) {
+  std::vector<Characters> parts(1);
+  for (const std::string& c : text) {
+    if (c == separator) {
+      parts.emplace_back();
+    } else {
+      parts.back().push_back(c);
+    }
+  }
+  return parts;
+}
+
+std::string Joined(const Characters& characters) {
+  std::string text;
+  for (const std::string& c : characters) text += c;
+  return text;
+}
+
+// The folder key read off the text's ANSI characters, where a "\" or "(" is a character of its
+// own and never the second byte of another.
+std::optional<std::string> KeyByAnsiCharacters(Platform& platform, const std::string& ansiText) {
+  const Characters text = CharactersOf(platform, ansiText);
+  std::size_t open = text.size();
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (text[i] == "(") open = i;
+  if (open == text.size()) return std::nullopt;
+  Characters title(text.begin() + open + 1, text.end());
+  if (title.empty() || title.back() != ")") return std::nullopt;
+  title.pop_back();
+  if (title.empty()) return std::nullopt;
+
+  std::vector<Characters> parts = Split(title, "\\");
+  if (parts.back().empty()) {
+    if (parts.front().empty()) return std::nullopt;
+    parts = Split(parts.front(), " ");
+    parts.front().push_back("\\");
+  }
+  if (parts.back().empty()) return std::nullopt;
+  return Joined(parts.back());
+}
+
+// The window texts as the sampler reads them: at most 127 bytes, up to the first NUL.
+std::string WindowText(FuzzedDataProvider& input, std::size_t length) {
+  std::string text = input.ConsumeBytesAsString(length);
+  return text.substr(0, text.find('\0'));
+}
+
+}  // namespace
+}  // namespace folvane
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace folvane;
+  MemoryPlatform& platform = MemoryPlatform::instance();
+  platform.reset();
+  FuzzedDataProvider input(data, size);
+
+  std::string className = "CabinetWClass";
+  if (input.ConsumeIntegralInRange(0, 7) == 0) className = WindowText(input, 16);
+  const std::string title = WindowText(input, 127);
+  const std::string text = platform.fromAnsi(className) + " (" + platform.fromAnsi(title) + ")";
+
+  WindowClassOf(text);
+  const std::optional<std::string> key = FolderKeyOf(text);
+  const std::optional<std::string> expected = KeyByAnsiCharacters(platform, platform.toAnsi(text));
+  FUZZ_CHECK(key.has_value() == expected.has_value());
+  if (!key) return 0;
+  FUZZ_CHECK(platform.toAnsi(*key) == *expected);
+  if (!FolderKeyStorable(*key)) return 0;
+
+  // Stored, the key is one row of the list, and the lock check finds its code under it.
+  const std::string code = "116117118";
+  const std::string file = DataFilePath(platform);
+  FUZZ_CHECK(AddProtectedFolder(platform, *key, code) == AddResult::Added);
+  FUZZ_CHECK(ProtectedListRows(platform) == std::vector<std::string>{*key});
+  FUZZ_CHECK(IniRead(platform, kSectionPasswordSetData, *key, "", file) == code);
+  FUZZ_CHECK(AddProtectedFolder(platform, *key, "117") == AddResult::Replaced);
+  FUZZ_CHECK(IniReadSectionEntries(platform, kSectionPasswordSetData, file) ==
+             std::vector<std::string>{*key + "=117"});
+  FUZZ_CHECK(RemoveProtectedFolder(platform, *key) == RemoveResult::Removed);
+  FUZZ_CHECK(ProtectedListRows(platform).empty());
+  return 0;
+}

@@ -1,0 +1,119 @@
+// The protected list on any PassDat.ini: adding and removing folders, with any write failing,
+// never lets PassCount and the entries of [PasswordSetData] drift apart. Every change moves both
+// by the same step, and a change that is refused or fails leaves the file as it was.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fuzz/fuzz_support.h"
+#include "store/data_files.h"
+#include "store/ini_rewrite.h"
+#include "store/protected_list.h"
+
+namespace folvane {
+namespace {
+
+struct ListState {
+  std::optional<std::int16_t> count;
+  std::vector<std::string> keys;  // of the entries, in file order
+};
+
+ListState Read(Platform& platform) {
+  ListState state;
+  state.count = ReadPassCount(platform);
+  for (const std::string& entry :
+       IniReadSectionEntries(platform, kSectionPasswordSetData, DataFilePath(platform)))
+    state.keys.push_back(entry.substr(0, entry.find('=')));
+  return state;
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> keys) {
+  std::sort(keys.begin(), keys.end());
+  return keys;
+}
+
+// A folder key as the program gets one: a row of the list (what a double-click deletes), or the
+// characters of a window title.
+std::string PickKey(FuzzedDataProvider& input, Platform& platform, const ListState& state) {
+  if (!state.keys.empty() && input.ConsumeBool())
+    return state.keys[input.ConsumeIntegralInRange<std::size_t>(0, state.keys.size() - 1)];
+  return platform.fromAnsi(input.ConsumeRandomLengthString(24));
+}
+
+}  // namespace
+}  // namespace folvane
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace folvane;
+  MemoryPlatform& platform = MemoryPlatform::instance();
+  platform.reset();
+  FuzzedDataProvider input(data, size);
+  const std::string file = DataFilePath(platform);
+  if (input.ConsumeIntegralInRange(0, 15) != 0)
+    platform.files[file] = input.ConsumeRandomLengthString(size);
+
+  for (int step = 0; step < 6 && input.remaining_bytes() > 0; ++step) {
+    const ListState before = Read(platform);
+    const std::optional<std::string> bytesBefore = platform.readFile(file);
+    const bool add = input.ConsumeBool();
+    const std::string key = PickKey(input, platform, before);
+    // The program adds only keys the file can hold; it deletes whatever a row shows.
+    if (add && !FolderKeyStorable(key)) continue;
+    platform.writes = 0;
+    platform.failingWrite = input.ConsumeIntegralInRange(0, 3);
+
+    int moved = 0;           // how far the count and the number of entries moved
+    bool unchanged = false;  // refused before any write
+    bool failed = false;     // a write failed
+    if (add) {
+      const std::string code = input.ConsumeBool() ? "116117118" : "";
+      switch (AddProtectedFolder(platform, key, code)) {
+        case AddResult::Added:
+          moved = 1;
+          FUZZ_CHECK(IniRead(platform, kSectionPasswordSetData, key, "\n", file) == code);
+          break;
+        case AddResult::Replaced:
+          FUZZ_CHECK(IniRead(platform, kSectionPasswordSetData, key, "\n", file) == code);
+          break;
+        case AddResult::BadCount:
+          unchanged = true;
+          break;
+        case AddResult::WriteFailed:
+          failed = true;
+          break;
+      }
+    } else {
+      switch (RemoveProtectedFolder(platform, key)) {
+        case RemoveResult::Removed:
+          moved = -1;
+          break;
+        case RemoveResult::NotListed:
+        case RemoveResult::BadCount:
+          unchanged = true;
+          break;
+        case RemoveResult::WriteFailed:
+          failed = true;
+          break;
+      }
+    }
+    platform.failingWrite = 0;
+
+    const ListState after = Read(platform);
+    if (unchanged) {
+      FUZZ_CHECK(platform.readFile(file) == bytesBefore);
+      continue;
+    }
+    // Any change at all needs a usable count, and moves it with the entries.
+    FUZZ_CHECK(before.count && *before.count >= 0);
+    FUZZ_CHECK(after.count && *after.count == *before.count + moved);
+    FUZZ_CHECK(static_cast<int>(after.keys.size()) == static_cast<int>(before.keys.size()) + moved);
+    if (moved == 0) FUZZ_CHECK(Sorted(after.keys) == Sorted(before.keys));
+    // A failed change leaves the file as it was (a missing file may come back empty).
+    if (failed) FUZZ_CHECK(platform.readFile(file).value_or("") == bytesBefore.value_or(""));
+  }
+  return 0;
+}
