@@ -47,6 +47,20 @@ class ListEditingTest : public testing::Test {
     label.setCaption("登録数：2");
   }
 
+  // Deletes the first row with the user password "secret", or adds the folder Report locked
+  // with "abc".
+  void DeleteFirstRowOrAddReport(bool deleting) {
+    if (deleting) {
+      list.userSelect(0);
+      answers = {"secret"};
+      editing.DeleteEntry();
+    } else {
+      answers = {"abc"};
+      text.setText("CabinetWClass (C:\\Data\\Report)");
+      editing.AddFolder();
+    }
+  }
+
   void Seed(const std::string& content) {
     ASSERT_TRUE(platform.replaceFile(DataFilePath(platform), content));
     RefreshProtectedList(platform, list);
@@ -254,15 +268,7 @@ TEST_F(ListEditingTest, AChangeThatCannotBeSavedIsReportedAndTheListShowsTheFile
     Seed(kTwoFolders);
     platform.messages.clear();
     platform.writesFail = true;
-    if (deleting) {
-      list.userSelect(0);
-      answers = {"secret"};
-      editing.DeleteEntry();
-    } else {
-      answers = {"abc"};
-      text.setText("CabinetWClass (C:\\Data\\Report)");
-      editing.AddFolder();
-    }
+    DeleteFirstRowOrAddReport(deleting);
     platform.writesFail = false;
     ASSERT_FALSE(platform.messages.empty());
     EXPECT_TRUE(IsMessageBox(platform.messages.back(),
@@ -299,15 +305,7 @@ TEST_F(ListEditingTest, AChangeWaitsForAFileHeldOpenForAMoment) {
     platform.messages.clear();
     platform.pauses.clear();
     platform.busyAttempts = c.busyAttempts;
-    if (c.deleting) {
-      list.userSelect(0);
-      answers = {"secret"};
-      editing.DeleteEntry();
-    } else {
-      answers = {"abc"};
-      text.setText("CabinetWClass (C:\\Data\\Report)");
-      editing.AddFolder();
-    }
+    DeleteFirstRowOrAddReport(c.deleting);
     platform.busyAttempts = 0;
 
     const Rows texts = MessageTexts();
