@@ -4,8 +4,9 @@
 
 #include "app/list_refresh.h"
 #include "dialogs/messages.h"
-#include "store/data_files.h"
-#include "store/ini_rewrite.h"
+#include "dialogs/user_password.h"
+#include "store/folder_key.h"
+#include "store/password_code.h"
 #include "store/protected_list.h"
 
 namespace folvane {
@@ -28,9 +29,10 @@ bool hasSelectedRow(const ListBox& list) {
 
 }  // namespace
 
-ListEditing::ListEditing(Platform& platform, TextBox& text, ListBox& list1, Label& label1,
-                         LoginForm& login, ProcessWide& strings)
+ListEditing::ListEditing(Platform& platform, const Sampler& sampler, TextBox& text, ListBox& list1,
+                         Label& label1, LoginForm& login, ProcessWide& strings)
     : platform_(platform),
+      sampler_(sampler),
       text_(text),
       list1_(list1),
       label1_(label1),
@@ -38,31 +40,38 @@ ListEditing::ListEditing(Platform& platform, TextBox& text, ListBox& list1, Labe
       strings_(strings) {}
 
 void ListEditing::AddFolder() {
-  // One copy: the sampler may rewrite the box while the password dialog waits.
-  const std::string activeForm = text_.text();
-  if (activeForm.empty()) return;
-
-  const std::string windowClass = WindowClassOf(activeForm);
-  if (activeForm.find('(') == std::string::npos ||
-      !(IsFolderWindowClass(windowClass) || IsFolderTreeWindowClass(windowClass))) {
+  // One copy: the sampler may take another sample while the password dialog waits.
+  const std::optional<Sample> shown = sampler_.shown();
+  if (!shown) {
+    // An empty box has seen no window yet; anything else it says is no folder window.
+    if (!text_.text().empty()) ShowMessage(platform_, kNoFolder);
+    return;
+  }
+  if (!(IsFolderWindowClass(shown->className) || IsFolderTreeWindowClass(shown->className))) {
     ShowMessage(platform_, kNoFolder);
     return;
   }
-  if (NamesUntitledWindow(activeForm)) {
+  if (shown->title.empty()) {
     ShowMessage(platform_, kEmptyTitle);
     return;
   }
   // Ask for no password for a folder the data file could not hold.
-  std::optional<std::string> key = FolderKeyOf(activeForm);
+  std::optional<std::string> key = FolderKeyOfTitle(shown->title);
   if (!key || !FolderKeyStorable(*key)) {
     ShowMessage(platform_, kKeyNotStorable);
     return;
   }
 
+  // A list that cannot be read is not an empty one: nothing is asked, and nothing written.
+  const ProtectedList list = ProtectedList::Read(platform_, FileWait::AboutASecond);
+  if (list.unreadable()) {
+    ShowMessage(platform_, kListNotSaved);
+    return;
+  }
   // A folder already listed has a lock password, and replacing it must not be easier than
   // opening the folder: the user password is asked first. A wrong answer ends it silently.
-  if (ProtectedFolderListed(platform_, *key) &&
-      login_.Ask(kPromptUserPassword) != strings_.UserPassword) {
+  if (list.listed(*key) &&
+      AskUserPassword(platform_, login_, strings_) != UserPasswordAnswer::Right) {
     return;
   }
 
@@ -84,7 +93,8 @@ void ListEditing::AddFolder() {
     ShowMessage(platform_, kBadCount);
     return;
   }
-  if (added == AddResult::WriteFailed) ShowMessage(platform_, kListNotSaved);
+  if (added == AddResult::WriteFailed || added == AddResult::Unreadable)
+    ShowMessage(platform_, kListNotSaved);
   RefreshProtectedList(platform_, list1_);
 }
 
@@ -93,7 +103,7 @@ void ListEditing::DeleteEntry() {
   if (!hasSelectedRow(list1_)) return;
 
   ShowMessage(platform_, kDeleteNotice);
-  if (login_.Ask(kPromptUserPassword) != strings_.UserPassword) return;
+  if (AskUserPassword(platform_, login_, strings_) != UserPasswordAnswer::Right) return;
 
   // The row is read only now, after the password was given.
   if (!hasSelectedRow(list1_)) return;
@@ -105,11 +115,12 @@ void ListEditing::DeleteEntry() {
     ShowMessage(platform_, kBadCount);
     return;
   }
-  if (removed == RemoveResult::WriteFailed) ShowMessage(platform_, kListNotSaved);
+  if (removed == RemoveResult::WriteFailed || removed == RemoveResult::Unreadable)
+    ShowMessage(platform_, kListNotSaved);
   RefreshProtectedList(platform_, list1_);
 
-  label1_.setCaption(CountLabelText(
-      IniRead(platform_, kSectionPasswordNumber, kKeyPassCount, "0", DataFilePath(platform_))));
+  const ProtectedList list = ProtectedList::Read(platform_, FileWait::AboutASecond);
+  if (!list.unreadable()) label1_.setCaption(CountLabelText(list.countText()));
 }
 
 }  // namespace folvane

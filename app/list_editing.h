@@ -5,18 +5,20 @@
 #include "dialogs/process_wide.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
+#include "watch/sampler.h"
 
 namespace folvane {
 
 class ListEditing {
  public:
-  ListEditing(Platform& platform, TextBox& text, ListBox& list1, Label& label1, LoginForm& login,
-              ProcessWide& strings);
+  ListEditing(Platform& platform, const Sampler& sampler, TextBox& text, ListBox& list1,
+              Label& label1, LoginForm& login, ProcessWide& strings);
   void AddFolder();    // Button4 and Edit > Add password
   void DeleteEntry();  // double-click on List1
 
  private:
   Platform& platform_;
+  const Sampler& sampler_;
   TextBox& text_;
   ListBox& list1_;
   Label& label1_;

@@ -6,6 +6,7 @@
 
 namespace folvane {
 
+// A file that cannot be read leaves the rows as they were: it is not an empty list.
 void RefreshProtectedList(Platform& platform, ListBox& list1);
 
 }  // namespace folvane

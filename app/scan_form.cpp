@@ -5,10 +5,13 @@
 
 #include "app/list_refresh.h"
 #include "dialogs/messages.h"
+#include "dialogs/user_password.h"
 #include "forms/captions.h"
 #include "forms/forms.h"
-#include "store/data_files.h"
+#include "store/data_file_names.h"
 #include "store/ini_rewrite.h"
+#include "store/password_code.h"
+#include "store/settings_file.h"
 
 namespace folvane {
 
@@ -18,6 +21,12 @@ constexpr char kTrayRefused[] = "タクストレイにアイコンを登録で�
 
 // The shell may refuse to remove the icon for a while; the program must end all the same.
 constexpr int kTrayRemovalAttempts = 10;
+// Reads of Folvane.ini at start, each waiting about a second for another program (a sync tool
+// starting at log-on, say) to let go of it.
+constexpr int kSettingsReadsAtStart = 3;
+constexpr char kSettingsUnreadableAtStart[] =
+    "設定ファイル（Folvane.ini）を読み込めません。フォルダの保護は続けますが、"
+    "ユーザパスワードが必要な操作は、読み込めるようになるまでできません。";
 
 std::string confirmExitText() {
   return ConfirmationText(std::string(kAppTitle) + "を終了します。");
@@ -34,9 +43,9 @@ ScanForm::ScanForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings, L
       splash_(splash),
       settings_(toolkit, platform, strings, login, Timer1),
       sampler_(platform, Text),
-      lockCheck_(platform, *this, Text, Label1, login),
-      watch_(platform, *this, Timer1, Button2, Shape1, Text, login, strings),
-      listEditing_(platform, Text, List1, Label1, login, strings) {
+      lockCheck_(platform, *this, Label1, login),
+      watch_(platform, *this, Timer1, Button2, Shape1, login, strings),
+      listEditing_(platform, sampler_, Text, List1, Label1, login, strings) {
   for (Control* control :
        std::initializer_list<Control*>{&Text, &List1, &Label1, &Button1, &Button2, &Button3,
                                        &Button4, &Shape1, &Timer1, &Timer2}) {
@@ -49,7 +58,7 @@ ScanForm::ScanForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings, L
 
   onLoad = [this] { Form_Load(); };
   onQueryClose = [this](int& cancel, int reason) { Form_QueryClose(cancel, reason); };
-  onMouseMove = [this](double xPixels) { watch_.Form_MouseMove(xPixels); };
+  onTrayClick = [this](TrayClick click) { watch_.Form_TrayClick(click); };
   // Explorer lost the icon when the task bar was created anew; give it back.
   onShellRestarted = [this] { RegisterTrayIcon(); };
 
@@ -58,11 +67,14 @@ ScanForm::ScanForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings, L
   Button3.onClick = [this] { watch_.Button3_Click(); };
   Button4.onClick = [this] { listEditing_.AddFolder(); };
   List1.onDblClick = [this] { listEditing_.DeleteEntry(); };
-  Text.onChange = [this] { lockCheck_.Text_Change(); };
+  watch_.onStopped = [this] {
+    sampler_.ShowStopped();
+    lockCheck_.WatchStopped();
+  };
   // The covers follow their windows on both timers: the sampler's stops with the watch.
   Timer1.onTick = [this] {
     lockCheck_.FollowCovers();
-    sampler_.Timer1_Timer();
+    if (const std::optional<Sample> sample = sampler_.Timer1_Timer()) lockCheck_.Check(*sample);
   };
   Timer2.onTick = [this] {
     watch_.Timer2_Timer();
@@ -85,14 +97,18 @@ void ScanForm::Form_Load() {
   if (platform_.anotherInstanceRunning()) EndNow();
 
   // A stored code that does not decode cannot be matched by any answer, so it counts as no
-  // password at all and the user sets one anew.
-  std::string stored =
-      IniRead(platform_, kSectionPasswordSetData, kKeyPassData, "", SettingsFilePath(platform_));
-  strings_.UserPassword.clear();
-  if (!stored.empty()) {
-    if (auto decoded = DecodePassword(platform_, stored)) strings_.UserPassword = *decoded;
+  // password at all and the user sets one anew. A settings file that cannot be read is not one
+  // without a password: whoever answered a first-start question then could remove every folder.
+  FileRead::Status settings = FileRead::Status::Unreadable;
+  for (int read = 0; read < kSettingsReadsAtStart && settings == FileRead::Status::Unreadable;
+       ++read) {
+    settings = LoadUserPassword(platform_, strings_, FileWait::AboutASecond);
   }
-  if (strings_.UserPassword.empty()) SetUpUserPassword();
+  if (settings == FileRead::Status::Unreadable) {
+    ShowMessage(platform_, kSettingsUnreadableAtStart);
+  } else if (strings_.UserPassword.empty()) {
+    SetUpUserPassword();
+  }
 
   RegisterTrayIcon(true);
   Text.setText("");
@@ -124,9 +140,9 @@ void ScanForm::SetUpUserPassword() {
 void ScanForm::Form_QueryClose(int& cancel, int reason) {
   if (reason == kCloseFromUser) {
     // A dialog already open (a timer asked for it) cannot answer this question as well.
-    bool dialogWasOpen = login_.IsOpen();
-    std::string answer = login_.Ask(kPromptUserPassword);
-    if (dialogWasOpen || answer != strings_.UserPassword) {
+    const bool dialogWasOpen = login_.IsOpen();
+    const UserPasswordAnswer answer = AskUserPassword(platform_, login_, strings_);
+    if (dialogWasOpen || answer != UserPasswordAnswer::Right) {
       cancel = 1;
       return;
     }

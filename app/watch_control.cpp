@@ -1,71 +1,79 @@
 #include "app/watch_control.h"
 
-#include "store/data_files.h"
+#include "dialogs/user_password.h"
+#include "store/data_file_names.h"
 
 namespace folvane {
 
 namespace {
 
-constexpr char kStopWatching[] = "ウォッチ停止";   // offered while the watch is on
-constexpr char kStartWatching[] = "ウォッチ動作";  // offered while it is off
-constexpr char kWatchStopped[] = "ウォッチ停止中";
-constexpr unsigned kLampOn = 65280;  // green
-constexpr unsigned kLampOff = 255;   // red
-constexpr double kLeftButtonDown = 513;
-constexpr double kRightButtonDown = 516;
+// The button names the action it offers.
+constexpr char kStopWatching[] = "ウォッチ停止";   // while the watch is on
+constexpr char kStartWatching[] = "ウォッチ動作";  // while it is off
+// The lamp's colours, 0x00BBGGRR.
+constexpr unsigned kLampGreen = 0x00FF00;  // watching
+constexpr unsigned kLampRed = 0x0000FF;    // not watching
 
 }  // namespace
 
 WatchControl::WatchControl(Platform& platform, Form& mainWindow, Timer& timer1, Button& button2,
-                           Shape& shape1, TextBox& text, LoginForm& login, ProcessWide& strings)
+                           Shape& shape1, LoginForm& login, ProcessWide& strings)
     : platform_(platform),
       mainWindow_(mainWindow),
       timer1_(timer1),
       button2_(button2),
       shape1_(shape1),
-      text_(text),
       login_(login),
       strings_(strings) {}
 
 void WatchControl::Button2_Click() {
-  if (button2_.caption() != kStopWatching) {
-    button2_.setCaption(kStopWatching);
-    timer1_.setEnabled(true);
-    // The timer kept its interval while it stood still, and the settings dialog may have set a
-    // new one meanwhile: that is the one in force. One that never ticks would leave the watch on
-    // in name only.
-    if (timer1_.interval() <= 0) timer1_.setInterval(kDefaultInterval);
+  if (!watching_) {
+    Start();
     return;
   }
-
   // The tray can ask again while the question is still open: point the user at it instead.
   if (login_.IsOpen()) {
     platform_.setForegroundWindow(login_.window());
     return;
   }
-  if (login_.Ask(kPromptUserPassword) != strings_.UserPassword) return;
-  button2_.setCaption(kStartWatching);
-  timer1_.setEnabled(false);
-  text_.setText(kWatchStopped);
+  if (AskUserPassword(platform_, login_, strings_) != UserPasswordAnswer::Right) return;
+  Stop();
 }
 
-void WatchControl::Form_MouseMove(double xPixels) {
-  if (xPixels == kLeftButtonDown) {
+void WatchControl::Start() {
+  watching_ = true;
+  button2_.setCaption(kStopWatching);
+  timer1_.setEnabled(true);
+  // The timer kept its interval while it stood still, and the settings dialog may have set a
+  // new one meanwhile: that is the one in force. One that never ticks would leave the watch on
+  // in name only.
+  if (timer1_.interval() <= 0) timer1_.setInterval(kDefaultInterval);
+}
+
+void WatchControl::Stop() {
+  watching_ = false;
+  button2_.setCaption(kStartWatching);
+  timer1_.setEnabled(false);
+  if (onStopped) onStopped();
+}
+
+void WatchControl::Form_TrayClick(TrayClick click) {
+  if (click == TrayClick::Left) {
     Button2_Click();
-  } else if (xPixels == kRightButtonDown) {
-    if (mainWindow_.isVisible()) {
-      mainWindow_.hide();
-    } else {
-      mainWindow_.show();
-      platform_.setForegroundWindow(mainWindow_.window());
-      platform_.setActiveWindow(mainWindow_.window());
-    }
+    return;
+  }
+  if (mainWindow_.isVisible()) {
+    mainWindow_.hide();
+  } else {
+    mainWindow_.show();
+    platform_.setForegroundWindow(mainWindow_.window());
+    platform_.setActiveWindow(mainWindow_.window());
   }
 }
 
 void WatchControl::Timer2_Timer() {
-  const bool sampling = timer1_.enabled() && timer1_.interval() > 0;
-  shape1_.setBackColor(sampling ? kLampOn : kLampOff);
+  const bool sampling = watching_ && timer1_.enabled() && timer1_.interval() > 0;
+  shape1_.setBackColor(sampling ? kLampGreen : kLampRed);
 }
 
 void WatchControl::Button3_Click() {

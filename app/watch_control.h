@@ -1,5 +1,7 @@
-// Switching the watch on and off, the tray callback and the status lamp of the main window.
+// Switching the watch on and off, the tray icon's clicks and the status lamp of the main window.
 #pragma once
+
+#include <functional>
 
 #include "dialogs/login_form.h"
 #include "dialogs/process_wide.h"
@@ -12,21 +14,27 @@ namespace folvane {
 class WatchControl {
  public:
   WatchControl(Platform& platform, Form& mainWindow, Timer& timer1, Button& button2, Shape& shape1,
-               TextBox& text, LoginForm& login, ProcessWide& strings);
-  void Button2_Click();                 // the watch toggle
-  void Form_MouseMove(double xPixels);  // the tray callback
-  void Timer2_Timer();                  // the status lamp
-  void Button3_Click();                 // to the task tray
+               LoginForm& login, ProcessWide& strings);
+  // The watch is on from the start; it is the sampler's timer that does the watching.
+  bool watching() const { return watching_; }
+  void Button2_Click();                  // the watch toggle
+  void Form_TrayClick(TrayClick click);  // the notification-area icon
+  void Timer2_Timer();                   // the status lamp
+  void Button3_Click();                  // to the task tray
+  std::function<void()> onStopped;       // the user stopped the watch
 
  private:
+  void Start();
+  void Stop();
+
   Platform& platform_;
   Form& mainWindow_;
   Timer& timer1_;
   Button& button2_;
   Shape& shape1_;
-  TextBox& text_;
   LoginForm& login_;
   ProcessWide& strings_;
+  bool watching_ = true;
 };
 
 }  // namespace folvane

@@ -1,12 +1,13 @@
-// The protected list as it grows: filling the list from PassDat.ini, and the lock check's read of
-// one folder's code (the last one in the file, the longest search).
+// The protected list as it grows: reading PassDat.ini into the list and filling the rows, and the
+// lock check's decision on one folder (one read of the list, then the code of the last folder in
+// the file, the longest search).
 #include <benchmark/benchmark.h>
 
 #include <string>
 
 #include "platform/fake/fake_platform.h"
-#include "store/data_files.h"
-#include "store/ini_rewrite.h"
+#include "store/data_file_names.h"
+#include "store/protected_list.h"
 
 namespace folvane {
 namespace {
@@ -27,7 +28,7 @@ void BM_ProtectedListRows(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
   WriteList(platform, count);
   for (auto _ : state) {
-    std::vector<std::string> rows = ProtectedListRows(platform);
+    std::vector<std::string> rows = ProtectedList::Read(platform, FileWait::NotAtAll).rows();
     if (static_cast<int>(rows.size()) != count) state.SkipWithError("rows missing");
     benchmark::DoNotOptimize(rows);
   }
@@ -35,20 +36,19 @@ void BM_ProtectedListRows(benchmark::State& state) {
 }
 BENCHMARK(BM_ProtectedListRows)->RangeMultiplier(10)->Range(10, 10000)->Complexity(benchmark::oN);
 
-void BM_IniReadLastKey(benchmark::State& state) {
+void BM_LockDecisionLastKey(benchmark::State& state) {
   FakePlatform platform;
   const int count = static_cast<int>(state.range(0));
   WriteList(platform, count);
-  const std::string file = DataFilePath(platform);
   const std::string key = FolderName(count - 1);
   for (auto _ : state) {
-    std::string code = IniRead(platform, kSectionPasswordSetData, key, "", file);
+    std::string code = ProtectedList::Read(platform, FileWait::NotAtAll).codeOf(key);
     if (code.empty()) state.SkipWithError("key not found");
     benchmark::DoNotOptimize(code);
   }
   state.SetComplexityN(count);
 }
-BENCHMARK(BM_IniReadLastKey)->RangeMultiplier(10)->Range(10, 10000)->Complexity(benchmark::oN);
+BENCHMARK(BM_LockDecisionLastKey)->RangeMultiplier(10)->Range(10, 10000)->Complexity(benchmark::oN);
 
 }  // namespace
 }  // namespace folvane

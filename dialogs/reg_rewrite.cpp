@@ -12,29 +12,21 @@ constexpr int kReadBufferBytes = 1024;
 
 void RegWrite(Platform& platform, const std::string& subKey, const std::string& valueName,
               const std::string& data, RegRoot root) {
-  RegKey key = platform.regCreateKey(root, platform.toAnsi(subKey));
-  if (key == 0) return;
-  platform.regSetString(key, platform.toAnsi(valueName), platform.toAnsi(data));
-  platform.regCloseKey(key);
+  platform.regWriteString(root, platform.toAnsi(subKey), platform.toAnsi(valueName),
+                          platform.toAnsi(data));
 }
 
 std::string RegRead(Platform& platform, const std::string& subKey, const std::string& valueName,
                     RegRoot root) {
-  RegKey key = platform.regOpenKey(root, platform.toAnsi(subKey), RegAccess::QueryValue);
-  if (key == 0) return "";
-  std::optional<std::string> data =
-      platform.regQueryValue(key, platform.toAnsi(valueName), kReadBufferBytes);
-  platform.regCloseKey(key);
+  std::optional<std::string> data = platform.regReadValue(
+      root, platform.toAnsi(subKey), platform.toAnsi(valueName), kReadBufferBytes);
   if (!data) return "";
   return platform.fromAnsi(data->substr(0, data->find('\0')));
 }
 
 void RegDelete(Platform& platform, const std::string& subKey, const std::string& valueName,
                RegRoot root) {
-  RegKey key = platform.regOpenKey(root, platform.toAnsi(subKey), RegAccess::SetValue);
-  if (key == 0) return;
-  platform.regDeleteValue(key, platform.toAnsi(valueName));
-  platform.regCloseKey(key);
+  platform.regDeleteValue(root, platform.toAnsi(subKey), platform.toAnsi(valueName));
 }
 
 }  // namespace folvane

@@ -1,5 +1,4 @@
-// RegReWrite: one string value in the registry. Each call opens and closes its own key; every
-// failure goes unnoticed.
+// RegReWrite: one string value in the registry, named in UTF-8; every failure goes unnoticed.
 #pragma once
 
 #include <string>

@@ -5,11 +5,14 @@
 
 #include "dialogs/messages.h"
 #include "dialogs/reg_rewrite.h"
+#include "dialogs/user_password.h"
 #include "forms/captions.h"
 #include "forms/forms.h"
 #include "store/blanks.h"
-#include "store/data_files.h"
+#include "store/data_file_names.h"
 #include "store/ini_rewrite.h"
+#include "store/password_code.h"
+#include "store/settings_file.h"
 
 namespace folvane {
 
@@ -70,9 +73,14 @@ void SettingsForm::Form_Load() {
 }
 
 void SettingsForm::Command1_Click() {
-  if (login_.Ask(kPromptCurrentPassword) != strings_.UserPassword) {
-    ShowMessage(platform_, kPasswordKept, MsgIcon::None);
-    return;
+  switch (AskUserPassword(platform_, login_, strings_, kPromptCurrentPassword)) {
+    case UserPasswordAnswer::Right:
+      break;
+    case UserPasswordAnswer::Wrong:
+      ShowMessage(platform_, kPasswordKept, MsgIcon::None);
+      return;
+    case UserPasswordAnswer::Unknown:
+      return;  // the user has been told why
   }
   // Giving up the second question keeps the password. Only an accepted empty entry clears it,
   // and only once the user has seen it shown empty and said yes: without a password every

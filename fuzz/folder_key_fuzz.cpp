@@ -1,7 +1,7 @@
-// The folder key on any active-form text, built as the sampler builds it from a window's ANSI
-// class name and title (lead bytes before "\" included). The key must be the one a reading of the
-// same text by ANSI characters gives, and a key taken as storable must go into the protected list
-// and come back as the same row, found by the lock check's read under the same key.
+// The folder key on any window title, read as the sampler reads it from a window's ANSI title
+// (lead bytes before "\" included). The key must be the one a reading of the same title by ANSI
+// characters gives, and a key taken as storable must go into the protected list and come back as
+// the same row, found by the lock check's read under the same key.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "store/data_files.h"
+#include "store/data_file_names.h"
+#include "store/folder_key.h"
 #include "store/ini_rewrite.h"
 #include "store/protected_list.h"
 
@@ -47,17 +48,10 @@ std::string Joined(const Characters& characters) {
   return text;
 }
 
-// The folder key read off the text's ANSI characters, where a "\" or "(" is a character of its
-// own and never the second byte of another.
-std::optional<std::string> KeyByAnsiCharacters(Platform& platform, const std::string& ansiText) {
-  const Characters text = CharactersOf(platform, ansiText);
-  std::size_t open = text.size();
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if (text[i] == "(") open = i;
-  if (open == text.size()) return std::nullopt;
-  Characters title(text.begin() + open + 1, text.end());
-  if (title.empty() || title.back() != ")") return std::nullopt;
-  title.pop_back();
+// The folder key read off the title's ANSI characters, where a "\" is a character of its own and
+// never the second byte of another.
+std::optional<std::string> KeyByAnsiCharacters(Platform& platform, const std::string& ansiTitle) {
+  const Characters title = CharactersOf(platform, ansiTitle);
   if (title.empty()) return std::nullopt;
 
   std::vector<Characters> parts = Split(title, "\\");
@@ -85,14 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform.reset();
   FuzzedDataProvider input(data, size);
 
-  std::string className = "CabinetWClass";
-  if (input.ConsumeIntegralInRange(0, 7) == 0) className = WindowText(input, 16);
-  const std::string title = WindowText(input, 127);
-  const std::string text = platform.fromAnsi(className) + " (" + platform.fromAnsi(title) + ")";
-
-  WindowClassOf(text);
-  const std::optional<std::string> key = FolderKeyOf(text);
-  const std::optional<std::string> expected = KeyByAnsiCharacters(platform, platform.toAnsi(text));
+  const std::string title = platform.fromAnsi(WindowText(input, 127));
+  const std::optional<std::string> key = FolderKeyOfTitle(title);
+  const std::optional<std::string> expected = KeyByAnsiCharacters(platform, platform.toAnsi(title));
   FUZZ_CHECK(key.has_value() == expected.has_value());
   if (!key) return 0;
   FUZZ_CHECK(platform.toAnsi(*key) == *expected);
@@ -102,12 +91,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string code = "116117118";
   const std::string file = DataFilePath(platform);
   FUZZ_CHECK(AddProtectedFolder(platform, *key, code) == AddResult::Added);
-  FUZZ_CHECK(ProtectedListRows(platform) == std::vector<std::string>{*key});
+  FUZZ_CHECK(ProtectedList::Read(platform, FileWait::NotAtAll).rows() ==
+             std::vector<std::string>{*key});
   FUZZ_CHECK(IniRead(platform, kSectionPasswordSetData, *key, "", file) == code);
   FUZZ_CHECK(AddProtectedFolder(platform, *key, "117") == AddResult::Replaced);
   FUZZ_CHECK(IniReadSectionEntries(platform, kSectionPasswordSetData, file) ==
              std::vector<std::string>{*key + "=117"});
   FUZZ_CHECK(RemoveProtectedFolder(platform, *key) == RemoveResult::Removed);
-  FUZZ_CHECK(ProtectedListRows(platform).empty());
+  FUZZ_CHECK(ProtectedList::Read(platform, FileWait::NotAtAll).rows().empty());
   return 0;
 }

@@ -40,12 +40,17 @@ class MemoryPlatform : public FakePlatform {
   int writes = 0;        // replaceFile calls since the reset
   int failingWrite = 0;  // the replaceFile call (1 for the first) that fails; 0: none
 
-  std::optional<std::string> readFile(const std::string& path) override {
+  FileRead readFile(const std::string& path, FileWait) override {
+    auto found = files.find(path);
+    if (found == files.end()) return {FileRead::Status::Missing, {}};
+    return {FileRead::Status::Read, found->second};
+  }
+  // The file's bytes, or nullopt when it is missing.
+  std::optional<std::string> bytesOf(const std::string& path) const {
     auto found = files.find(path);
     if (found == files.end()) return std::nullopt;
     return found->second;
   }
-  bool fileExists(const std::string& path) override { return files.count(path) > 0; }
   bool replaceFile(const std::string& path, const std::string& bytes) override {
     if (++writes == failingWrite) return false;
     files[path] = bytes;

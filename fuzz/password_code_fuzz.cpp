@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
-#include "store/data_files.h"
+#include "store/password_code.h"
 
 namespace folvane {
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "store/data_files.h"
+#include "store/data_file_names.h"
 #include "store/ini_rewrite.h"
 #include "store/protected_list.h"
 
@@ -24,7 +24,7 @@ struct ListState {
 
 ListState Read(Platform& platform) {
   ListState state;
-  state.count = ReadPassCount(platform);
+  state.count = ProtectedList::Read(platform, FileWait::NotAtAll).count();
   for (const std::string& entry :
        IniReadSectionEntries(platform, kSectionPasswordSetData, DataFilePath(platform)))
     state.keys.push_back(entry.substr(0, entry.find('=')));
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   for (int step = 0; step < 6 && input.remaining_bytes() > 0; ++step) {
     const ListState before = Read(platform);
-    const std::optional<std::string> bytesBefore = platform.readFile(file);
+    const std::optional<std::string> bytesBefore = platform.bytesOf(file);
     const bool add = input.ConsumeBool();
     const std::string key = PickKey(input, platform, before);
     // The program adds only keys the file can hold; it deletes whatever a row shows.
@@ -104,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const ListState after = Read(platform);
     if (unchanged) {
-      FUZZ_CHECK(platform.readFile(file) == bytesBefore);
+      FUZZ_CHECK(platform.bytesOf(file) == bytesBefore);
       continue;
     }
     // Any change at all needs a usable count, and moves it with the entries.
@@ -113,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(static_cast<int>(after.keys.size()) == static_cast<int>(before.keys.size()) + moved);
     if (moved == 0) FUZZ_CHECK(Sorted(after.keys) == Sorted(before.keys));
     // A failed change leaves the file as it was (a missing file may come back empty).
-    if (failed) FUZZ_CHECK(platform.readFile(file).value_or("") == bytesBefore.value_or(""));
+    if (failed) FUZZ_CHECK(platform.bytesOf(file).value_or("") == bytesBefore.value_or(""));
   }
   return 0;
 }

@@ -54,8 +54,8 @@ class Form {
   // Events.
   std::function<void()> onLoad;
   std::function<void(int& cancel, int reason)> onQueryClose;
-  std::function<void(double xPixels)> onMouseMove;  // the tray callback of the main window
-  std::function<void()> onShellRestarted;           // the task bar was created anew
+  std::function<void(TrayClick click)> onTrayClick;  // the main window's notification-area icon
+  std::function<void()> onShellRestarted;            // the task bar was created anew
 
   // Controls that carry behaviour, registered by the derived form; found by their layout name.
   Control* find(const std::string& name) const;

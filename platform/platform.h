@@ -14,13 +14,35 @@ namespace folvane {
 // An opaque window identity; 0 means "no window". Only platform/win32 knows it is an HWND.
 using WindowId = std::uintptr_t;
 
-// An opaque open registry key; 0 means "not open". Calls made with 0 fail quietly.
-using RegKey = std::uint32_t;
-
 // Predefined registry roots, by their Win32 values, so a root can travel as a 32-bit number.
 enum class RegRoot : std::uint32_t { CurrentUser = 0x80000001u, LocalMachine = 0x80000002u };
 
-enum class RegAccess { QueryValue, SetValue };
+// What reading a file found: its whole content, or why there is none. A file that is missing
+// and one that is there but cannot be read are different answers: a guard that read the second
+// as the first would open every folder it should keep shut.
+struct FileRead {
+  enum class Status {
+    Read,        // `bytes` holds the whole file
+    Missing,     // nothing is at the path (nor is its folder)
+    Unreadable,  // something is there that could not be read: held by another program for
+                 // longer than the program waits, access denied, or a folder in its place
+  };
+  Status status = Status::Missing;
+  std::string bytes;  // empty unless Read
+
+  bool read() const { return status == Status::Read; }
+  bool missing() const { return status == Status::Missing; }
+  bool unreadable() const { return status == Status::Unreadable; }
+};
+
+// How long a read may wait for a file that another program holds open.
+enum class FileWait {
+  AboutASecond,  // tried again for about a second (BusyRetry): for a decision that needs the file
+  NotAtAll,      // one attempt: for asking again and again without holding the program up
+};
+
+// A click on the notification-area icon, as the program takes it: the press of the button.
+enum class TrayClick { Left, Right };
 
 enum class MsgIcon { None, Warning, Question, Information };
 enum class MsgButtons { Ok, YesNo };
@@ -91,21 +113,19 @@ class Platform {
   // ---- Notification-area icon of the main window --------------------------------------------
   // Adds or removes the icon of `owner` (the small icon of its caption). tipAnsi is the tip in
   // the ANSI code page; at most 63 bytes are used, never half a character. Clicks on the icon
-  // come to `owner` as WM_MOUSEMOVE with the mouse message in place of x (Form::onMouseMove).
+  // come to `owner` as Form::onTrayClick.
   // Waits for the shell's answer; false when it refused (no task bar yet, say, or an icon to
   // remove that is not there).
   virtual bool trayAdd(WindowId owner, const std::string& tipAnsi) = 0;
   virtual bool trayDelete(WindowId owner) = 0;
 
   // ---- Files (paths are UTF-8) ----------------------------------------------------------------
-  // A file that another program holds open for a moment is tried again for about a second
-  // (BusyRetry) before either of these gives up: both may block for that long.
-  // The whole content, or nullopt when the file does not exist, cannot be read, or is held by
-  // another program for longer. An old file that a crash left only under its backup name
-  // ("<file>.old.tmp") is first put back in its place.
-  virtual std::optional<std::string> readFile(const std::string& path) = 0;
-  // Whether anything exists at the path, readable or not.
-  virtual bool fileExists(const std::string& path) = 0;
+  // The whole content of the file, or whether it is missing or unreadable (FileRead). A file
+  // that another program holds open is tried again for about a second with FileWait::AboutASecond
+  // (BusyRetry), so such a read may block for that long; with FileWait::NotAtAll it is tried once.
+  // An old file that a crash left only under its backup name ("<file>.old.tmp") is first put
+  // back in its place.
+  virtual FileRead readFile(const std::string& path, FileWait wait) = 0;
   // Replaces the file with these bytes atomically (temporary file "<file>.tmp" beside it, then
   // put in its place keeping the old file's attributes and permissions): either the new content
   // is in place or the old one is untouched. Whatever a crash left under the temporary names is
@@ -113,24 +133,19 @@ class Platform {
   // keep it as it is.
   virtual bool replaceFile(const std::string& path, const std::string& bytes) = 0;
 
-  // ---- Registry (names and data in the ANSI code page) -----------------------------------------
-  // An open key is a number of the platform's; 0 when it could not be opened (missing, or access
-  // denied). Every key opened must be closed with regCloseKey; keys left open close with the
-  // platform.
-  // Opens the key for setting values, creating it (and the keys above it) when missing.
-  virtual RegKey regCreateKey(RegRoot root, const std::string& subKey) = 0;
-  virtual RegKey regOpenKey(RegRoot root, const std::string& subKey, RegAccess access) = 0;
-  // REG_SZ with exactly these bytes (no terminating NUL is counted). False when the key is not
-  // open or the system refuses.
-  virtual bool regSetString(RegKey key, const std::string& name, const std::string& data) = 0;
-  // RegQueryValueExA into a buffer of bufferSize bytes; returns the bytes copied, or nullopt
-  // when the key is not open, the value is missing or it does not fit. A string stored without
-  // a terminating NUL comes back with one, which must fit as well.
-  virtual std::optional<std::string> regQueryValue(RegKey key, const std::string& name,
-                                                   int bufferSize) = 0;
-  // False when the key is not open or the value is missing or cannot be deleted.
-  virtual bool regDeleteValue(RegKey key, const std::string& name) = 0;
-  virtual void regCloseKey(RegKey key) = 0;  // a key not open is ignored
+  // ---- Registry values (key paths, names and data in the ANSI code page) ----------------------
+  // Each call opens the key, does its one thing and closes it again; no key stays open.
+  // The value `name` of root\subKey as RegQueryValueExA copies it into a buffer of bufferSize
+  // bytes; nullopt when the key or the value is missing, access is denied, or it does not fit.
+  // A string stored without a terminating NUL comes back with one, which must fit as well.
+  virtual std::optional<std::string> regReadValue(RegRoot root, const std::string& subKey,
+                                                  const std::string& name, int bufferSize) = 0;
+  // Stores REG_SZ data with exactly these bytes (no terminating NUL is counted), creating the key
+  // (and the keys above it) when missing. False when the system refuses.
+  virtual bool regWriteString(RegRoot root, const std::string& subKey, const std::string& name,
+                              const std::string& data) = 0;
+  // False when the key or the value is missing or cannot be deleted.
+  virtual bool regDeleteValue(RegRoot root, const std::string& subKey, const std::string& name) = 0;
 
   // ---- Text: the core speaks UTF-8, the data files and window texts the ANSI code page -------
   // A character the code page cannot hold becomes '?'. Never fails.

@@ -17,7 +17,7 @@ IniFile parse(Platform& platform, std::string bytes) {
 
 // A missing file reads as an empty one, as the system's profile functions have it.
 IniFile load(Platform& platform, const std::string& file) {
-  return parse(platform, platform.readFile(file).value_or(std::string()));
+  return parse(platform, platform.readFile(file, FileWait::AboutASecond).bytes);
 }
 
 }  // namespace
@@ -28,20 +28,29 @@ CodePage CodePageOf(Platform& platform) {
                   [&platform](std::string_view utf8) { return platform.toAnsi(utf8); }};
 }
 
+IniSnapshot ReadIniFile(Platform& platform, const std::string& file, FileWait wait) {
+  FileRead read = platform.readFile(file, wait);
+  return {read.status, parse(platform, std::move(read.bytes))};
+}
+
+std::string IniValueOf(Platform& platform, const IniFile& ini, const std::string& section,
+                       const std::string& key, const std::string& defaultValue) {
+  return platform.fromAnsi(ini.readOr(platform.toAnsi(section), platform.toAnsi(key),
+                                      platform.toAnsi(defaultValue), kValueBytes));
+}
+
 std::string IniRead(Platform& platform, const std::string& section, const std::string& key,
                     const std::string& defaultValue, const std::string& file) {
-  return platform.fromAnsi(load(platform, file)
-                               .readOr(platform.toAnsi(section), platform.toAnsi(key),
-                                       platform.toAnsi(defaultValue), kValueBytes));
+  return IniValueOf(platform, load(platform, file), section, key, defaultValue);
 }
 
 bool IniWrite(Platform& platform, const std::string& section, const std::string& key,
               const std::optional<std::string>& value, const std::string& file) {
   // A file that is there but cannot be read (locked by another program, say) must not be
   // rebuilt from nothing: that would replace every folder and password it holds by one key.
-  std::optional<std::string> bytes = platform.readFile(file);
-  if (!bytes && platform.fileExists(file)) return false;
-  IniFile ini = parse(platform, bytes.value_or(std::string()));
+  FileRead read = platform.readFile(file, FileWait::AboutASecond);
+  if (read.unreadable()) return false;
+  IniFile ini = parse(platform, std::move(read.bytes));
   std::optional<std::string> ansiValue;
   if (value) ansiValue = platform.toAnsi(*value);
   switch (ini.write(platform.toAnsi(section), platform.toAnsi(key), ansiValue)) {

@@ -15,7 +15,20 @@ namespace folvane {
 // The platform's ANSI code page, for the INI engine.
 CodePage CodePageOf(Platform& platform);
 
+// One read of a data file, parsed: what the read found, and the file (empty unless it was read).
+struct IniSnapshot {
+  FileRead::Status status;
+  IniFile file;
+};
+IniSnapshot ReadIniFile(Platform& platform, const std::string& file, FileWait wait);
+
+// The value of a file already read, as IniRead gives it.
+std::string IniValueOf(Platform& platform, const IniFile& ini, const std::string& section,
+                       const std::string& key, const std::string& defaultValue);
+
 // The stored value cut to 127 bytes, or defaultValue when the file, section or key is missing.
+// A file that cannot be read counts as missing here, as it does for the system's profile
+// functions: a caller for whom that difference matters reads the file with ReadIniFile.
 std::string IniRead(Platform& platform, const std::string& section, const std::string& key,
                     const std::string& defaultValue, const std::string& file);
 

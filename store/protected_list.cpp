@@ -4,9 +4,13 @@
 #include <limits>
 #include <optional>
 
-#include "store/data_files.h"
+#include <algorithm>
+#include <utility>
+
+#include "store/data_file_names.h"
 #include "store/ini_rewrite.h"
 #include "store/ini_text.h"
+#include "store/numbers.h"
 
 namespace folvane {
 
@@ -18,8 +22,8 @@ bool writeEntry(Platform& platform, const std::string& key,
 }
 
 // PassCount as a count of entries: a 16-bit number that is not negative.
-std::optional<int> readCount(Platform& platform) {
-  std::optional<std::int16_t> count = ReadPassCount(platform);
+std::optional<int> entryCount(const ProtectedList& list) {
+  std::optional<std::int16_t> count = list.count();
   if (!count || *count < 0) return std::nullopt;
   return *count;
 }
@@ -38,14 +42,45 @@ bool writeEntryAndCount(Platform& platform, const std::string& key,
                         const std::optional<std::string>& code, int count) {
   const std::string file = DataFilePath(platform);
   // A missing file reads as an empty one.
-  const std::string before = platform.readFile(file).value_or(std::string());
+  const FileRead before = platform.readFile(file, FileWait::AboutASecond);
+  if (before.unreadable()) return false;
   if (!writeEntry(platform, key, code)) return false;
   if (writeCount(platform, count)) return true;
-  platform.replaceFile(file, before);
+  platform.replaceFile(file, before.bytes);
   return false;
 }
 
 }  // namespace
+
+ProtectedList::ProtectedList(Platform& platform, FileRead::Status status, IniFile file)
+    : platform_(&platform), status_(status), file_(std::move(file)) {
+  countText_ = IniValueOf(platform, file_, kSectionPasswordNumber, kKeyPassCount, "0");
+  count_ = ToInt16(countText_);
+}
+
+ProtectedList ProtectedList::Read(Platform& platform, FileWait wait) {
+  IniSnapshot snapshot = ReadIniFile(platform, DataFilePath(platform), wait);
+  return ProtectedList(platform, snapshot.status, std::move(snapshot.file));
+}
+
+std::string ProtectedList::codeOf(const std::string& key) const {
+  return IniValueOf(*platform_, file_, kSectionPasswordSetData, key, "");
+}
+
+bool ProtectedList::listed(const std::string& key) const {
+  return file_.has(platform_->toAnsi(kSectionPasswordSetData), platform_->toAnsi(key));
+}
+
+std::vector<std::string> ProtectedList::rows() const {
+  std::vector<std::string> rows;
+  if (!count_ || *count_ <= 0) return rows;  // a damaged count shows an empty list
+  const std::vector<std::string> entries =
+      file_.entries(platform_->toAnsi(kSectionPasswordSetData));
+  const std::size_t shown = std::min(entries.size(), static_cast<std::size_t>(*count_));
+  for (std::size_t i = 0; i < shown; ++i)
+    rows.push_back(platform_->fromAnsi(entries[i].substr(0, entries[i].find('='))));
+  return rows;
+}
 
 bool FolderKeyStorable(const std::string& key) {
   if (key.empty()) return false;
@@ -60,14 +95,12 @@ bool FolderKeyStorable(const std::string& key) {
   return true;
 }
 
-bool ProtectedFolderListed(Platform& platform, const std::string& key) {
-  return IniHasKey(platform, kSectionPasswordSetData, key, DataFilePath(platform));
-}
-
 AddResult AddProtectedFolder(Platform& platform, const std::string& key, const std::string& code) {
-  std::optional<int> count = readCount(platform);
+  const ProtectedList list = ProtectedList::Read(platform, FileWait::AboutASecond);
+  if (list.unreadable()) return AddResult::Unreadable;
+  std::optional<int> count = entryCount(list);
   if (!count) return AddResult::BadCount;
-  const bool known = ProtectedFolderListed(platform, key);
+  const bool known = list.listed(key);
   if (!known && *count == std::numeric_limits<std::int16_t>::max()) return AddResult::BadCount;
 
   if (known) {
@@ -79,9 +112,11 @@ AddResult AddProtectedFolder(Platform& platform, const std::string& key, const s
 }
 
 RemoveResult RemoveProtectedFolder(Platform& platform, const std::string& key) {
-  std::optional<int> count = readCount(platform);
+  const ProtectedList list = ProtectedList::Read(platform, FileWait::AboutASecond);
+  if (list.unreadable()) return RemoveResult::Unreadable;
+  std::optional<int> count = entryCount(list);
   if (!count) return RemoveResult::BadCount;
-  if (!ProtectedFolderListed(platform, key)) return RemoveResult::NotListed;
+  if (!list.listed(key)) return RemoveResult::NotListed;
   // An entry the count does not cover means the count is wrong; lowering it below zero would
   // not make it right.
   if (*count == 0) return RemoveResult::BadCount;

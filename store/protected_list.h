@@ -1,17 +1,59 @@
-// Adding and removing entries of the protected list in PassDat.ini. Every change keeps PassCount
-// equal to the number of entries in [PasswordSetData], which the list refresh relies on.
+// The protected list in PassDat.ini: one entry per folder key in [PasswordSetData], holding the
+// folder's lock code, and their number in [PasswordNumber] PassCount. It is read whole, once per
+// decision, into a ProtectedList; adding and removing entries keep PassCount equal to the
+// number of entries, which the list rows rely on.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
+#include "store/ini_file.h"
 
 namespace folvane {
+
+// One read of PassDat.ini: the count and the entries come from the same version of the file.
+class ProtectedList {
+ public:
+  // Reads the file once. A missing file is an empty list; an unreadable one is no list at all.
+  static ProtectedList Read(Platform& platform, FileWait wait);
+
+  FileRead::Status status() const { return status_; }
+  bool unreadable() const { return status_ == FileRead::Status::Unreadable; }
+
+  // PassCount as the file holds it ("0" when it is missing), and as a number when it is a
+  // 16-bit one (std::nullopt: a damaged count).
+  const std::string& countText() const { return countText_; }
+  std::optional<std::int16_t> count() const { return count_; }
+
+  // The lock code stored for the folder key, "" when it has none or is not listed (names match
+  // regardless of ASCII case, the first entry of a name counts).
+  std::string codeOf(const std::string& key) const;
+  // Whether the key has an entry, so that storing it replaces one. An empty code counts, and so
+  // does a line without "=" (edited by hand): it has no code, but it is counted and shown as a
+  // row like any other entry.
+  bool listed(const std::string& key) const;
+  // The rows of the list box: the key of entry i for i = 0 .. PassCount - 1, every entry whole;
+  // fewer rows when the section has fewer entries, none for a damaged PassCount.
+  std::vector<std::string> rows() const;
+
+ private:
+  ProtectedList(Platform& platform, FileRead::Status status, IniFile file);
+
+  Platform* platform_;
+  FileRead::Status status_;
+  IniFile file_;
+  std::string countText_;
+  std::optional<std::int16_t> count_;
+};
 
 enum class AddResult {
   Added,        // a new entry, PassCount raised by one
   Replaced,     // the key had an entry: its code replaced in place, PassCount unchanged
   BadCount,     // PassCount is not a usable count: nothing was written
+  Unreadable,   // the file could not be read: nothing was written
   WriteFailed,  // the file could not be written: it holds what it held before
 };
 
@@ -19,16 +61,12 @@ enum class RemoveResult {
   Removed,      // the entry deleted, PassCount lowered by one
   NotListed,    // the file holds no such key (edited meanwhile): nothing was written
   BadCount,     // PassCount is not a usable count: nothing was written
+  Unreadable,   // the file could not be read: nothing was written
   WriteFailed,  // the file could not be written: it holds what it held before
 };
 
 // Whether a folder key can stand as a key of the data file and be read back as the same key.
 bool FolderKeyStorable(const std::string& key);
-
-// Whether `key` has an entry in the list, so that storing it replaces one. An empty code counts,
-// and so does a line without "=" (edited by hand): it has no code, but it is counted and shown as
-// a row like any other entry.
-bool ProtectedFolderListed(Platform& platform, const std::string& key);
 
 // Stores `code` under `key`. The count is checked before anything is written, so a damaged
 // count never leaves an entry behind that the count does not know about.

@@ -8,8 +8,8 @@
 #include "dialogs/messages.h"
 #include "forms/captions.h"
 #include "store/blanks.h"
-#include "store/data_files.h"
-#include "store/ini_rewrite.h"
+#include "store/folder_key.h"
+#include "store/password_code.h"
 
 namespace folvane {
 
@@ -20,17 +20,31 @@ constexpr char kWrongPassword[] = "パスワードが正しくありません。
 // (300 ms): long enough for a busy folder window, short enough that one refusing to close is
 // not hidden for good.
 constexpr int kCoverWhileClosing = 10;
+// How long the list may stay unreadable, in lamp ticks, before the user is told: about three
+// seconds, past the moment a scanner or a backup usually lets go of the file.
+constexpr int kUnreadableTicksBeforeReport = 10;
+constexpr char kListUnreadable[] =
+    "パスワードリスト（PassDat.ini）を読み込めません。読み込めるようになるまで、"
+    "フォルダは閉じたままにします。";
 
 // What the cover over a held window says: 「経理」はロックされています.
-std::string coverText(const std::string& activeFormText) {
-  return "「" + FolderKeyOf(activeFormText).value_or("") + "」はロックされています";
+std::string coverText(const std::string& key) {
+  return "「" + key + "」はロックされています";
 }
 
-// The text of no window in front at all, as for a moment after a window closes: it names no
-// window the user turned to, so folders answered right before it are not asked again after it.
-// (The program's own message boxes never reach the text.)
-bool namesNoOtherWindow(const std::string& text) {
-  return text == " ()";
+// The folder a sample shows, when it is a folder window whose title gives a key.
+std::optional<std::string> folderKeyOf(const Sample& sample) {
+  if (!IsFolderWindowClass(sample.className)) return std::nullopt;
+  // A title that gives no key (none at all, or a share root such as \\server\share\) cannot be
+  // in the list.
+  return FolderKeyOfTitle(sample.title);
+}
+
+// The lock code of a folder by the list, or empty when there is nothing to challenge. A count of
+// 0 guards nothing, whatever entries the file holds.
+std::string lockCodeOf(const std::string& key, const ProtectedList& list) {
+  if (list.count() && *list.count() == 0) return "";
+  return list.codeOf(key);
 }
 
 // An optional sign and digits between blanks: a number, however large.
@@ -65,40 +79,54 @@ class OpenChallenge {
 
 }  // namespace
 
-LockCheck::LockCheck(Platform& platform, Form& mainWindow, TextBox& text, Label& countLabel,
-                     LoginForm& login)
-    : platform_(platform),
-      mainWindow_(mainWindow),
-      text_(text),
-      countLabel_(countLabel),
-      login_(login) {}
+LockCheck::LockCheck(Platform& platform, Form& mainWindow, Label& countLabel, LoginForm& login)
+    : platform_(platform), mainWindow_(mainWindow), countLabel_(countLabel), login_(login) {}
 
-void LockCheck::Text_Change() {
-  // The window in front now is the one the new text was sampled from.
-  const WindowId target = platform_.foregroundWindow();
-  const std::string text = text_.text();
-  if (text.empty()) return;
+void LockCheck::Check(const Sample& sample) {
+  if (last_ == sample) return;
+  last_ = sample;
 
   bool chainStarted = false;
   WithErrorReport(platform_, [&] {
-    const std::string lockCode = LockCodeOf(text);
-    if (lockCode.empty()) {
-      if (!namesNoOtherWindow(text)) givenBack_.clear();
+    if (std::optional<std::string> key = folderKeyOf(sample)) {
+      CheckFolder({sample.window, *key}, chainStarted);
       return;
     }
-    if (held_.count(target) != 0 || givenBack_.count({target, text}) != 0) return;
-    if (challenging_ || login_.IsOpen()) {
-      // The dialog is taken: keep the folder shut until its turn comes.
-      Hold(target, text);
-      queue_.push_back({target, text});
-      return;
-    }
-    givenBack_.clear();
-    chainStarted = true;
-    Challenge(target, text, lockCode);
+    // A window that is not challenged ends the chain; no window at all (a moment after a window
+    // closed) is none the user turned to.
+    if (sample.window != 0) givenBack_.clear();
+    // The count under the list catches up with every window that comes forward, without ever
+    // holding the program up for a file another program holds.
+    const ProtectedList list = ProtectedList::Read(platform_, FileWait::NotAtAll);
+    if (!list.unreadable()) NoteCount(list);
   });
   if (chainStarted) ServeQueue();
   ReportBadCount();
+}
+
+void LockCheck::CheckFolder(const Folder& folder, bool& chainStarted) {
+  if (held_.count(folder.window) != 0) return;  // challenged, or waiting already
+  const ProtectedList list = ProtectedList::Read(platform_, FileWait::AboutASecond);
+  if (list.unreadable()) {
+    AwaitList(folder);
+    return;
+  }
+  NoteCount(list);
+  const std::string lockCode = lockCodeOf(folder.key, list);
+  if (lockCode.empty()) {
+    givenBack_.clear();
+    return;
+  }
+  if (givenBack_.count({folder.window, folder.key}) != 0) return;
+  if (challenging_ || login_.IsOpen()) {
+    // The dialog is taken: keep the folder shut until its turn comes.
+    Hold(folder);
+    queue_.push_back(folder);
+    return;
+  }
+  givenBack_.clear();
+  chainStarted = true;
+  Challenge(folder, lockCode);
 }
 
 void LockCheck::ServePending() {
@@ -110,6 +138,7 @@ void LockCheck::ServePending() {
       closing_[window] = ticksLeft - 1;
   }
 
+  ServeAwaitingList();
   if (queue_.empty() || challenging_ || login_.IsOpen()) return;
   givenBack_.clear();
   ServeQueue();
@@ -126,36 +155,30 @@ void LockCheck::FollowCovers() {
   }
 }
 
+void LockCheck::WatchStopped() {
+  // Windows held only because the list could not be read go back with the watch; those waiting
+  // for the password dialog are protected folders and are still asked.
+  for (const Folder& folder : awaitingList_) Release(folder.window);
+  awaitingList_.clear();
+  givenBack_.clear();
+  last_.reset();
+}
+
 void LockCheck::ReleaseAll() {
   for (WindowId window : held_) platform_.enableWindow(window, true);
   held_.clear();
   queue_.clear();
+  awaitingList_.clear();
   const std::set<WindowId> covered = covered_;
   for (WindowId window : covered) Uncover(window);
 }
 
-std::string LockCheck::LockCodeOf(const std::string& text) {
-  const std::optional<std::int16_t> count = ReadPassCount(platform_);
-  if (count) {
-    badCount_.reset();
-    countLabel_.setCaption(CountLabelText(std::to_string(*count)));
-    if (*count == 0) return "";
-  } else {
-    NoteBadCount();  // and go on with the entries the file holds
-  }
-  if (!IsFolderWindowClass(WindowClassOf(text))) return "";
-  if (NamesUntitledWindow(text)) return "";
-  // A title that gives no key (a share root such as \\server\share\) cannot be in the list.
-  const std::optional<std::string> key = FolderKeyOf(text);
-  if (!key) return "";
-  return IniRead(platform_, kSectionPasswordSetData, *key, "", DataFilePath(platform_));
-}
-
-void LockCheck::Challenge(WindowId target, const std::string& text, const std::string& lockCode) {
+void LockCheck::Challenge(const Folder& folder, const std::string& lockCode) {
+  const WindowId target = folder.window;
   OpenChallenge open(challenging_);
   // Shut and covered before the main window shows: nothing in the folder stays readable once
   // the program has seen it.
-  Hold(target, text);
+  Hold(folder);
   mainWindow_.show();
   std::string lockPassword;
   std::string answer;
@@ -187,12 +210,12 @@ void LockCheck::Challenge(WindowId target, const std::string& text, const std::s
   Release(target);
   platform_.setForegroundWindow(target);
   mainWindow_.hide();
-  givenBack_.insert({target, text});
+  givenBack_.insert({target, folder.key});
 }
 
 void LockCheck::ServeQueue() {
   while (!queue_.empty() && !challenging_ && !login_.IsOpen()) {
-    const Waiting next = queue_.front();
+    const Folder next = queue_.front();
     queue_.pop_front();
     if (!platform_.windowExists(next.window)) {
       held_.erase(next.window);
@@ -201,12 +224,18 @@ void LockCheck::ServeQueue() {
     }
     try {
       // Read afresh: the list may have changed while the window waited.
-      const std::string lockCode = LockCodeOf(next.text);
+      const ProtectedList list = ProtectedList::Read(platform_, FileWait::AboutASecond);
+      if (list.unreadable()) {
+        awaitingList_.push_back(next);  // still held
+        continue;
+      }
+      NoteCount(list);
+      const std::string lockCode = lockCodeOf(next.key, list);
       if (lockCode.empty()) {
         Release(next.window);
         continue;
       }
-      Challenge(next.window, next.text, lockCode);
+      Challenge(next, lockCode);
     } catch (const RunTimeError& error) {
       Release(next.window);
       ShowErrorReport(platform_, error);
@@ -214,12 +243,51 @@ void LockCheck::ServeQueue() {
   }
 }
 
-void LockCheck::NoteBadCount() {
-  const std::string raw =
-      IniRead(platform_, kSectionPasswordNumber, kKeyPassCount, "0", DataFilePath(platform_));
-  if (badCount_ == raw) return;
-  badCount_ = raw;
-  badCountReport_ = passCountError(raw);
+void LockCheck::ServeAwaitingList() {
+  if (awaitingList_.empty()) {
+    unreadableTicks_ = 0;
+    return;
+  }
+  const ProtectedList list = ProtectedList::Read(platform_, FileWait::NotAtAll);
+  if (list.unreadable()) {
+    if (++unreadableTicks_ >= kUnreadableTicksBeforeReport && !unreadableReported_) {
+      unreadableReported_ = true;
+      ShowMessage(platform_, kListUnreadable);
+    }
+    return;
+  }
+  unreadableTicks_ = 0;
+  unreadableReported_ = false;
+  NoteCount(list);
+  std::deque<Folder> waiting;
+  waiting.swap(awaitingList_);
+  for (const Folder& folder : waiting) {
+    if (!platform_.windowExists(folder.window)) {
+      held_.erase(folder.window);
+      Uncover(folder.window);
+    } else if (lockCodeOf(folder.key, list).empty()) {
+      Release(folder.window);
+    } else {
+      queue_.push_back(folder);  // still held, challenged in its turn
+    }
+  }
+}
+
+void LockCheck::AwaitList(const Folder& folder) {
+  Hold(folder);
+  awaitingList_.push_back(folder);
+}
+
+void LockCheck::NoteCount(const ProtectedList& list) {
+  if (list.count()) {
+    badCount_.reset();
+    countLabel_.setCaption(CountLabelText(std::to_string(*list.count())));
+    return;
+  }
+  // A damaged count does not switch the guard off: the entries the file holds still count.
+  if (badCount_ == list.countText()) return;
+  badCount_ = list.countText();
+  badCountReport_ = passCountError(list.countText());
 }
 
 // Shown once the run is over, so that a folder it challenges is shut before the user reads it.
@@ -230,12 +298,12 @@ void LockCheck::ReportBadCount() {
   ShowErrorReport(platform_, report);
 }
 
-void LockCheck::Hold(WindowId window, const std::string& text) {
-  platform_.cover(window, coverText(text));
-  covered_.insert(window);
-  closing_.erase(window);
-  platform_.enableWindow(window, false);
-  held_.insert(window);
+void LockCheck::Hold(const Folder& folder) {
+  platform_.cover(folder.window, coverText(folder.key));
+  covered_.insert(folder.window);
+  closing_.erase(folder.window);
+  platform_.enableWindow(folder.window, false);
+  held_.insert(folder.window);
 }
 
 void LockCheck::Release(WindowId window) {

@@ -1,5 +1,6 @@
-// The lock check: runs on every change of the active-form text and challenges a protected
-// folder window for its lock password.
+// The lock check: decides about every sample of the window in front whose window or title has
+// changed, and challenges a protected folder window for its lock password. It reads the protected
+// list once per decision, so the count and the entry it goes by come from one version of the file.
 //
 // One password dialog at a time. A protected folder window that comes forward while a challenge
 // is open, or while the password dialog is open for anything else, is disabled at once and waits
@@ -14,9 +15,15 @@
 //
 // Windows answered right stay given back for as long as the chain of challenges that asked them:
 // going back and forth between them asks nothing again. The chain ends, and a given-back window
-// is challenged again when it next comes forward, as soon as the active-form text names a window
-// that is not challenged (the program's own message boxes and an empty foreground aside) or a new
-// challenge starts outside the chain.
+// is challenged again when it next comes forward, as soon as a window comes forward that is not
+// challenged (the program's own windows and an empty foreground aside), a new challenge starts
+// outside the chain, or the watch is stopped.
+//
+// The guard fails closed: while PassDat.ini cannot be read (another program holds it, access is
+// denied), a folder window that comes forward is held, covered and disabled, and the list is
+// tried again every 300 ms. Once it can be read, an unprotected window is given back at once and
+// a protected one is challenged. After about three seconds the user is told, once, that folders
+// stay shut until the list can be read.
 //
 // A PassCount that is not a usable number does not switch the guard off: the folders the file
 // lists are challenged all the same. It is reported once, after any challenge it came with, and
@@ -35,56 +42,67 @@
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "platform/platform.h"
+#include "store/protected_list.h"
+#include "watch/sample.h"
 
 namespace folvane {
 
 class LockCheck {
  public:
-  LockCheck(Platform& platform, Form& mainWindow, TextBox& text, Label& countLabel,
-            LoginForm& login);
-  void Text_Change();  // one run, with the common error report
-  // Every 300 ms: challenges that had to wait for the password dialog, and the covers of windows
-  // that were told to close.
+  LockCheck(Platform& platform, Form& mainWindow, Label& countLabel, LoginForm& login);
+  // One sample of the window in front (never one of the program's own windows), with the common
+  // error report. Nothing is done when neither the window nor what it shows has changed since the
+  // last sample.
+  void Check(const Sample& sample);
+  // Every 300 ms: the windows held while the list could not be read, challenges that had to wait
+  // for the password dialog, and the covers of windows that were told to close.
   void ServePending();
   // At every tick of the main window's timers: the covers follow their windows, and those of
   // windows that have gone are removed.
   void FollowCovers();
+  // The watch was stopped: the windows held while the list could not be read are given back,
+  // and every window is decided about afresh when the watch next sees it.
+  void WatchStopped();
   void ReleaseAll();  // gives back every window the check holds disabled (before the end)
 
   // Windows disabled by the check right now: the one being challenged and those waiting.
   const std::set<WindowId>& held() const { return held_; }
 
  private:
-  struct Waiting {
+  // A folder window and the key of the folder it shows.
+  struct Folder {
     WindowId window;
-    std::string text;  // the active-form text it was sampled with
+    std::string key;
   };
 
-  // The lock code of the folder window the text names, or empty when there is nothing to
-  // challenge. Refreshes the count label on the way.
-  std::string LockCodeOf(const std::string& text);
-  void Challenge(WindowId target, const std::string& text, const std::string& lockCode);
+  void CheckFolder(const Folder& folder, bool& chainStarted);
+  void Challenge(const Folder& folder, const std::string& lockCode);
   void ServeQueue();
-  void Hold(WindowId window, const std::string& text);  // covered and disabled
-  void Release(WindowId window);                        // enabled and uncovered
+  void ServeAwaitingList();
+  void AwaitList(const Folder& folder);
+  void Hold(const Folder& folder);  // covered and disabled
+  void Release(WindowId window);    // enabled and uncovered
   void Uncover(WindowId window);
-  void NoteBadCount();
+  void NoteCount(const ProtectedList& list);
   void ReportBadCount();
 
   Platform& platform_;
   Form& mainWindow_;
-  TextBox& text_;
   Label& countLabel_;
   LoginForm& login_;
 
+  std::optional<Sample> last_;  // the sample decided about last
   bool challenging_ = false;
   std::set<WindowId> held_;
   std::set<WindowId> covered_;
   std::map<WindowId, int> closing_;  // answered wrong: lamp ticks its cover may still stay
-  std::deque<Waiting> queue_;
-  std::set<std::pair<WindowId, std::string>> givenBack_;
-  std::optional<std::string> badCount_;         // the bad PassCount reported last
-  std::optional<RunTimeError> badCountReport_;  // its report, until it is shown
+  std::deque<Folder> queue_;         // waiting for the password dialog
+  std::deque<Folder> awaitingList_;  // waiting for a list that can be read
+  int unreadableTicks_ = 0;          // lamp ticks the list has stayed unreadable
+  bool unreadableReported_ = false;
+  std::set<std::pair<WindowId, std::string>> givenBack_;  // window and folder key
+  std::optional<std::string> badCount_;                   // the bad PassCount reported last
+  std::optional<RunTimeError> badCountReport_;            // its report, until it is shown
 };
 
 }  // namespace folvane

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "dialogs/error_report.h"
 #include "forms/captions.h"
@@ -11,6 +12,7 @@ namespace folvane {
 namespace {
 
 constexpr int kBufferSize = 128;
+constexpr char kWatchStopped[] = "ウォッチ停止中";
 
 // The part of a narrow buffer before its first NUL.
 std::string trimmed(const char (&buffer)[kBufferSize]) {
@@ -31,27 +33,37 @@ bool isOwnMessageBox(const std::string& className, const std::string& title) {
 
 Sampler::Sampler(Platform& platform, TextBox& text) : platform_(platform), text_(text) {}
 
-void Sampler::Timer1_Timer() {
+std::optional<Sample> Sampler::Timer1_Timer() {
+  std::optional<Sample> sampled;
   WithErrorReport(platform_, [&] {
     char classBuffer[kBufferSize] = {};
     char titleBuffer[kBufferSize] = {};
-    const WindowId window = platform_.foregroundWindow();
-    platform_.className(window, classBuffer, kBufferSize);
-    platform_.windowText(window, titleBuffer, kBufferSize);
-    const std::string title = platform_.fromAnsi(trimmed(titleBuffer));
+    Sample sample;
+    sample.window = platform_.foregroundWindow();
+    platform_.className(sample.window, classBuffer, kBufferSize);
+    platform_.windowText(sample.window, titleBuffer, kBufferSize);
+    sample.title = platform_.fromAnsi(trimmed(titleBuffer));
 
     // The program's own windows keep the last foreign window in the box, so bringing the main
     // window or a dialog forward never sets off the lock check.
-    if (isOwnWindowTitle(title)) {
-      if (text_.text().empty()) text_.setText(title);
+    if (isOwnWindowTitle(sample.title)) {
+      if (text_.text().empty()) text_.setText(sample.title);
       return;
     }
-    const std::string className = platform_.fromAnsi(trimmed(classBuffer));
+    sample.className = platform_.fromAnsi(trimmed(classBuffer));
     // The program's message boxes start no lock check of their own: one that did could report
     // a damaged data file again each time its own report came to the front.
-    if (isOwnMessageBox(className, title)) return;
-    text_.setText(className + " (" + title + ")");
+    if (isOwnMessageBox(sample.className, sample.title)) return;
+    text_.setText(ActiveFormText(sample));
+    shown_ = sample;
+    sampled = std::move(sample);
   });
+  return sampled;
+}
+
+void Sampler::ShowStopped() {
+  shown_.reset();
+  text_.setText(kWatchStopped);
 }
 
 }  // namespace folvane

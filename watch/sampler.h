@@ -1,20 +1,31 @@
-// The foreground sampler: Timer1's tick writes the active-form text of the window in front into
-// the main window's Text box; the program's own windows are left out.
+// The foreground sampler: at every tick of Timer1 it looks at the window in front, shows it in the
+// main window's Text box, and hands the sample to whoever decides about it. The program's own
+// windows and message boxes are left out.
 #pragma once
+
+#include <optional>
 
 #include "platform/controls.h"
 #include "platform/platform.h"
+#include "watch/sample.h"
 
 namespace folvane {
 
 class Sampler {
  public:
   Sampler(Platform& platform, TextBox& text);
-  void Timer1_Timer();  // one tick, with the common error report
+  // One tick: the sample of a window of another program, or std::nullopt for one of the
+  // program's own windows (the box keeps what it showed). Errors are reported as every event's.
+  std::optional<Sample> Timer1_Timer();
+  // The sample the box shows now, if it shows one: adding a folder takes its folder from it.
+  const std::optional<Sample>& shown() const { return shown_; }
+  // The watch was stopped: the box says so and shows no sample any more.
+  void ShowStopped();
 
  private:
   Platform& platform_;
   TextBox& text_;
+  std::optional<Sample> shown_;
 };
 
 }  // namespace folvane

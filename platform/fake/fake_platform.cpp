@@ -192,23 +192,24 @@ bool FakePlatform::isHeld(const std::string& path) const {
   return false;
 }
 
-std::optional<std::string> FakePlatform::readFile(const std::string& path) {
-  if (readsFail) return std::nullopt;
+FileRead FakePlatform::readFile(const std::string& path, FileWait wait) {
+  if (readsFail) return {FileRead::Status::Unreadable, {}};
   if (isHeld(path)) {
-    BusyRetry retry([this](int milliseconds) { pauses.push_back(milliseconds); });
-    retry.run([] { return StepResult::Busy; });
-    return std::nullopt;
+    if (wait == FileWait::AboutASecond) {
+      BusyRetry retry([this](int milliseconds) { pauses.push_back(milliseconds); });
+      retry.run([] { return StepResult::Busy; });
+    }
+    return {FileRead::Status::Unreadable, {}};
   }
-  std::ifstream in(nativePath(path), std::ios::binary);
-  if (!in) return std::nullopt;
+  const std::string native = nativePath(path);
+  std::error_code error;
+  const fs::file_status status = fs::status(native, error);
+  if (!fs::exists(status)) return {FileRead::Status::Missing, {}};
+  std::ifstream in(native, std::ios::binary);
+  if (!fs::is_regular_file(status) || !in) return {FileRead::Status::Unreadable, {}};
   std::ostringstream content;
   content << in.rdbuf();
-  return content.str();
-}
-
-bool FakePlatform::fileExists(const std::string& path) {
-  std::error_code error;
-  return fs::exists(nativePath(path), error);
+  return {FileRead::Status::Read, content.str()};
 }
 
 bool FakePlatform::replaceFile(const std::string& path, const std::string& bytes) {
@@ -244,38 +245,13 @@ std::string FakePlatform::rootName(RegRoot root) {
   return root == RegRoot::CurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
 }
 
-RegKey FakePlatform::regCreateKey(RegRoot root, const std::string& subKey) {
-  if (registryFails) return 0;
-  std::string path = rootName(root) + "\\" + subKey;
-  registry[path];
-  RegKey key = nextKey_++;
-  openKeys_[key] = path;
-  return key;
-}
-
-RegKey FakePlatform::regOpenKey(RegRoot root, const std::string& subKey, RegAccess) {
-  if (registryFails) return 0;
-  std::string path = rootName(root) + "\\" + subKey;
-  if (registry.find(path) == registry.end()) return 0;
-  RegKey key = nextKey_++;
-  openKeys_[key] = path;
-  return key;
-}
-
-bool FakePlatform::regSetString(RegKey key, const std::string& name, const std::string& data) {
-  auto found = openKeys_.find(key);
-  if (found == openKeys_.end()) return false;
-  registry[found->second][name] = data;
-  return true;
-}
-
-std::optional<std::string> FakePlatform::regQueryValue(RegKey key, const std::string& name,
-                                                       int bufferSize) {
-  auto found = openKeys_.find(key);
-  if (found == openKeys_.end()) return std::nullopt;
-  auto& values = registry[found->second];
-  auto value = values.find(name);
-  if (value == values.end()) return std::nullopt;
+std::optional<std::string> FakePlatform::regReadValue(RegRoot root, const std::string& subKey,
+                                                      const std::string& name, int bufferSize) {
+  if (registryFails) return std::nullopt;
+  auto key = registry.find(rootName(root) + "\\" + subKey);
+  if (key == registry.end()) return std::nullopt;
+  auto value = key->second.find(name);
+  if (value == key->second.end()) return std::nullopt;
   // The system hands a string back with a terminating NUL, which needs room as well.
   std::string data = value->second;
   if (!data.empty() && data.back() != '\0') data += '\0';
@@ -283,14 +259,18 @@ std::optional<std::string> FakePlatform::regQueryValue(RegKey key, const std::st
   return data;
 }
 
-bool FakePlatform::regDeleteValue(RegKey key, const std::string& name) {
-  auto found = openKeys_.find(key);
-  if (found == openKeys_.end()) return false;
-  return registry[found->second].erase(name) > 0;
+bool FakePlatform::regWriteString(RegRoot root, const std::string& subKey, const std::string& name,
+                                  const std::string& data) {
+  if (registryFails) return false;
+  registry[rootName(root) + "\\" + subKey][name] = data;
+  return true;
 }
 
-void FakePlatform::regCloseKey(RegKey key) {
-  openKeys_.erase(key);
+bool FakePlatform::regDeleteValue(RegRoot root, const std::string& subKey,
+                                  const std::string& name) {
+  if (registryFails) return false;
+  auto key = registry.find(rootName(root) + "\\" + subKey);
+  return key != registry.end() && key->second.erase(name) > 0;
 }
 
 std::string FakePlatform::toAnsi(std::string_view utf8) {

@@ -5,9 +5,11 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -73,10 +75,16 @@ class FakePlatform : public Platform {
   // it takes is kept, in milliseconds.
   int busyAttempts = 0;
   std::vector<int> pauses;
-  bool readsFail = false;  // readFile answers nullopt even for a file that is there
+  bool readsFail = false;  // readFile answers Unreadable even for a file that is there
   // Files another program holds open sharing nothing, for longer than the program waits:
   // reading and replacing them find them busy and give up after the pauses of BusyRetry.
   std::set<std::string> heldFiles;
+  // For a test's own look at a file: its bytes, or nullopt unless readFile would read it.
+  std::optional<std::string> fileBytes(const std::string& path) {
+    FileRead read = readFile(path, FileWait::NotAtAll);
+    if (!read.read()) return std::nullopt;
+    return std::move(read.bytes);
+  }
 
   // ---- Registry ------------------------------------------------------------------------------
   // key path (root + "\\" + sub-key, as given) -> value name -> data bytes
@@ -109,16 +117,13 @@ class FakePlatform : public Platform {
   void uncover(WindowId window) override;
   bool trayAdd(WindowId owner, const std::string& tipAnsi) override;
   bool trayDelete(WindowId owner) override;
-  std::optional<std::string> readFile(const std::string& path) override;
-  bool fileExists(const std::string& path) override;
+  FileRead readFile(const std::string& path, FileWait wait) override;
   bool replaceFile(const std::string& path, const std::string& bytes) override;
-  RegKey regCreateKey(RegRoot root, const std::string& subKey) override;
-  RegKey regOpenKey(RegRoot root, const std::string& subKey, RegAccess access) override;
-  bool regSetString(RegKey key, const std::string& name, const std::string& data) override;
-  std::optional<std::string> regQueryValue(RegKey key, const std::string& name,
-                                           int bufferSize) override;
-  bool regDeleteValue(RegKey key, const std::string& name) override;
-  void regCloseKey(RegKey key) override;
+  std::optional<std::string> regReadValue(RegRoot root, const std::string& subKey,
+                                          const std::string& name, int bufferSize) override;
+  bool regWriteString(RegRoot root, const std::string& subKey, const std::string& name,
+                      const std::string& data) override;
+  bool regDeleteValue(RegRoot root, const std::string& subKey, const std::string& name) override;
   std::string toAnsi(std::string_view utf8) override;
   std::string fromAnsi(std::string_view ansi) override;
   bool isLeadByte(unsigned char byte) override;
@@ -129,8 +134,6 @@ class FakePlatform : public Platform {
   void openHelp(WindowId owner) override;
   [[noreturn]] void exitNow() override;
 
-  int openRegistryKeys() const { return static_cast<int>(openKeys_.size()); }
-
  private:
   static std::string rootName(RegRoot root);
   bool isHeld(const std::string& path) const;
@@ -138,8 +141,6 @@ class FakePlatform : public Platform {
   WindowId foreground_ = 0;
   WindowId nextWindow_ = 0x100;
   std::map<WindowId, FakeWindow> windows_;
-  std::map<RegKey, std::string> openKeys_;  // handle -> key path
-  RegKey nextKey_ = 1;
 };
 
 }  // namespace folvane

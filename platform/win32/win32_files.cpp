@@ -116,33 +116,41 @@ void restoreOrphanedBackup(const std::wstring& target) {
 
 }  // namespace
 
-std::optional<std::string> Win32Platform::readFile(const std::string& path) {
+FileRead Win32Platform::readFile(const std::string& path, FileWait wait) {
   const std::wstring name = widen(path);
   restoreOrphanedBackup(name);
-  std::optional<std::string> content;
-  BusyRetry retry(sleepMs);
-  retry.run([&] {
+  FileRead content;
+  DWORD lastError = ERROR_SUCCESS;
+  auto attempt = [&] {
     OwnedFile file(CreateFileW(name.c_str(), GENERIC_READ,
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return failedWith(GetLastError(), heldByAnother);
+    if (!file) {
+      lastError = GetLastError();
+      return failedWith(lastError, heldByAnother);
+    }
     std::string bytes;
     char buffer[8192];
     DWORD got = 0;
     bool ok = true;
     while ((ok = ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) && got > 0)
       bytes.append(buffer, got);
-    const DWORD error = ok ? ERROR_SUCCESS : GetLastError();
+    lastError = ok ? ERROR_SUCCESS : GetLastError();
     file.reset();
-    if (!ok) return failedWith(error, heldByAnother);  // a range locked by another program
-    content = std::move(bytes);
+    if (!ok) return failedWith(lastError, heldByAnother);  // a range locked by another program
+    content = {FileRead::Status::Read, std::move(bytes)};
     return StepResult::Done;
-  });
-  return content;
-}
-
-bool Win32Platform::fileExists(const std::string& path) {
-  return exists(widen(path));
+  };
+  if (wait == FileWait::AboutASecond) {
+    BusyRetry(sleepMs).run(attempt);
+  } else {
+    attempt();
+  }
+  if (content.read()) return content;
+  // Only "not found" is missing; anything else (a folder at the path, access denied, a file held
+  // past the wait) is there and unreadable.
+  const bool missing = lastError == ERROR_FILE_NOT_FOUND || lastError == ERROR_PATH_NOT_FOUND;
+  return {missing ? FileRead::Status::Missing : FileRead::Status::Unreadable, {}};
 }
 
 // The new content goes to "<file>.tmp" and then takes the file's place, the old file passing

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "platform/tray_click.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_window_object.h"
 
@@ -74,10 +75,12 @@ bool Win32Toolkit::handle(Window& window, UINT message, WPARAM wParam, LPARAM lP
     case WM_ENDSESSION:
       if (wParam) form.requestClose(kCloseFromSystem);
       return true;
-    case WM_MOUSEMOVE:
-      if (!form.onMouseMove || isRealMouseMove(window.hwnd, lParam)) return false;
-      form.onMouseMove(GET_X_LPARAM(lParam));
+    case WM_MOUSEMOVE: {
+      if (!form.onTrayClick || isRealMouseMove(window.hwnd, lParam)) return false;
+      if (const std::optional<TrayClick> click = TrayClickOf(GET_X_LPARAM(lParam)))
+        form.onTrayClick(*click);
       return true;
+    }
     case WM_CTLCOLORSTATIC: {
       Item* item = itemByHwnd(window, reinterpret_cast<HWND>(lParam));
       if (!item || item->layout->foreColor == kSystemColor) return false;

@@ -43,17 +43,14 @@ class Win32Platform : public Platform {
   bool trayAdd(WindowId owner, const std::string& tipAnsi) override;
   bool trayDelete(WindowId owner) override;
 
-  std::optional<std::string> readFile(const std::string& path) override;
-  bool fileExists(const std::string& path) override;
+  FileRead readFile(const std::string& path, FileWait wait) override;
   bool replaceFile(const std::string& path, const std::string& bytes) override;
 
-  RegKey regCreateKey(RegRoot root, const std::string& subKey) override;
-  RegKey regOpenKey(RegRoot root, const std::string& subKey, RegAccess access) override;
-  bool regSetString(RegKey key, const std::string& name, const std::string& data) override;
-  std::optional<std::string> regQueryValue(RegKey key, const std::string& name,
-                                           int bufferSize) override;
-  bool regDeleteValue(RegKey key, const std::string& name) override;
-  void regCloseKey(RegKey key) override;
+  std::optional<std::string> regReadValue(RegRoot root, const std::string& subKey,
+                                          const std::string& name, int bufferSize) override;
+  bool regWriteString(RegRoot root, const std::string& subKey, const std::string& name,
+                      const std::string& data) override;
+  bool regDeleteValue(RegRoot root, const std::string& subKey, const std::string& name) override;
 
   std::string toAnsi(std::string_view utf8) override;
   std::string fromAnsi(std::string_view ansi) override;
@@ -67,11 +64,6 @@ class Win32Platform : public Platform {
   [[noreturn]] void exitNow() override;
 
  private:
-  RegKey remember(HKEY key);
-  HKEY handleOf(RegKey key) const;
-
-  std::map<RegKey, OwnedKey> keys_;  // the open keys, by the ids handed out
-  RegKey nextKey_ = 1;
   bool instanceAsked_ = false;
   bool anotherInstance_ = false;
   OwnedHandle instanceMutex_;  // held for the life of the process

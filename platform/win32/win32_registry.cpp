@@ -1,5 +1,5 @@
-// The registry on the real system: keys opened and created under a root, handed to the core as
-// plain numbers, and their string values.
+// Registry values on the real system: each operation opens its key, does its one thing and closes
+// the key again.
 #include "platform/win32/win32_platform.h"
 
 #include <vector>
@@ -12,63 +12,43 @@ HKEY rootKey(RegRoot root) {
   return root == RegRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
 
+OwnedKey openKey(RegRoot root, const std::string& subKey, REGSAM access) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(rootKey(root), subKey.c_str(), 0, access, &key) != ERROR_SUCCESS) return {};
+  return OwnedKey(key);
+}
+
 }  // namespace
 
-RegKey Win32Platform::remember(HKEY key) {
-  RegKey id = nextKey_++;
-  if (nextKey_ == 0) nextKey_ = 1;
-  keys_[id].reset(key);
-  return id;
-}
-
-HKEY Win32Platform::handleOf(RegKey key) const {
-  auto found = keys_.find(key);
-  return found == keys_.end() ? nullptr : found->second.get();
-}
-
-RegKey Win32Platform::regCreateKey(RegRoot root, const std::string& subKey) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(rootKey(root), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-    return 0;
-  return remember(key);
-}
-
-RegKey Win32Platform::regOpenKey(RegRoot root, const std::string& subKey, RegAccess access) {
-  HKEY key = nullptr;
-  REGSAM sam = access == RegAccess::QueryValue ? KEY_QUERY_VALUE : KEY_SET_VALUE;
-  if (RegOpenKeyExA(rootKey(root), subKey.c_str(), 0, sam, &key) != ERROR_SUCCESS) return 0;
-  return remember(key);
-}
-
-bool Win32Platform::regSetString(RegKey key, const std::string& name, const std::string& data) {
-  HKEY handle = handleOf(key);
-  if (!handle) return false;
-  return RegSetValueExA(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
-                        static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
-}
-
-std::optional<std::string> Win32Platform::regQueryValue(RegKey key, const std::string& name,
-                                                        int bufferSize) {
-  HKEY handle = handleOf(key);
-  if (!handle || bufferSize < 0) return std::nullopt;
+std::optional<std::string> Win32Platform::regReadValue(RegRoot root, const std::string& subKey,
+                                                       const std::string& name, int bufferSize) {
+  if (bufferSize < 0) return std::nullopt;
+  OwnedKey key = openKey(root, subKey, KEY_QUERY_VALUE);
+  if (!key) return std::nullopt;
   std::vector<BYTE> buffer(static_cast<size_t>(bufferSize) + 1, 0);
   DWORD size = static_cast<DWORD>(bufferSize);
-  if (RegQueryValueExA(handle, name.c_str(), nullptr, nullptr, buffer.data(), &size) !=
+  if (RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, buffer.data(), &size) !=
       ERROR_SUCCESS)
     return std::nullopt;
   return std::string(reinterpret_cast<const char*>(buffer.data()), size);
 }
 
-bool Win32Platform::regDeleteValue(RegKey key, const std::string& name) {
-  HKEY handle = handleOf(key);
-  return handle && RegDeleteValueA(handle, name.c_str()) == ERROR_SUCCESS;
+bool Win32Platform::regWriteString(RegRoot root, const std::string& subKey, const std::string& name,
+                                   const std::string& data) {
+  HKEY created = nullptr;
+  if (RegCreateKeyExA(rootKey(root), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_SET_VALUE, nullptr, &created, nullptr) != ERROR_SUCCESS)
+    return false;
+  OwnedKey key(created);
+  return RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(data.data()),
+                        static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
 }
 
-void Win32Platform::regCloseKey(RegKey key) {
-  auto found = keys_.find(key);
-  if (found == keys_.end()) return;
-  keys_.erase(found);  // closes the key
+bool Win32Platform::regDeleteValue(RegRoot root, const std::string& subKey,
+                                   const std::string& name) {
+  OwnedKey key = openKey(root, subKey, KEY_SET_VALUE);
+  return key && RegDeleteValueA(key.get(), name.c_str()) == ERROR_SUCCESS;
 }
 
 }  // namespace folvane

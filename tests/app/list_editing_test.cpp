@@ -13,7 +13,7 @@
 #include "dialogs/login_form.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/fake/fake_toolkit.h"
-#include "store/data_files.h"
+#include "store/data_file_names.h"
 #include "store/ini_rewrite.h"
 #include "tests/support/program_fixture.h"
 
@@ -56,7 +56,7 @@ class ListEditingTest : public testing::Test {
       editing.DeleteEntry();
     } else {
       answers = {"abc"};
-      text.setText("CabinetWClass (C:\\Data\\Report)");
+      show("CabinetWClass (C:\\Data\\Report)");
       editing.AddFolder();
     }
   }
@@ -73,7 +73,7 @@ class ListEditingTest : public testing::Test {
     platform.messages.clear();
     prompts.clear();
     answers.assign(script.begin(), script.end());
-    text.setText(activeForm);
+    show(activeForm);
     editing.AddFolder();
   }
   // The list shows the two folders and the first row is selected; then the file is changed by
@@ -85,7 +85,25 @@ class ListEditingTest : public testing::Test {
     answers = {""};
     editing.DeleteEntry();
   }
-  std::string FileBytes() { return platform.readFile(DataFilePath(platform)).value_or("<none>"); }
+  // The sampler shows `activeForm` in the box as it would: "Class (Title)" for a window of
+  // another program in front, anything else as the box can show it without a sample (the main
+  // window's own caption, the stopped watch).
+  void show(const std::string& activeForm) {
+    const std::size_t open = activeForm.find(" (");
+    if (activeForm == "ウォッチ停止中") {
+      sampler.ShowStopped();
+    } else if (open != std::string::npos && activeForm.back() == ')') {
+      const std::string title = activeForm.substr(open + 2, activeForm.size() - open - 3);
+      platform.bringToFront(platform.addWindow(activeForm.substr(0, open), title));
+      sampler.Timer1_Timer();
+    } else if (!activeForm.empty()) {
+      platform.bringToFront(platform.addWindow("ThunderRT6FormDC", activeForm));
+      text.setText("");
+      sampler.Timer1_Timer();
+    }
+    ASSERT_EQ(text.text(), activeForm);
+  }
+  std::string FileBytes() { return platform.fileBytes(DataFilePath(platform)).value_or("<none>"); }
   std::string Stored(const std::string& key) {
     return IniRead(platform, kSectionPasswordSetData, key, "<none>", DataFilePath(platform));
   }
@@ -106,7 +124,8 @@ class ListEditingTest : public testing::Test {
   TextBox text{"Text"};
   ListBox list{"List1"};
   Label label{"Label1"};
-  ListEditing editing{platform, text, list, label, login, strings};
+  Sampler sampler{platform, text};
+  ListEditing editing{platform, sampler, text, list, label, login, strings};
 
   std::deque<std::optional<std::string>> answers;
   std::vector<std::string> prompts;
@@ -128,7 +147,7 @@ TEST_F(ListEditingTest, AddRefusesWhatItCannotStoreAndWritesNothing) {
       {"cabinetwclass (C:\\Data)", {}, kNoFolder},
       {"Kelmora", {}, kNoFolder},
       {"ウォッチ停止中", {}, kNoFolder},
-      {"(C:\\Data)", {}, kNoFolder},
+      {" (C:\\Data)", {}, kNoFolder},  // a window without a class name
       {"CabinetWClass ()", {}, kEmptyTitle},
       {"CabinetWClass (\\\\server\\share\\)", {}, kKeyNotStorable},
       {"CabinetWClass (C:\\a=b)", {}, kKeyNotStorable},
@@ -168,7 +187,9 @@ TEST_F(ListEditingTest, AddStoresTheFolderUnderItsKey) {
       {"ExploreWClass (C:\\Data\\Report)", "abc", "Report", {"Docs", "Music", "Report"}, "3"},
       {"CabinetWClass (Report)", "abc", "Report", {"Docs", "Music", "Report"}, "3"},
       {"CabinetWClass (C:\\)", "abc", "C:\\", {"Docs", "Music", "C:\\"}, "3"},
-      {"CabinetWClass (C:\\Work (old))", "abc", "old)", {"Docs", "Music", "old)"}, "3"},
+      // Parentheses belong to the folder's name, as in Windows' own name of a copy.
+      {"CabinetWClass (C:\\Work (old))", "abc", "Work (old)", {"Docs", "Music", "Work (old)"}, "3"},
+      {"CabinetWClass (C:\\共有\\経理 (2))", "abc", "経理 (2)", {"Docs", "Music", "経理 (2)"}, "3"},
       {"CabinetWClass (D:\\書類)", "abc", "書類", {"Docs", "Music", "書類"}, "3"},
   };
   for (const Case& c : cases) {
@@ -228,7 +249,7 @@ TEST_F(ListEditingTest, ReplacingTheLockPasswordOfAListedFolderNeedsTheUserPassw
 TEST_F(ListEditingTest, AddAcceptsTheLongestPasswordThatSurvivesItsCode) {
   Seed(kTwoFolders);
   answers = {std::string(42, '~')};
-  text.setText("CabinetWClass (C:\\Data\\Report)");
+  show("CabinetWClass (C:\\Data\\Report)");
   editing.AddFolder();
   std::string code;
   for (int i = 0; i < 42; ++i) code += "145";  // '~' is 126
@@ -239,9 +260,9 @@ TEST_F(ListEditingTest, AddAcceptsTheLongestPasswordThatSurvivesItsCode) {
 TEST_F(ListEditingTest, AddKeepsTheFolderThatWasInFrontWhenTheDialogOpened) {
   Seed(kTwoFolders);
   answers = {"abc"};
-  text.setText("CabinetWClass (C:\\Data\\Report)");
+  show("CabinetWClass (C:\\Data\\Report)");
   // The sampler writes the next foreign window while the password dialog waits.
-  duringPrompt = [this] { text.setText("CabinetWClass (C:\\Other)"); };
+  duringPrompt = [this] { show("CabinetWClass (C:\\Other)"); };
   editing.AddFolder();
   EXPECT_EQ(Stored("Report"), "116117118");
   EXPECT_EQ(Stored("Other"), "<none>");
@@ -252,7 +273,7 @@ TEST_F(ListEditingTest, AddWithAnUnusableCountTellsTheUserAndWritesNothing) {
       "[PasswordSetData]\r\nDocs=130127119\r\n[PasswordNumber]\r\nPassCount=abc\r\n";
   Seed(content);
   answers = {"abc"};
-  text.setText("CabinetWClass (C:\\Data\\Report)");
+  show("CabinetWClass (C:\\Data\\Report)");
   editing.AddFolder();
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_TRUE(IsMessageBox(platform.messages[0], kBadCount));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/tray_click.h"
+
 #include <string>
 
 #include "tests/support/program_fixture.h"
@@ -19,7 +21,7 @@ class WatchControlTest : public ProgramFixture {
     writeFile("PassDat.ini", kProtectedList);
     ASSERT_TRUE(startResident("user"));
   }
-  void LeftClickOnTray() { scan().onMouseMove(513); }
+  void LeftClickOnTray() { scan().onTrayClick(TrayClick::Left); }
   bool Sampling() { return scan().Timer1.enabled(); }
   unsigned Lamp() { return scan().Shape1.backColor(); }
 };
@@ -114,34 +116,35 @@ TEST_F(WatchControlTest, AnIntervalThatNeverTicksIsNeitherGreenNorKeptOverAResta
   EXPECT_EQ(Lamp(), kGreen);
 }
 
-TEST_F(WatchControlTest, TrayMessages) {
-  const WindowId mainWindow = scan().window();
-  for (double x : {512.0, 514.0, 515.0, 517.0, 518.0, 519.0, 0.0}) {
-    scan().onMouseMove(x);
-    EXPECT_FALSE(scan().isVisible()) << x;
-  }
-  EXPECT_EQ(dialogs(), 0);
-  EXPECT_TRUE(Sampling());
+// The notification area sends every mouse message on the icon; only the press of the left or
+// the right button is a click.
+TEST(TrayClickTest, OnlyAButtonPressIsAClick) {
+  EXPECT_EQ(TrayClickOf(513), TrayClick::Left);   // WM_LBUTTONDOWN
+  EXPECT_EQ(TrayClickOf(516), TrayClick::Right);  // WM_RBUTTONDOWN
+  // Moving, letting go, double clicks, the middle button, nothing.
+  for (int message : {512, 514, 515, 517, 518, 519, 520, 0})
+    EXPECT_EQ(TrayClickOf(message), std::nullopt) << message;
+}
 
-  scan().onMouseMove(516);
+TEST_F(WatchControlTest, TrayClicks) {
+  const WindowId mainWindow = scan().window();
+
+  scan().onTrayClick(TrayClick::Right);
   EXPECT_TRUE(scan().isVisible());
   ASSERT_FALSE(platform.setForegroundCalls.empty());
   EXPECT_EQ(platform.setForegroundCalls.back(), mainWindow);
   ASSERT_EQ(platform.setActiveCalls.size(), 1u);
   EXPECT_EQ(platform.setActiveCalls.back(), mainWindow);
-  scan().onMouseMove(518);  // the second half of a double click
-  EXPECT_TRUE(scan().isVisible());
-  scan().onMouseMove(516);
+  scan().onTrayClick(TrayClick::Right);
   EXPECT_FALSE(scan().isVisible());
   EXPECT_EQ(platform.setActiveCalls.size(), 1u);
 
-  scan().onMouseMove(516);
+  scan().onTrayClick(TrayClick::Right);
   scan().Button3.click();
   EXPECT_FALSE(scan().isVisible());
 
   answerPassword(Typed("user"));
-  scan().onMouseMove(513);
-  scan().onMouseMove(515);
+  scan().onTrayClick(TrayClick::Left);
   EXPECT_EQ(dialogs(), 1);
   EXPECT_FALSE(Sampling());
 }

@@ -48,14 +48,14 @@ TEST_F(WatchProgram, TrayStopAndStartWithTheLampFollowing) {
   EXPECT_EQ(scan().Shape1.backColor(), kGreen);
 
   typePassword("user");
-  scan().onMouseMove(513);
+  scan().onTrayClick(TrayClick::Left);
   EXPECT_EQ(prompts, std::vector<std::string>{kUserPrompt});
   EXPECT_EQ(scan().Button2.caption(), "ウォッチ動作");
   EXPECT_EQ(scan().Text.text(), "ウォッチ停止中");
   toolkit.advance(300);
   EXPECT_EQ(scan().Shape1.backColor(), kRed);
 
-  scan().onMouseMove(513);
+  scan().onTrayClick(TrayClick::Left);
   EXPECT_EQ(prompts.size(), 1u);
   EXPECT_EQ(scan().Button2.caption(), "ウォッチ停止");
   EXPECT_EQ(scan().Timer1.interval(), 200);
@@ -85,7 +85,7 @@ TEST_F(WatchProgram, AFolderComingDuringTheStopQuestionIsChallengedRightAfter) {
     dialog.txtPassword2.userSetText("xyz");
     dialog.cmdOK.click();
   });
-  scan().onMouseMove(513);
+  scan().onTrayClick(TrayClick::Left);
   EXPECT_EQ(scan().Button2.caption(), "ウォッチ動作");
   toolkit.advance(300);
   EXPECT_EQ(prompts, (std::vector<std::string>{kUserPrompt, kLockPrompt}));

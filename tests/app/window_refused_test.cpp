@@ -31,7 +31,7 @@ TEST(WindowRefused, AQuestionWithoutItsDialogIsAnsweredAsCancelled) {
       {"the watch switch",
        "user",
        [](ProgramFixture& t) {
-         t.scan().onMouseMove(513);
+         t.scan().onTrayClick(TrayClick::Left);
          return false;
        },
        {},

@@ -10,7 +10,6 @@ constexpr char kRunPath[] = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\Cu
 
 class RegReWriteTest : public ::testing::Test {
  protected:
-  void TearDown() override { EXPECT_EQ(platform.openRegistryKeys(), 0) << "a key was left open"; }
   std::map<std::string, std::string>& runValues() { return platform.registry[kRunPath]; }
   FakePlatform platform;
 };

@@ -16,13 +16,13 @@
 namespace folvane::seam_cases {
 
 enum class Op {
-  ReadFile,       // the data file's content
-  ReplaceFile,    // put `input` in the data file's place: "true" or "false"
-  ToAnsi,         // `given` is UTF-8
-  FromAnsi,       // the result is UTF-8
-  ClassName,      // a window of class `given`, read into a buffer of `size` bytes
-  WindowText,     // a window titled `given`, read into a buffer of `size` bytes
-  RegQueryValue,  // a REG_SZ value of exactly the bytes `given`, read with a buffer of `size`
+  ReadFile,      // "read " and the data file's content, "missing" or "unreadable"
+  ReplaceFile,   // put `input` in the data file's place: "true" or "false"
+  ToAnsi,        // `given` is UTF-8
+  FromAnsi,      // the result is UTF-8
+  ClassName,     // a window of class `given`, read into a buffer of `size` bytes
+  WindowText,    // a window titled `given`, read into a buffer of `size` bytes
+  RegReadValue,  // a REG_SZ value of exactly the bytes `given`, read with a buffer of `size`
 };
 
 // The data file as a file case finds it.
@@ -31,6 +31,7 @@ enum class File {
   Plain,     // with the bytes `given`
   ReadOnly,  // with the bytes `given`, made read-only
   Held,      // with the bytes `given`, held open by another program sharing nothing throughout
+  Folder,    // a folder in the data file's place
 };
 
 struct SeamCase {
@@ -38,7 +39,7 @@ struct SeamCase {
   Op op;
   const char* given;
   const char* input;  // ReplaceFile: the new bytes
-  int size;           // ClassName, WindowText, RegQueryValue: the buffer's size in bytes
+  int size;           // ClassName, WindowText, RegReadValue: the buffer's size in bytes
   std::optional<std::string_view> expected;  // the result
   // File cases: the data file before, a "<file>.tmp" a crash left beside it (nullptr: none),
   // and the files in the folder after, separated by blanks, with the data file's content.
@@ -58,14 +59,18 @@ using std::string_view_literals::operator""sv;
 
 inline constexpr SeamCase kCases[] = {
     // ---- Reading a file ---------------------------------------------------------------------
-    {"a missing file reads as none", Op::ReadFile, nullptr, nullptr, 0, std::nullopt, File::Missing,
+    {"a missing file is missing", Op::ReadFile, nullptr, nullptr, 0, "missing", File::Missing,
      nullptr, "", nullptr},
-    {"a file reads whole", Op::ReadFile, "[A]\r\nk=1\r\n", nullptr, 0, "[A]\r\nk=1\r\n",
+    {"a file reads whole", Op::ReadFile, "[A]\r\nk=1\r\n", nullptr, 0, "read [A]\r\nk=1\r\n",
      File::Plain, nullptr, "data.ini", "[A]\r\nk=1\r\n"},
-    {"a read-only file reads", Op::ReadFile, "kept", nullptr, 0, "kept", File::ReadOnly, nullptr,
-     "data.ini", "kept"},
-    {"a file held by another program reads as none", Op::ReadFile, "kept", nullptr, 0, std::nullopt,
+    {"an empty file reads as empty", Op::ReadFile, "", nullptr, 0, "read ", File::Plain, nullptr,
+     "data.ini", ""},
+    {"a read-only file reads", Op::ReadFile, "kept", nullptr, 0, "read kept", File::ReadOnly,
+     nullptr, "data.ini", "kept"},
+    {"a file held by another program is unreadable", Op::ReadFile, "kept", nullptr, 0, "unreadable",
      File::Held, nullptr, "data.ini", "kept"},
+    {"a folder in the file's place is unreadable", Op::ReadFile, nullptr, nullptr, 0, "unreadable",
+     File::Folder, nullptr, "data.ini", nullptr},
 
     // ---- Replacing a file -------------------------------------------------------------------
     {"a missing file is made", Op::ReplaceFile, nullptr, "new", 0, "true", File::Missing, nullptr,
@@ -109,14 +114,14 @@ inline constexpr SeamCase kCases[] = {
 
     // ---- Registry -----------------------------------------------------------------------------
     // A string stored without a NUL comes back with one, which needs room in the buffer too.
-    {"a value comes back with a NUL", Op::RegQueryValue, "C:\\Folvane.exe", nullptr, 64,
+    {"a value comes back with a NUL", Op::RegReadValue, "C:\\Folvane.exe", nullptr, 64,
      "C:\\Folvane.exe\0"sv},
-    {"a value and its NUL just fit", Op::RegQueryValue, "C:\\Folvane.exe", nullptr, 15,
+    {"a value and its NUL just fit", Op::RegReadValue, "C:\\Folvane.exe", nullptr, 15,
      "C:\\Folvane.exe\0"sv},
-    {"a value without room for its NUL", Op::RegQueryValue, "C:\\Folvane.exe", nullptr, 14,
+    {"a value without room for its NUL", Op::RegReadValue, "C:\\Folvane.exe", nullptr, 14,
      std::nullopt},
-    {"a value one byte too long", Op::RegQueryValue, "C:\\Folvane.exe", nullptr, 13, std::nullopt},
-    {"an empty value", Op::RegQueryValue, "", nullptr, 8, ""},
+    {"a value one byte too long", Op::RegReadValue, "C:\\Folvane.exe", nullptr, 13, std::nullopt},
+    {"an empty value", Op::RegReadValue, "", nullptr, 8, ""},
 };
 
 #undef FOLVANE_AIU_ANSI
@@ -131,14 +136,17 @@ class SeamWorld {
   // The path of a file in an empty folder of the case's own, as the program would name it.
   virtual std::string pathOf(const std::string& name) = 0;
   virtual void putFile(const std::string& name, const std::string& bytes, bool readOnly) = 0;
+  virtual void putFolder(const std::string& name) = 0;
   // Another program opens the file sharing nothing, and keeps it open until letGo().
   virtual void hold(const std::string& name) = 0;
   virtual void letGo() = 0;
+  // The bytes of a file; nullopt when there is none (also when a folder has the name).
   virtual std::optional<std::string> content(const std::string& name) = 0;
   virtual std::vector<std::string> fileNames() = 0;  // sorted
   virtual WindowId addWindow(const std::string& classAnsi, const std::string& titleAnsi) = 0;
-  // A key of the world's own, holding `name` as REG_SZ with exactly `data`, open for querying.
-  virtual RegKey keyWithValue(const std::string& name, const std::string& data) = 0;
+  // Stores `name` as REG_SZ with exactly `data` in a key of the world's own under
+  // HKEY_CURRENT_USER, and gives that key's path.
+  virtual std::string keyWithValue(const std::string& name, const std::string& data) = 0;
 };
 
 // Bytes as they print: printable ASCII as it is, everything else as \xNN.
@@ -168,7 +176,11 @@ inline Outcome Run(const SeamCase& c, SeamWorld& world) {
   Outcome outcome;
   const bool fileCase = c.op == Op::ReadFile || c.op == Op::ReplaceFile;
   if (fileCase) {
-    if (c.file != File::Missing) world.putFile(kDataFile, c.given, c.file == File::ReadOnly);
+    if (c.file == File::Folder) {
+      world.putFolder(kDataFile);
+    } else if (c.file != File::Missing) {
+      world.putFile(kDataFile, c.given, c.file == File::ReadOnly);
+    }
     if (c.leftover) world.putFile(std::string(kDataFile) + ".tmp", c.leftover, false);
     if (c.file == File::Held) world.hold(kDataFile);
   }
@@ -176,9 +188,13 @@ inline Outcome Run(const SeamCase& c, SeamWorld& world) {
   std::string buffer(c.size > 0 ? static_cast<size_t>(c.size) : 0, '#');
   auto terminated = [&] { return std::string(buffer.c_str()); };
   switch (c.op) {
-    case Op::ReadFile:
-      outcome.result = platform.readFile(world.pathOf(kDataFile));
+    case Op::ReadFile: {
+      const FileRead read = platform.readFile(world.pathOf(kDataFile), FileWait::AboutASecond);
+      outcome.result = read.read()      ? "read " + read.bytes
+                       : read.missing() ? "missing"
+                                        : "unreadable";
       break;
+    }
     case Op::ReplaceFile:
       outcome.result = platform.replaceFile(world.pathOf(kDataFile), c.input) ? "true" : "false";
       break;
@@ -196,10 +212,9 @@ inline Outcome Run(const SeamCase& c, SeamWorld& world) {
       platform.windowText(world.addWindow("FolvaneSeamCase", c.given), buffer.data(), c.size);
       outcome.result = terminated();
       break;
-    case Op::RegQueryValue: {
-      const RegKey key = world.keyWithValue("Folvane", c.given);
-      outcome.result = platform.regQueryValue(key, "Folvane", c.size);
-      platform.regCloseKey(key);
+    case Op::RegReadValue: {
+      const std::string subKey = world.keyWithValue("Folvane", c.given);
+      outcome.result = platform.regReadValue(RegRoot::CurrentUser, subKey, "Folvane", c.size);
       break;
     }
   }

@@ -30,7 +30,9 @@ class FakeWorld : public seam_cases::SeamWorld {
   }
   void hold(const std::string& name) override { fake.heldFiles.insert(pathOf(name)); }
   void letGo() override { fake.heldFiles.clear(); }
+  void putFolder(const std::string& name) override { fs::create_directory(fake.pathOf(name)); }
   std::optional<std::string> content(const std::string& name) override {
+    if (!fs::is_regular_file(fake.pathOf(name))) return std::nullopt;
     std::ifstream in(fake.pathOf(name), std::ios::binary);
     if (!in) return std::nullopt;
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -48,9 +50,9 @@ class FakeWorld : public seam_cases::SeamWorld {
     fake.windowState(window).title = titleAnsi;
     return window;
   }
-  RegKey keyWithValue(const std::string& name, const std::string& data) override {
+  std::string keyWithValue(const std::string& name, const std::string& data) override {
     fake.registry["HKEY_CURRENT_USER\\Software\\FolvaneSeam"][name] = data;
-    return fake.regOpenKey(RegRoot::CurrentUser, "Software\\FolvaneSeam", RegAccess::QueryValue);
+    return "Software\\FolvaneSeam";
   }
 
   FakePlatform fake;

@@ -1,11 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/fake/fake_platform.h"
-#include "store/data_files.h"
+#include "store/data_file_names.h"
+#include "store/folder_key.h"
 #include "store/ini_rewrite.h"
+#include "store/numbers.h"
+#include "store/password_code.h"
+#include "store/protected_list.h"
+#include "store/settings_file.h"
 
 namespace folvane {
 namespace {
@@ -100,58 +107,48 @@ TEST(PasswordCodeTest, ALongPasswordIsStoredWholeButReadBackCut) {
   for (int i = 0; i < 43; ++i) code += "116";
   IniWrite(platform, kSectionPasswordSetData, kKeyPassData,
            EncodePassword(platform, std::string(43, 'a')), file);
-  EXPECT_NE(platform.readFile(file)->find("PassData=" + code + "\r\n"), std::string::npos);
+  EXPECT_NE(platform.fileBytes(file)->find("PassData=" + code + "\r\n"), std::string::npos);
   std::string stored = IniRead(platform, kSectionPasswordSetData, kKeyPassData, "", file);
   EXPECT_EQ(stored, code.substr(0, 127));
   EXPECT_EQ(DecodePassword(platform, stored), std::nullopt);
 }
 
-// ---- Active-form text
-// ----------------------------------------------------------------------------
+// ---- Folder keys
+// ---------------------------------------------------------------------------------
 
-TEST(ActiveFormTextTest, WindowClassIsTheTextBeforeTheFirstParenthesisLessOneCharacter) {
-  EXPECT_EQ(WindowClassOf("CabinetWClass (C:\\Data (old))"), "CabinetWClass");
-  EXPECT_EQ(WindowClassOf("Kelmora"), "Kelmor");
-  EXPECT_EQ(WindowClassOf("ウォッチ停止中"), "ウォッチ停止") << "a whole character goes";
-  EXPECT_EQ(WindowClassOf(""), "");
-  EXPECT_EQ(WindowClassOf("(x)"), "");
-}
-
-TEST(ActiveFormTextTest, FolderKeys) {
+TEST(FolderKeyTest, TheKeyIsTheLastPartOfTheTitle) {
   struct Case {
-    const char* text;
+    const char* title;
     std::optional<std::string> key;
   };
   const Case cases[] = {
-      {"CabinetWClass (Windows)", "Windows"},
-      {"CabinetWClass (C:\\Windows\\System)", "System"},
-      {"CabinetWClass (C:\\)", "C:\\"},
-      {"CabinetWClass (C:\\Windows\\)", "C:\\"},
-      {"CabinetWClass (Local Disk (C:))", "C:)"},
-      {"CabinetWClass (C:\\Data (old))", "old)"},
-      {"CabinetWClass (C:\\ドキュメント\\報告)", "報告"},
-      {"CabinetWClass (\\\\server\\share)", "share"},
-      {"CabinetWClass (My Disk C:\\)",
-       "C:"},  // blanks split the first part; its first piece keeps "\"
-      // No key: a network path ending in "\", nothing to split, an empty key.
-      {"CabinetWClass (\\\\server\\share\\)", std::nullopt},
-      {"CabinetWClass (\\)", std::nullopt},
-      {"CabinetWClass (C: \\)", std::nullopt},
-      // Not an active-form text with a title.
-      {"Kelmora", std::nullopt},
-      {"ウォッチ停止中", std::nullopt},
-      {"CabinetWClass ()", std::nullopt},
-      {"CabinetWClass (C:\\Data", std::nullopt},
+      {"Windows", "Windows"},
+      {"C:\\Windows\\System", "System"},
+      {"C:\\", "C:\\"},
+      {"C:\\Windows\\", "C:\\"},
+      {"C:\\ドキュメント\\報告", "報告"},
+      {"\\\\server\\share", "share"},
+      {"My Disk C:\\", "C:"},  // blanks split the first part; its first piece keeps "\"
+      // Parentheses are characters of the name: a copy's folder and a drive's own name.
+      {"C:\\共有\\経理 (2)", "経理 (2)"},
+      {"C:\\Data (old)", "Data (old)"},
+      {"Local Disk (C:)", "Local Disk (C:)"},
+      {"(", "("},
+      {"a)", "a)"},
+      // No key: a network path ending in "\", nothing to split, an empty key, no title.
+      {"\\\\server\\share\\", std::nullopt},
+      {"\\", std::nullopt},
+      {"C: \\", std::nullopt},
       {"", std::nullopt},
   };
-  for (const Case& c : cases) EXPECT_EQ(FolderKeyOf(c.text), c.key) << c.text;
+  for (const Case& c : cases) EXPECT_EQ(FolderKeyOfTitle(c.title), c.key) << c.title;
 }
 
 // ---- Reading the files
 // ---------------------------------------------------------------------------
 
-class DataFilesTest : public ::testing::Test {
- protected:
+// A program folder of its own, with the two data files as a test writes them.
+struct DataFolder {
   void writeData(const std::string& bytes) {
     ASSERT_TRUE(platform.replaceFile(DataFilePath(platform), bytes));
   }
@@ -161,15 +158,85 @@ class DataFilesTest : public ::testing::Test {
   FakePlatform platform;
 };
 
+class DataFilesTest : public ::testing::Test, protected DataFolder {};
+
 TEST_F(DataFilesTest, MissingFilesReadAsTheirDefaultsAndStayMissing) {
-  EXPECT_EQ(ReadPassCount(platform), 0);
-  EXPECT_TRUE(ProtectedListRows(platform).empty());
+  const ProtectedList list = ProtectedList::Read(platform, FileWait::AboutASecond);
+  EXPECT_EQ(list.status(), FileRead::Status::Missing);
+  EXPECT_EQ(list.count(), 0);
+  EXPECT_TRUE(list.rows().empty());
   EXPECT_EQ(ReadInterval(platform), 100);
   EXPECT_EQ(ReadAutoStartValue(platform), 0);
   EXPECT_EQ(
       IniRead(platform, kSectionPasswordSetData, kKeyPassData, "", SettingsFilePath(platform)), "");
-  EXPECT_FALSE(platform.readFile(DataFilePath(platform)));
-  EXPECT_FALSE(platform.readFile(SettingsFilePath(platform)));
+  EXPECT_FALSE(platform.fileBytes(DataFilePath(platform)));
+  EXPECT_FALSE(platform.fileBytes(SettingsFilePath(platform)));
+}
+
+// One read of a data file tells a file that is missing, one that is there but cannot be read and
+// one that was read apart: an unreadable list or settings file is never an empty one.
+TEST_F(DataFilesTest, AReadTellsMissingFromUnreadable) {
+  const std::string list = "[PasswordSetData]\r\nDocs=116\r\n[PasswordNumber]\r\nPassCount=1\r\n";
+  const std::string settings = "[PasswordSetData]\r\nPassData=116117118\r\n";
+  struct Case {
+    const char* why;
+    std::function<void(DataFolder&)> arrange;
+    FileRead::Status status;
+  };
+  const Case cases[] = {
+      {"missing", [](DataFolder&) {}, FileRead::Status::Missing},
+      {"read",
+       [&](DataFolder& t) {
+         t.writeData(list);
+         t.writeSettings(settings);
+       },
+       FileRead::Status::Read},
+      {"held by another program",
+       [&](DataFolder& t) {
+         t.writeData(list);
+         t.writeSettings(settings);
+         t.platform.heldFiles = {DataFilePath(t.platform), SettingsFilePath(t.platform)};
+       },
+       FileRead::Status::Unreadable},
+      {"a folder in its place",
+       [](DataFolder& t) {
+         std::filesystem::create_directory(t.platform.pathOf("PassDat.ini"));
+         std::filesystem::create_directory(t.platform.pathOf("Folvane.ini"));
+       },
+       FileRead::Status::Unreadable},
+      {"refused by the system",
+       [&](DataFolder& t) {
+         t.writeData(list);
+         t.writeSettings(settings);
+         t.platform.readsFail = true;
+       },
+       FileRead::Status::Unreadable},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    DataFolder t;
+    c.arrange(t);
+    const ProtectedList read = ProtectedList::Read(t.platform, FileWait::NotAtAll);
+    EXPECT_EQ(read.status(), c.status);
+    EXPECT_EQ(read.codeOf("Docs"), c.status == FileRead::Status::Read ? "116" : "");
+    EXPECT_EQ(read.rows().size(), c.status == FileRead::Status::Read ? 1u : 0u);
+    const StoredUserPassword stored = ReadStoredUserPassword(t.platform, FileWait::NotAtAll);
+    EXPECT_EQ(stored.file, c.status);
+    EXPECT_EQ(stored.password, c.status == FileRead::Status::Read ? "abc" : "");
+  }
+}
+
+// A read that may wait tries a held file again for about a second; one that may not, once.
+TEST_F(DataFilesTest, OnlyAReadThatMayWaitWaitsForAHeldFile) {
+  writeData("[PasswordNumber]\r\nPassCount=0\r\n");
+  platform.heldFiles = {DataFilePath(platform)};
+  EXPECT_TRUE(ProtectedList::Read(platform, FileWait::NotAtAll).unreadable());
+  EXPECT_TRUE(platform.pauses.empty());
+  EXPECT_TRUE(ProtectedList::Read(platform, FileWait::AboutASecond).unreadable());
+  int waited = 0;
+  for (int pause : platform.pauses) waited += pause;
+  EXPECT_GE(waited, 900);
+  EXPECT_LE(waited, 1100);
 }
 
 TEST_F(DataFilesTest, FilesLieInTheProgramFolder) {
@@ -199,10 +266,12 @@ TEST_F(DataFilesTest, RowsFollowTheCountAndTheEntries) {
   };
   for (const Case& c : cases) {
     writeData(list + c.count + "\r\n");
-    EXPECT_EQ(ProtectedListRows(platform), c.rows) << "PassCount=" << c.count;
+    EXPECT_EQ(ProtectedList::Read(platform, FileWait::NotAtAll).rows(), c.rows)
+        << "PassCount=" << c.count;
   }
   writeData(list + "many\r\n");
-  EXPECT_EQ(ReadPassCount(platform), std::nullopt);
+  EXPECT_EQ(ProtectedList::Read(platform, FileWait::NotAtAll).count(), std::nullopt);
+  EXPECT_EQ(ProtectedList::Read(platform, FileWait::NotAtAll).countText(), "many");
 }
 
 TEST_F(DataFilesTest, AThousandFoldersAreListedWhole) {
@@ -216,7 +285,7 @@ TEST_F(DataFilesTest, AThousandFoldersAreListedWhole) {
   list += "[PasswordNumber]\r\nPassCount=1000\r\n";
   writeData(list);
 
-  std::vector<std::string> rows = ProtectedListRows(platform);
+  std::vector<std::string> rows = ProtectedList::Read(platform, FileWait::NotAtAll).rows();
   ASSERT_EQ(rows.size(), 1000u);
   EXPECT_EQ(rows.front(), "Folder0");
   EXPECT_EQ(rows.back(), "Folder999");

@@ -55,7 +55,7 @@ TEST_P(IniConformance, ProfileRoutines) {
       std::optional<std::string> value;
       if (c.op == Op::Write) value = utf8(c.argument);
       IniWrite(platform, utf8(c.section), utf8(c.key), value, file);
-      got = platform.readFile(file);
+      got = platform.fileBytes(file);
       // A write that changes nothing leaves the file alone.
       const bool unchanged = before == Expected(c);
       EXPECT_EQ(platform.replaceFileCalls, unchanged ? 0 : 1) << c.name;
@@ -63,7 +63,7 @@ TEST_P(IniConformance, ProfileRoutines) {
     }
   }
   if (c.op == Op::Read || c.op == Op::Section) {
-    EXPECT_EQ(platform.readFile(file).has_value(), before.has_value()) << "reading made a file";
+    EXPECT_EQ(platform.fileBytes(file).has_value(), before.has_value()) << "reading made a file";
   }
   EXPECT_EQ(ini_cases::Escaped(got), ini_cases::Escaped(Expected(c))) << c.name;
 }

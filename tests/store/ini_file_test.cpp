@@ -71,7 +71,7 @@ TEST_F(IniFileTest, ARefusedEntryIsAFailedWriteThatLeavesTheFileAlone) {
   EXPECT_FALSE(IniWrite(platform, "PasswordSetData", "Docs", std::string("1\r\nMusic=2"), file));
   EXPECT_FALSE(IniWrite(platform, "PasswordSetData", "a=b", std::string("1"), file));
   EXPECT_EQ(platform.replaceFileCalls, 0);
-  EXPECT_EQ(*platform.readFile(file), before);
+  EXPECT_EQ(*platform.fileBytes(file), before);
 }
 
 TEST_F(IniFileTest, AnAnsiFileNeverComesToStartLikeAByteOrderMark) {

@@ -20,7 +20,7 @@ TEST_F(IniReWriteTest, TheProtectedListKeepsTheOrderOfFirstWrites) {
   IniWrite(platform, "PasswordNumber", "PassCount", std::string("2"), file);
   IniWrite(platform, "PasswordSetData", "docs", std::string("118"), file);
 
-  EXPECT_EQ(*platform.readFile(file),
+  EXPECT_EQ(*platform.fileBytes(file),
             "[PasswordSetData]\r\nDocs=118\r\nMusic=117\r\n[PasswordNumber]\r\nPassCount=2\r\n");
   EXPECT_EQ(IniReadSection(platform, "PasswordSetData", file), "Docs=118,Music=117");
   EXPECT_EQ(IniReadSection(platform, "PasswordNumber", file), "PassCount=2");
@@ -30,7 +30,7 @@ TEST_F(IniReWriteTest, TheProtectedListKeepsTheOrderOfFirstWrites) {
 TEST_F(IniReWriteTest, NamesAndValuesAreStoredInTheAnsiCodePage) {
   IniWrite(platform, "PasswordSetData", "ドキュメント", std::string("ｱｲ"), file);
 
-  EXPECT_EQ(*platform.readFile(file),
+  EXPECT_EQ(*platform.fileBytes(file),
             "[PasswordSetData]\r\n\x83h\x83L\x83\x85\x83\x81\x83\x93\x83g=\xB1\xB2\r\n");
   EXPECT_EQ(IniRead(platform, "PasswordSetData", "ドキュメント", "", file), "ｱｲ");
   EXPECT_EQ(IniReadSectionEntries(platform, "PasswordSetData", file),
@@ -59,7 +59,7 @@ TEST_F(IniReWriteTest, AFailedWriteLeavesTheOldFileWhole) {
   EXPECT_FALSE(IniWrite(platform, "PasswordSetData", "Docs", std::string("999"), file));
   EXPECT_TRUE(IniWrite(platform, "PasswordSetData", "Docs", std::string("116"), file))
       << "nothing to change: nothing to write";
-  EXPECT_EQ(*platform.readFile(file), before);
+  EXPECT_EQ(*platform.fileBytes(file), before);
   EXPECT_EQ(IniRead(platform, "PasswordSetData", "Docs", "", file), "116");
 }
 
@@ -72,13 +72,13 @@ TEST_F(IniReWriteTest, AFileThatCannotBeReadIsNotRebuiltFromNothing) {
   EXPECT_FALSE(IniWrite(platform, "PasswordSetData", "Docs", std::nullopt, file));
 
   platform.readsFail = false;
-  EXPECT_EQ(*platform.readFile(file), before);
+  EXPECT_EQ(*platform.fileBytes(file), before);
 }
 
 TEST_F(IniReWriteTest, AFailedFirstWriteCreatesNoFile) {
   platform.writesFail = true;
   IniWrite(platform, "PasswordSetData", "Docs", std::string("116"), file);
-  EXPECT_FALSE(platform.readFile(file));
+  EXPECT_FALSE(platform.fileBytes(file));
   EXPECT_EQ(IniRead(platform, "PasswordSetData", "Docs", "none", file), "none");
 }
 

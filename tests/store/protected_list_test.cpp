@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/fake/fake_platform.h"
-#include "store/data_files.h"
+#include "store/data_file_names.h"
 #include "store/ini_rewrite.h"
 #include "store/utf16.h"
 
@@ -18,7 +18,7 @@ class ProtectedListTest : public testing::Test {
   void Seed(const std::string& content) {
     ASSERT_TRUE(platform.replaceFile(DataFilePath(platform), content));
   }
-  std::string FileBytes() { return platform.readFile(DataFilePath(platform)).value_or("<none>"); }
+  std::string FileBytes() { return platform.fileBytes(DataFilePath(platform)).value_or("<none>"); }
   std::vector<std::string> Entries() {
     return IniReadSectionEntries(platform, kSectionPasswordSetData, DataFilePath(platform));
   }
@@ -85,8 +85,9 @@ TEST_F(ProtectedListTest, ALineWithoutEqualsIsAnEntryLikeAnyOther) {
   const std::string content =
       "[PasswordSetData]\r\nDocs=100\r\nMusic\r\n[PasswordNumber]\r\nPassCount=2\r\n";
   Seed(content);
-  ASSERT_EQ(ProtectedListRows(platform), (std::vector<std::string>{"Docs", "Music"}));
-  EXPECT_TRUE(ProtectedFolderListed(platform, "Music"));
+  ASSERT_EQ(ProtectedList::Read(platform, FileWait::NotAtAll).rows(),
+            (std::vector<std::string>{"Docs", "Music"}));
+  EXPECT_TRUE(ProtectedList::Read(platform, FileWait::NotAtAll).listed("Music"));
   EXPECT_EQ(AddProtectedFolder(platform, "music", "301"), AddResult::Replaced);
   EXPECT_EQ(Entries(), (std::vector<std::string>{"Docs=100", "Music=301"}));
   EXPECT_EQ(PassCount(), "2");
@@ -109,7 +110,8 @@ TEST_F(ProtectedListTest, AListSavedAsUtf16StaysUtf16) {
     return bytes;
   };
   Seed(utf16("; Café ā\r\n[PasswordSetData]\r\n営業=100\r\n[PasswordNumber]\r\nPassCount=1\r\n"));
-  EXPECT_EQ(ProtectedListRows(platform), std::vector<std::string>{"営業"});
+  EXPECT_EQ(ProtectedList::Read(platform, FileWait::NotAtAll).rows(),
+            std::vector<std::string>{"営業"});
   EXPECT_EQ(IniRead(platform, kSectionPasswordSetData, "営業", "", DataFilePath(platform)), "100");
 
   EXPECT_EQ(AddProtectedFolder(platform, "経理", "101"), AddResult::Added);
@@ -225,7 +227,7 @@ TEST_F(ProtectedListTest, AStorableKeyIsListedBackExactly) {
     EXPECT_TRUE(FolderKeyStorable(key));
   }
   for (const std::string& key : storable) AddProtectedFolder(platform, key, "100");
-  EXPECT_EQ(ProtectedListRows(platform), storable);
+  EXPECT_EQ(ProtectedList::Read(platform, FileWait::NotAtAll).rows(), storable);
 }
 
 TEST_F(ProtectedListTest, KeysTheFileCannotHoldAreRecognised) {

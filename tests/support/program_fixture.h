@@ -34,8 +34,9 @@
 #include "dialogs/login_form.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/fake/fake_toolkit.h"
-#include "store/data_files.h"
+#include "store/data_file_names.h"
 #include "store/ini_rewrite.h"
+#include "store/password_code.h"
 #include "tests/support/message_box.h"
 #include "tests/support/scripted_user.h"
 
@@ -79,10 +80,10 @@ class ProgramFixture : public ::testing::Test {
     out << platform.toAnsi(utf8);
   }
   bool fileExists(const std::string& fileName) {
-    return platform.readFile(platform.pathOf(fileName)).has_value();
+    return platform.fileBytes(platform.pathOf(fileName)).has_value();
   }
   std::string readFile(const std::string& fileName) {
-    return platform.fromAnsi(platform.readFile(platform.pathOf(fileName)).value_or(""));
+    return platform.fromAnsi(platform.fileBytes(platform.pathOf(fileName)).value_or(""));
   }
   // Stores the user password in Folvane.ini as the program stores it.
   void storeUserPassword(const std::string& password) {

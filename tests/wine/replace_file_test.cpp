@@ -16,6 +16,13 @@
 namespace folvane {
 namespace {
 
+// A file's bytes as the program reads them, or nullopt unless they could be read.
+std::optional<std::string> bytesIn(Win32Platform& platform, const std::string& path) {
+  FileRead read = platform.readFile(path, FileWait::AboutASecond);
+  if (!read.read()) return std::nullopt;
+  return std::move(read.bytes);
+}
+
 class ReplaceFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -72,11 +79,11 @@ class Holder {
 };
 
 TEST_F(ReplaceFileTest, MakesAndReplacesTheFileAndLeavesNothingBesideIt) {
-  EXPECT_FALSE(platform.readFile(file));
+  EXPECT_FALSE(bytesIn(platform, file));
   ASSERT_TRUE(platform.replaceFile(file, "first"));
-  EXPECT_EQ(platform.readFile(file), "first");
+  EXPECT_EQ(bytesIn(platform, file), "first");
   ASSERT_TRUE(platform.replaceFile(file, "[PasswordNumber]\r\nPassCount=1\r\n"));
-  EXPECT_EQ(platform.readFile(file), "[PasswordNumber]\r\nPassCount=1\r\n");
+  EXPECT_EQ(bytesIn(platform, file), "[PasswordNumber]\r\nPassCount=1\r\n");
   EXPECT_EQ(Names(), std::vector<std::string>{"PassDat.ini"});
 }
 
@@ -84,9 +91,9 @@ TEST_F(ReplaceFileTest, WhatACrashLeftBesideTheFileIsIgnoredAndCleanedUp) {
   Put(file, "kept");
   Put(file + ".tmp", "half written", FILE_ATTRIBUTE_HIDDEN);
   Put(file + ".old.tmp", "older", FILE_ATTRIBUTE_READONLY);
-  EXPECT_EQ(platform.readFile(file), "kept");
+  EXPECT_EQ(bytesIn(platform, file), "kept");
   ASSERT_TRUE(platform.replaceFile(file, "new"));
-  EXPECT_EQ(platform.readFile(file), "new");
+  EXPECT_EQ(bytesIn(platform, file), "new");
   EXPECT_EQ(Names(), std::vector<std::string>{"PassDat.ini"});
 }
 
@@ -94,7 +101,7 @@ TEST_F(ReplaceFileTest, AnOldFileLeftOnlyUnderTheBackupNameGoesBackToItsPlace) {
   const std::string list = "[PasswordSetData]\r\nPrivate=139140141\r\n";
   Put(file + ".old.tmp", list);
   Put(file + ".tmp", "the new file that never took its place");
-  EXPECT_EQ(platform.readFile(file), list);
+  EXPECT_EQ(bytesIn(platform, file), list);
   EXPECT_EQ(Names(), (std::vector<std::string>{"PassDat.ini", "PassDat.ini.tmp"}));
 }
 
@@ -112,14 +119,14 @@ TEST_F(ReplaceFileTest, AFileHeldOpenForAMomentIsReadAndReplacedOnceItIsFree) {
     {
       Holder holder(file, c.share, 300);
       ASSERT_TRUE(holder.holding());
-      EXPECT_EQ(platform.readFile(file), "old");
+      EXPECT_EQ(bytesIn(platform, file), "old");
     }
     {
       Holder holder(file, c.share, 300);
       ASSERT_TRUE(holder.holding());
       EXPECT_TRUE(platform.replaceFile(file, "new"));
     }
-    EXPECT_EQ(platform.readFile(file), "new");
+    EXPECT_EQ(bytesIn(platform, file), "new");
     EXPECT_EQ(Names(), std::vector<std::string>{"PassDat.ini"});
     Put(file, "old");
   }
@@ -132,19 +139,19 @@ TEST_F(ReplaceFileTest, AFileHeldForLongerIsNotReplacedAndStaysWhole) {
     ASSERT_TRUE(holder.holding());
     EXPECT_FALSE(platform.replaceFile(file, "new"));
   }
-  EXPECT_EQ(platform.readFile(file), "old");
+  EXPECT_EQ(bytesIn(platform, file), "old");
   EXPECT_EQ(Names(), std::vector<std::string>{"PassDat.ini"});
 }
 
 TEST_F(ReplaceFileTest, TheFileKeepsItsAttributesAndAReadOnlyFileIsNotReplaced) {
   Put(file, "old", FILE_ATTRIBUTE_HIDDEN);
   ASSERT_TRUE(platform.replaceFile(file, "new"));
-  EXPECT_EQ(platform.readFile(file), "new");
+  EXPECT_EQ(bytesIn(platform, file), "new");
   EXPECT_TRUE(Attributes() & FILE_ATTRIBUTE_HIDDEN);
 
   Put(file, "old", FILE_ATTRIBUTE_READONLY);
   EXPECT_FALSE(platform.replaceFile(file, "new"));
-  EXPECT_EQ(platform.readFile(file), "old");
+  EXPECT_EQ(bytesIn(platform, file), "old");
   EXPECT_TRUE(Attributes() & FILE_ATTRIBUTE_READONLY);
   EXPECT_EQ(Names(), std::vector<std::string>{"PassDat.ini"});
 }

@@ -30,7 +30,7 @@ class SystemWorld : public seam_cases::SeamWorld {
     for (const std::string& name : fileNames()) {
       const std::wstring path = widen(pathOf(name));
       SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileW(path.c_str());
+      if (!DeleteFileW(path.c_str())) RemoveDirectoryW(path.c_str());
     }
     RemoveDirectoryW(widen(folder_).c_str());
     for (HWND window : windows_) DestroyWindow(window);
@@ -48,6 +48,9 @@ class SystemWorld : public seam_cases::SeamWorld {
     file.reset();
     if (readOnly) SetFileAttributesW(widen(pathOf(name)).c_str(), FILE_ATTRIBUTE_READONLY);
   }
+  void putFolder(const std::string& name) override {
+    ASSERT_TRUE(CreateDirectoryW(widen(pathOf(name)).c_str(), nullptr));
+  }
   void hold(const std::string& name) override {
     held_.reset(CreateFileW(widen(pathOf(name)).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -55,6 +58,9 @@ class SystemWorld : public seam_cases::SeamWorld {
   }
   void letGo() override { held_.reset(); }
   std::optional<std::string> content(const std::string& name) override {
+    const DWORD attributes = GetFileAttributesW(widen(pathOf(name)).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+      return std::nullopt;
     OwnedFile file(CreateFileW(widen(pathOf(name)).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::nullopt;
@@ -78,7 +84,7 @@ class SystemWorld : public seam_cases::SeamWorld {
     windows_.push_back(window);
     return reinterpret_cast<WindowId>(window);
   }
-  RegKey keyWithValue(const std::string& name, const std::string& data) override {
+  std::string keyWithValue(const std::string& name, const std::string& data) override {
     HKEY key = nullptr;
     EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, subKey_.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
                               nullptr, &key, nullptr),
@@ -86,7 +92,7 @@ class SystemWorld : public seam_cases::SeamWorld {
     OwnedKey owned(key);
     RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
                    static_cast<DWORD>(data.size()));
-    return platform_.regOpenKey(RegRoot::CurrentUser, subKey_, RegAccess::QueryValue);
+    return subKey_;
   }
 
  private:

@@ -1,0 +1,28 @@
+// The folder a window of the file manager shows, as the protected list keys it: the folder's name,
+// read out of the window's title.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace folvane {
+
+// A folder window of the file manager: the only kind of window the lock check challenges, as the
+// program always has. The file manager's window with the folder tree beside the folder
+// (ExploreWClass) is not challenged, but adding takes its folder from it as from a folder window:
+// both name the folder in their title, and the folder added is guarded wherever it next opens in
+// a folder window.
+inline bool IsFolderWindowClass(const std::string& windowClass) {
+  return windowClass == "CabinetWClass";
+}
+inline bool IsFolderTreeWindowClass(const std::string& windowClass) {
+  return windowClass == "ExploreWClass";
+}
+
+// The key of the folder a title names: its last "\"-separated part (a drive root keeps its "\":
+// C:\, also when the title is "C:\Windows\"), or std::nullopt when the title is empty or gives no
+// key (such as \\server\share\). Parentheses are part of a name like any other character:
+// "経理 (2)" is its own folder.
+std::optional<std::string> FolderKeyOfTitle(const std::string& title);
+
+}  // namespace folvane
