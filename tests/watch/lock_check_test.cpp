@@ -487,5 +487,47 @@ TEST_F(LockCheckTest, ReleaseAllRemovesEveryCover) {
   EXPECT_TRUE(enabled(first));
 }
 
+// Two windows of one folder are two windows: the second is held while the first is asked, and
+// asked in its turn, whatever the first's answer.
+TEST_F(LockCheckTest, ASecondWindowOfTheSameFolderIsAskedToo) {
+  WindowId second = 0;
+  answerPassword(Typed("wrong", [&] {
+    second = openFolder("C:\\Docs\\Private");
+    EXPECT_FALSE(enabled(second));
+    EXPECT_TRUE(coverOf(second));
+  }));
+  answerPassword(Typed("abc"));
+  const WindowId first = openFolder("C:\\Docs\\Private");
+  EXPECT_EQ(dialogs(), 2);
+  EXPECT_EQ(platform.windowState(first).closeRequests, 1);
+  EXPECT_EQ(platform.windowState(second).closeRequests, 0);
+  EXPECT_TRUE(enabled(second));
+  EXPECT_FALSE(coverOf(second));
+
+  // And one opened after a wrong answer to the first is asked as well.
+  platform.windowsCloseOnRequest = true;
+  answerPassword(Typed("wrong"));
+  answerPassword(Typed("abc"));
+  const WindowId third = openFolder("C:\\Docs\\Private");
+  const WindowId fourth = openFolder("C:\\Docs\\Private");
+  EXPECT_EQ(dialogs(), 4);
+  EXPECT_FALSE(platform.windowState(third).exists);
+  EXPECT_TRUE(enabled(fourth));
+}
+
+// A folder's name may hold parentheses, as Windows names a copy: it is listed and challenged
+// under its whole name, and a folder with another name before the same "(2)" is not.
+TEST_F(LockCheckTest, ParenthesesArePartOfTheFoldersName) {
+  writeFile("PassDat.ini",
+            "[PasswordSetData]\r\n経理 (2)=116117118\r\n[PasswordNumber]\r\nPassCount=1\r\n");
+  answerPassword(Typed("abc"));
+  const WindowId copy = openFolder("C:\\共有\\経理 (2)");
+  EXPECT_EQ(dialogs(), 1);
+  EXPECT_EQ(coverOf(copy), std::nullopt);
+  const WindowId other = openFolder("D:\\営業 (2)");
+  EXPECT_EQ(dialogs(), 1);
+  EXPECT_TRUE(enabled(other));
+}
+
 }  // namespace
 }  // namespace folvane
