@@ -227,5 +227,48 @@ TEST_F(Cover, AFolderWaitingItsTurnIsCoveredToo) {
   EXPECT_TRUE(showsItself(first));
 }
 
+// While another program holds the protected list sharing nothing, longer than the program waits
+// for it, a folder window that comes forward is held shut and covered, and nothing is asked; once
+// the list can be read, a protected folder is challenged and an unprotected one is given back.
+TEST_F(Cover, FoldersStayShutWhileTheListCannotBeRead) {
+  const std::string unlisted = "C:\\Data\\Public";
+  for (const std::string& title : {kPrivate, unlisted}) {
+    SCOPED_TRACE(title);
+    const bool listed = title == kPrivate;
+    FolderWindow between("between", "Notepad");
+    between.bringForward();
+    pump(300ms);
+
+    auto holder = std::make_unique<FileHolder>(sandbox.path("PassDat.ini"), 3000ms, 60000ms,
+                                               FileHolder::Sharing::Nothing);
+    ASSERT_TRUE(waitUntil([&] { return holder->holds() > 0; }, 2s));
+    const auto heldUntil = std::chrono::steady_clock::now() + 3000ms;
+    auto owned = folderAt(title, upperRight);
+    FolderWindow& folder = *owned;
+    folder.bringForward();
+    ASSERT_TRUE(waitUntil([&] { return !isEnabled(folder.id()); }, 2500ms))
+        << "the folder window was not held";
+    EXPECT_TRUE(covered(folder, 300ms)) << whyNotCovered(folder);
+    while (std::chrono::steady_clock::now() < heldUntil - 200ms) {
+      EXPECT_FALSE(isEnabled(folder.id()));
+      EXPECT_FALSE(program->findWindow(kLoginCaption)) << "asked without a list";
+      pump(100ms);
+    }
+    EXPECT_EQ(whyNotCovered(folder), "");
+    holder.reset();
+
+    if (listed) {
+      Window login = waitForChallenge(folder);
+      ASSERT_TRUE(login) << "not challenged once the list could be read";
+      enterPassword(login, "xyz");
+      ASSERT_TRUE(waitForGone(login));
+    }
+    EXPECT_TRUE(waitUntil([&] { return isEnabled(folder.id()); }, 3s))
+        << "not given back once the list could be read";
+    EXPECT_TRUE(showsItself(folder));
+    EXPECT_TRUE(covers().empty());
+  }
+}
+
 }  // namespace
 }  // namespace folvane::e2e

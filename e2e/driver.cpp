@@ -537,30 +537,38 @@ void FolderWindow::restore() {
 struct FileHolder::State {
   std::wstring path;
   Duration held, free;
+  DWORD share;
   std::atomic<bool> stop{false};
   std::atomic<int> holds{0};
   std::thread thread;
+
+  // Sleeps for `time`, or less when the holder is going away.
+  void pause(Duration time) {
+    const auto end = std::chrono::steady_clock::now() + time;
+    while (!stop && std::chrono::steady_clock::now() < end) Sleep(5);
+  }
 };
 
-FileHolder::FileHolder(const std::string& path, Duration held, Duration free)
+FileHolder::FileHolder(const std::string& path, Duration held, Duration free, Sharing sharing)
     : state_(std::make_unique<State>()) {
   State& state = *state_;
   state.path = widen(path);
   state.held = held;
   state.free = free;
+  state.share = sharing == Sharing::Reads ? FILE_SHARE_READ : 0;
   state.thread = std::thread([&state] {
     while (!state.stop) {
-      HANDLE file = CreateFileW(state.path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+      HANDLE file = CreateFileW(state.path.c_str(), GENERIC_READ, state.share, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
       if (file != INVALID_HANDLE_VALUE) {
         ++state.holds;
         char buffer[512];
         DWORD got = 0;
         ReadFile(file, buffer, sizeof buffer, &got, nullptr);
-        Sleep(DWORD(state.held.count()));
+        state.pause(state.held);
         CloseHandle(file);
       }
-      Sleep(DWORD(state.free.count()));
+      state.pause(state.free);
     }
   });
 }

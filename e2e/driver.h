@@ -177,11 +177,13 @@ class FolderWindow {
 
 // ---- Other programs --------------------------------------------------------------------------
 // Another program that keeps opening a file, as virus scanners, indexers and backup tools do: on
-// a thread of its own it holds the file open, sharing reads only, for `held`, lets it go for
-// `free`, and again, until it goes away.
+// a thread of its own it holds the file open for `held`, lets it go for `free`, and again, until
+// it goes away. It shares reads only, as most do, or nothing at all, as a backup may.
 class FileHolder {
  public:
-  FileHolder(const std::string& path, Duration held, Duration free);
+  enum class Sharing { Reads, Nothing };
+  FileHolder(const std::string& path, Duration held, Duration free,
+             Sharing sharing = Sharing::Reads);
   ~FileHolder();
   FileHolder(const FileHolder&) = delete;
   FileHolder& operator=(const FileHolder&) = delete;

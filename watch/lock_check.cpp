@@ -95,8 +95,7 @@ void LockCheck::Check(const Sample& sample) {
     // A window that is not challenged ends the chain; no window at all (a moment after a window
     // closed) is none the user turned to.
     if (sample.window != 0) givenBack_.clear();
-    // The count under the list catches up with every window that comes forward, without ever
-    // holding the program up for a file another program holds.
+    // The count under the list catches up with every window that comes forward.
     const ProtectedList list = ProtectedList::Read(platform_, FileWait::NotAtAll);
     if (!list.unreadable()) NoteCount(list);
   });
@@ -106,7 +105,9 @@ void LockCheck::Check(const Sample& sample) {
 
 void LockCheck::CheckFolder(const Folder& folder, bool& chainStarted) {
   if (held_.count(folder.window) != 0) return;  // challenged, or waiting already
-  const ProtectedList list = ProtectedList::Read(platform_, FileWait::AboutASecond);
+  // Not a moment's wait for a file another program holds: the folder is shut at once instead,
+  // and the list tried again at the next lamp tick.
+  const ProtectedList list = ProtectedList::Read(platform_, FileWait::NotAtAll);
   if (list.unreadable()) {
     AwaitList(folder);
     return;
@@ -224,7 +225,7 @@ void LockCheck::ServeQueue() {
     }
     try {
       // Read afresh: the list may have changed while the window waited.
-      const ProtectedList list = ProtectedList::Read(platform_, FileWait::AboutASecond);
+      const ProtectedList list = ProtectedList::Read(platform_, FileWait::NotAtAll);
       if (list.unreadable()) {
         awaitingList_.push_back(next);  // still held
         continue;
