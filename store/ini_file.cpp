@@ -161,6 +161,18 @@ std::vector<std::string> IniFile::entries(std::string_view section) const {
       text_);
 }
 
+std::vector<std::string> IniFile::entryNames(std::string_view section) const {
+  return std::visit(
+      [&](const auto& text) {
+        using Unit = typename std::decay_t<decltype(text)>::String::value_type;
+        std::vector<std::string> result;
+        for (const auto& name : text.entryNames(toText<Unit>(section)))
+          result.push_back(toAnsi(name));
+        return result;
+      },
+      text_);
+}
+
 std::vector<std::string> IniFile::sectionNames() const {
   return std::visit(
       [&](const auto& text) {

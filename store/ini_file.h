@@ -57,6 +57,8 @@ class IniFile {
   // The section's entries in file order, as "key=value" (or the bare line of an entry without
   // "="); comments and blank lines are left out. Empty when the section is missing.
   std::vector<std::string> entries(std::string_view section) const;
+  // The keys of the same entries (the whole line of one without "="), in the same order.
+  std::vector<std::string> entryNames(std::string_view section) const;
 
   // The name of every section header, in file order.
   std::vector<std::string> sectionNames() const;

@@ -210,6 +210,17 @@ std::vector<typename IniText<Unit>::String> IniText<Unit>::entries(View section)
 }
 
 template <typename Unit>
+std::vector<typename IniText<Unit>::String> IniText<Unit>::entryNames(View section) const {
+  std::vector<String> result;
+  std::optional<Span> span = findSection(trimmed(section));
+  if (!span) return result;
+  for (std::size_t i = span->first; i < span->last; ++i) {
+    if (lines_[i].kind == Kind::Entry) result.emplace_back(view(lines_[i].name));
+  }
+  return result;
+}
+
+template <typename Unit>
 std::vector<typename IniText<Unit>::String> IniText<Unit>::sectionNames() const {
   std::vector<String> names;
   for (const Line& line : lines_) {

@@ -49,6 +49,8 @@ class IniText {
   // The section's entries in file order, as "key=value" (or the bare line of an entry without
   // "="); comments and blank lines are left out.
   std::vector<String> entries(View section) const;
+  // The names of the same entries, in the same order: what a listing of the section shows.
+  std::vector<String> entryNames(View section) const;
   // The name of every section header, in file order.
   std::vector<String> sectionNames() const;
 

@@ -74,11 +74,11 @@ bool ProtectedList::listed(const std::string& key) const {
 std::vector<std::string> ProtectedList::rows() const {
   std::vector<std::string> rows;
   if (!count_ || *count_ <= 0) return rows;  // a damaged count shows an empty list
-  const std::vector<std::string> entries =
-      file_.entries(platform_->toAnsi(kSectionPasswordSetData));
-  const std::size_t shown = std::min(entries.size(), static_cast<std::size_t>(*count_));
-  for (std::size_t i = 0; i < shown; ++i)
-    rows.push_back(platform_->fromAnsi(entries[i].substr(0, entries[i].find('='))));
+  const std::vector<std::string> keys =
+      file_.entryNames(platform_->toAnsi(kSectionPasswordSetData));
+  const std::size_t shown = std::min(keys.size(), static_cast<std::size_t>(*count_));
+  rows.reserve(shown);
+  for (std::size_t i = 0; i < shown; ++i) rows.push_back(platform_->fromAnsi(keys[i]));
   return rows;
 }
 
