@@ -58,7 +58,10 @@ ScanForm::ScanForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings, L
 
   onLoad = [this] { Form_Load(); };
   onQueryClose = [this](int& cancel, int reason) { Form_QueryClose(cancel, reason); };
-  onTrayClick = [this](TrayClick click) { watch_.Form_TrayClick(click); };
+  onTrayClick = [this](TrayClick click) {
+    watch_.Form_TrayClick(click);
+    KeepHousekeeping();
+  };
   // Explorer lost the icon when the task bar was created anew; give it back.
   onShellRestarted = [this] { RegisterTrayIcon(); };
 
@@ -75,11 +78,13 @@ ScanForm::ScanForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings, L
   Timer1.onTick = [this] {
     lockCheck_.FollowCovers();
     if (const std::optional<Sample> sample = sampler_.Timer1_Timer()) lockCheck_.Check(*sample);
+    KeepHousekeeping();
   };
   Timer2.onTick = [this] {
     watch_.Timer2_Timer();
     lockCheck_.FollowCovers();
     lockCheck_.ServePending();
+    KeepHousekeeping();
   };
 
   mnuFileExit.onClick = [this] { Button1_Click(); };
@@ -114,6 +119,7 @@ void ScanForm::Form_Load() {
   Text.setText("");
   RefreshProtectedList(platform_, List1);
   Timer1.setInterval(ReadInterval(platform_));
+  watch_.Timer2_Timer();
   hide();
 }
 
@@ -152,6 +158,13 @@ void ScanForm::Form_QueryClose(int& cancel, int reason) {
     }
   }
   EndNow();
+}
+
+void ScanForm::KeepHousekeeping() {
+  const bool needed = isVisible() || lockCheck_.hasWork();
+  if (needed == Timer2.enabled()) return;
+  Timer2.setEnabled(needed);
+  if (needed) watch_.Timer2_Timer();  // the lamp is right from the moment it can be seen
 }
 
 void ScanForm::Button1_Click() {

@@ -49,6 +49,9 @@ class ScanForm : public Form {
   LockCheck& lockCheck() { return lockCheck_; }
 
  private:
+  // Timer2 keeps the lamp, the covers and the waiting challenges; it ticks only while it has
+  // any of them to keep, so that a resident program at rest wakes no more often than it samples.
+  void KeepHousekeeping();
   // First start: asks for the user password until one is usable and confirmed, and stores it.
   void SetUpUserPassword();
   // At start a refusal ends the program; a later registration (a new task bar) is best effort.

@@ -48,12 +48,14 @@ void WatchControl::Start() {
   // new one meanwhile: that is the one in force. One that never ticks would leave the watch on
   // in name only.
   if (timer1_.interval() <= 0) timer1_.setInterval(kDefaultInterval);
+  Timer2_Timer();  // the lamp follows at once
 }
 
 void WatchControl::Stop() {
   watching_ = false;
   button2_.setCaption(kStartWatching);
   timer1_.setEnabled(false);
+  Timer2_Timer();
   if (onStopped) onStopped();
 }
 

@@ -817,11 +817,12 @@ std::string environmentPath(const std::string& name) {
   return narrow(pathFromEnvironment(widen(name).c_str()));
 }
 
-Process startProgram(const std::string& exePath) {
+Process startProgram(const std::string& exePath, const std::string& arguments) {
   // The program may take the foreground from the driver (its dialogs ask for it).
   AllowSetForegroundWindow(ASFW_ANY);
   std::wstring exe = widen(exePath);
   std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!arguments.empty()) commandLine += L" " + widen(arguments);
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};

@@ -243,7 +243,7 @@ class Process {
 };
 
 // Starts a program with its own folder as the working folder.
-Process startProgram(const std::string& exePath);
+Process startProgram(const std::string& exePath, const std::string& arguments = "");
 // A path named by an environment variable, as a Windows path ("" when the variable is not set).
 std::string environmentPath(const std::string& name);
 

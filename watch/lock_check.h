@@ -65,6 +65,12 @@ class LockCheck {
   void WatchStopped();
   void ReleaseAll();  // gives back every window the check holds disabled (before the end)
 
+  // Whether ServePending and FollowCovers have anything to do: covers to follow or to take away,
+  // challenges waiting for the dialog, windows waiting for the list.
+  bool hasWork() const {
+    return !covered_.empty() || !closing_.empty() || !queue_.empty() || !awaitingList_.empty();
+  }
+
   // Windows disabled by the check right now: the one being challenged and those waiting.
   const std::set<WindowId>& held() const { return held_; }
 

@@ -1,32 +1,38 @@
-// How fast the real program shuts a protected folder window, and what it costs while it waits.
+// How fast the real program shuts a protected folder window, measured beside the floor: the least
+// guard that does the same job (null_guard.cpp), timed by the same harness in the same run.
 //
-// Lock latency: the time from a protected folder window coming to the front until the program
-// has disabled it, at the default sampling interval (or one given). Each trial puts an unprotected
-// folder window in front first (so that the protected one is new to the sampler), waits a random
-// part of a few intervals (so that trials fall at every phase of the sampler's timer), brings the
-// protected window forward and polls its enabled state; the challenge is then answered right.
+// Lock latency: the time from a protected folder window coming to the front until it is disabled,
+// at the default sampling interval (or one given). Every trial, for either program, is the same:
+// an unprotected folder window comes to the front and stays there for three sampling intervals,
+// then a random part of a few intervals passes (so that trials fall at every phase of the
+// guard's timer), then the protected window comes forward. The moment it is disabled is taken in
+// the folder window's own thread, when its WM_ENABLE arrives, and that thread does nothing but
+// wait for messages meanwhile, so the harness adds the same few microseconds to both programs.
+// Folvane's challenge is then answered right; the null guard's window is enabled again by hand.
 //
-// Cover latency, in the same trials: the time until a person sees the program's cover at the
-// centre of the folder window: the first visible window in z order there belongs to the program
-// and lies exactly over the folder window, and the screen no longer shows the folder's own colour
-// there.
+// Cover latency, in Folvane's trials: the time until a person sees the program's cover at the
+// centre of the folder window (the first visible window in z order there belongs to the program
+// and lies exactly over the folder window, and the screen no longer shows the folder's own
+// colour). A thread of its own reads the screen, so that reading it never delays the WM_ENABLE.
 //
 // Idle cost: the processor time and resident memory of the resident program over a stretch of
-// time in which an unprotected window stays in front, so that the sampler ticks and finds nothing
-// to do; beside it, in the same run, a null program that only reads the foreground window's class
-// and title every 100 ms (null_program.cpp), and the ratios of the two.
+// time in which an unprotected window stays in front, beside the null guard with its tray icon
+// (and no list) in the same stretch, and the ratios of the two.
 //
 //   folvane_lock_latency [trials] [idle seconds] [interval ms]
 //   (defaults: 100 trials, 60 s, and no interval in the settings file: the program's 100 ms)
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "e2e/driver.h"
@@ -73,35 +79,123 @@ bool coveredAtCentre(Window window, ProcessId program) {
   return color && *color != kFolderColor;
 }
 
-struct Times {
-  double disabled = -1;  // milliseconds after the request; negative: not seen in time
-  double covered = -1;
+// The moment the folder window under test was last disabled, taken in its own thread as its
+// WM_ENABLE arrives: the window procedure of the driver's folder window is wrapped by this one.
+struct EnableWatch {
+  HWND window = nullptr;
+  WNDPROC original = nullptr;
+  double disabledAt = -1;
 };
+EnableWatch enableWatch;
 
-// Brings `window` forward and waits until it is disabled and covered, handling the driver's
-// messages (the program's EnableWindow waits for this thread to take its WM_ENABLE).
-Times timeUntilShut(Window window, ProcessId program, double timeoutMs) {
-  HWND hwnd = reinterpret_cast<HWND>(window);
-  Times times;
-  double start = nowMs();
-  SetForegroundWindow(hwnd);
-  SetActiveWindow(hwnd);
-  for (;;) {
-    if (times.disabled < 0 && !IsWindowEnabled(hwnd)) times.disabled = nowMs() - start;
-    if (times.covered < 0 && coveredAtCentre(window, program)) times.covered = nowMs() - start;
-    if (times.disabled >= 0 && times.covered >= 0) return times;
-    if (nowMs() - start > timeoutMs) return times;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-  }
+LRESULT CALLBACK watchedProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ENABLE && !wParam && enableWatch.disabledAt < 0)
+    enableWatch.disabledAt = nowMs();
+  return CallWindowProcW(enableWatch.original, window, message, wParam, lParam);
 }
 
-// The mean period at which this Wine delivers a 100 ms window timer, the kind the program
-// samples with; the lock latency can be no better than half of it on the median.
+void watchEnabling(Window window) {
+  enableWatch.window = reinterpret_cast<HWND>(window);
+  enableWatch.original = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+      enableWatch.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watchedProcedure)));
+}
+
+// Reads the screen on a thread of its own: the first moment after `start` that Folvane's cover is
+// seen over the window.
+class CoverWatch {
+ public:
+  CoverWatch(Window window, ProcessId program) : window_(window), program_(program) {
+    thread_ = std::thread([this] {
+      while (!stop_) {
+        const double start = start_;
+        if (start > 0 && coveredAt_ < 0 && coveredAtCentre(window_, program_))
+          coveredAt_ = nowMs() - start;
+        Sleep(1);
+      }
+    });
+  }
+  ~CoverWatch() {
+    stop_ = true;
+    thread_.join();
+  }
+  void begin(double start) {
+    coveredAt_ = -1;
+    start_ = start;
+  }
+  void end() { start_ = 0; }
+  double latency() const { return coveredAt_; }
+
+ private:
+  Window window_;
+  ProcessId program_;
+  std::atomic<bool> stop_{false};
+  std::atomic<double> start_{0};
+  std::atomic<double> coveredAt_{-1};
+  std::thread thread_;
+};
+
+// One guard's trials, the same for Folvane and the null guard: the latency of each, in order.
+// `giveBack` ends a trial once the window has been disabled; it is not timed.
+std::vector<double> timeTrials(int trials, int interval, FolderWindow& unprotected,
+                               FolderWindow& folder, CoverWatch* cover,
+                               std::vector<double>* coverLatencies,
+                               const std::function<bool()>& giveBack) {
+  std::mt19937 random(20261210);
+  std::uniform_int_distribution<int> phase(0, 3 * interval - 1);
+  std::vector<double> latencies;
+  for (int trial = 0; trial < trials; ++trial) {
+    unprotected.bringForward();
+    pump(Duration(3 * interval));
+    pump(Duration(phase(random)));
+
+    enableWatch.disabledAt = -1;
+    const double start = nowMs();
+    if (cover) cover->begin(start);
+    folder.bringForward();
+    const bool shut = waitUntil([] { return enableWatch.disabledAt >= 0; }, 5s);
+    if (cover) {
+      waitUntil([&] { return cover->latency() >= 0; }, 5s);
+      cover->end();
+    }
+    if (!shut) {
+      std::fprintf(stderr, "trial %d: the protected window was not disabled\n", trial);
+      return {};
+    }
+    latencies.push_back(enableWatch.disabledAt - start);
+    if (cover) {
+      if (cover->latency() < 0) {
+        std::fprintf(stderr, "trial %d: the protected window was not covered\n", trial);
+        return {};
+      }
+      coverLatencies->push_back(cover->latency());
+    }
+    if (!giveBack()) {
+      std::fprintf(stderr, "trial %d: the window was not given back\n", trial);
+      return {};
+    }
+  }
+  return latencies;
+}
+
+struct Summary {
+  double median, p95, mean, min, max;
+};
+
+Summary summarize(const std::vector<double>& samples) {
+  std::vector<double> sorted = samples;
+  std::sort(sorted.begin(), sorted.end());
+  double mean = 0;
+  for (double sample : samples) mean += sample / double(samples.size());
+  return {percentile(sorted, 0.5), percentile(sorted, 0.95), mean, sorted.front(), sorted.back()};
+}
+
+void print(const char* what, const Summary& s) {
+  std::printf("%s: median %.1f ms, p95 %.1f ms (mean %.1f, min %.1f, max %.1f)\n", what, s.median,
+              s.p95, s.mean, s.min, s.max);
+}
+
+// The mean period at which this Wine delivers a 100 ms window timer, the kind both guards
+// sample with; the lock latency can be no better than half of it on the median.
 double timerPeriodMs(int ticks) {
   UINT_PTR timer = SetTimer(nullptr, 0, 100, nullptr);
   double first = 0, last = 0;
@@ -130,6 +224,7 @@ int run(int trials, int idleSeconds, int interval) {
   Sandbox sandbox;
   std::string settings = kSettingsWithAbc;
   if (interval > 0) settings += "[Timer]\r\nInterval=" + std::to_string(interval) + "\r\n";
+  const int sampling = interval > 0 ? interval : 100;
   sandbox.writeFile("Folvane.ini", settings);
   sandbox.writeFile("PassDat.ini", kList);
   Process program = sandbox.start();
@@ -138,7 +233,6 @@ int run(int trials, int idleSeconds, int interval) {
     std::fprintf(stderr, "the program did not become resident\n");
     return 1;
   }
-  Window activeForm = children(main, "Edit").at(0);
 
   // A new window comes to the front by itself, so the protected one is challenged once here.
   FolderWindow unprotected(kUnprotected);
@@ -152,81 +246,76 @@ int run(int trials, int idleSeconds, int interval) {
     waitForGone(login);
     waitUntil([&] { return !isVisible(main); });
   }
-  std::mt19937 random(20261210);
-  std::uniform_int_distribution<int> phase(0, 299);
-  std::vector<double> latencies, coverLatencies, coverLags;
-  for (int trial = 0; trial < trials; ++trial) {
-    unprotected.bringForward();
-    if (!waitUntil([&] { return windowText(activeForm) == "CabinetWClass (" + kUnprotected + ")"; },
-                   5s)) {
-      std::fprintf(stderr, "trial %d: the sampler did not see the unprotected window\n", trial);
-      return 1;
-    }
-    pump(Duration(phase(random)));
+  watchEnabling(folder.id());
 
-    Times times = timeUntilShut(folder.id(), program.pid(), 5000);
-    Window login = program.waitForWindow(kLoginCaption);
-    if (times.disabled < 0 || !login) {
-      std::fprintf(stderr, "trial %d: the protected window was not challenged\n", trial);
-      return 1;
-    }
-    if (times.covered < 0) {
-      std::fprintf(stderr, "trial %d: the protected window was not covered\n", trial);
-      return 1;
-    }
-    latencies.push_back(times.disabled);
-    coverLatencies.push_back(times.covered);
-    coverLags.push_back(times.covered - times.disabled);
-    enterPassword(login, "xyz");
-    // The challenge is over once the window is back in front and the main window hidden.
-    if (!waitForGone(login) || !waitUntil([&] {
-          return isEnabled(folder.id()) && foregroundWindow() == folder.id() && !isVisible(main);
-        })) {
-      std::fprintf(stderr, "trial %d: the right answer did not give the window back\n", trial);
-      return 1;
-    }
+  std::vector<double> coverLatencies;
+  std::vector<double> latencies;
+  {
+    CoverWatch cover(folder.id(), program.pid());
+    latencies = timeTrials(trials, sampling, unprotected, folder, &cover, &coverLatencies, [&] {
+      Window login = program.waitForWindow(kLoginCaption);
+      if (!login) return false;
+      enterPassword(login, "xyz");
+      // The challenge is over once the window is back in front and the main window hidden.
+      return waitForGone(login) && waitUntil([&] {
+               return isEnabled(folder.id()) && foregroundWindow() == folder.id() &&
+                      !isVisible(main);
+             });
+    });
   }
+  if (latencies.empty()) return 1;
 
-  std::printf("a 100 ms window timer ticks every %.1f ms on this system\n", timerPeriodMs(30));
-  auto report = [&](const char* what, const std::vector<double>& samples) {
-    std::vector<double> sorted = samples;
-    std::sort(sorted.begin(), sorted.end());
-    double mean = 0;
-    for (double sample : samples) mean += sample / double(samples.size());
-    std::printf(
-        "%s at the %s interval (%d ms), %d trials: median %.1f ms, "
-        "p95 %.1f ms (mean %.1f, min %.1f, max %.1f)\n",
-        what, interval > 0 ? "set" : "default", interval > 0 ? interval : 100, trials,
-        percentile(sorted, 0.5), percentile(sorted, 0.95), mean, sorted.front(), sorted.back());
-  };
-  report("lock latency", latencies);
-  report("cover latency", coverLatencies);
-  report("cover minus lock latency", coverLags);
-
+  const std::string nullGuard = besideThisProgram("folvane_null_guard.exe");
   if (idleSeconds > 0) {
     unprotected.bringForward();
-    waitUntil([&] { return windowText(activeForm) == "CabinetWClass (" + kUnprotected + ")"; });
-    Process null = startProgram(besideThisProgram("folvane_null_program.exe"));
+    Process idleFloor = startProgram(nullGuard);  // with no list: it guards nothing
     pump(1s);
     double wallStart = nowMs();
     auto cpuStart = program.cpuTime();
-    auto nullCpuStart = null.cpuTime();
+    auto floorCpuStart = idleFloor.cpuTime();
     pump(std::chrono::seconds(idleSeconds));
     double wall = nowMs() - wallStart;
     double cpuMs = double((program.cpuTime() - cpuStart).count()) / 1000.0;
-    double nullCpuMs = double((null.cpuTime() - nullCpuStart).count()) / 1000.0;
+    double floorCpuMs = double((idleFloor.cpuTime() - floorCpuStart).count()) / 1000.0;
     double residentMb = double(program.residentBytes()) / (1024.0 * 1024.0);
-    double nullResidentMb = double(null.residentBytes()) / (1024.0 * 1024.0);
-    std::printf("idle over %.1f s: %.0f ms CPU, %.2f %% of one core; the null program %.0f ms\n",
-                wall / 1000.0, cpuMs, 100.0 * cpuMs / wall, nullCpuMs);
-    std::printf("idle processor time: %.2fx the null program's\n", cpuMs / nullCpuMs);
-    std::printf("resident memory: %.1f MB, the null program %.1f MB: %.2fx\n", residentMb,
-                nullResidentMb, residentMb / nullResidentMb);
-    if (!program.running() || !null.running()) {
+    double floorResidentMb = double(idleFloor.residentBytes()) / (1024.0 * 1024.0);
+    std::printf("idle over %.1f s: %.0f ms CPU, %.2f %% of one core; the null guard %.0f ms\n",
+                wall / 1000.0, cpuMs, 100.0 * cpuMs / wall, floorCpuMs);
+    std::printf("idle processor time: %.2fx the null guard's\n", cpuMs / floorCpuMs);
+    std::printf("resident memory: %.1f MB, the null guard %.1f MB: %.2fx\n", residentMb,
+                floorResidentMb, residentMb / floorResidentMb);
+    if (!program.running() || !idleFloor.running()) {
       std::fprintf(stderr, "a program ended while idle\n");
       return 1;
     }
   }
+
+  // The same trials against the null guard, alone.
+  program.kill();
+  Process floor = startProgram(nullGuard, "\"" + sandbox.path("PassDat.ini") + "\"");
+  pump(500ms);
+  std::vector<double> floorLatencies =
+      timeTrials(trials, sampling, unprotected, folder, nullptr, nullptr, [&] {
+        unprotected.bringForward();
+        pump(Duration(3 * sampling));
+        EnableWindow(reinterpret_cast<HWND>(folder.id()), TRUE);
+        return isEnabled(folder.id());
+      });
+  if (floorLatencies.empty()) return 1;
+
+  std::printf("a 100 ms window timer ticks every %.1f ms on this system\n", timerPeriodMs(30));
+  std::printf("%d trials at the %s interval (%d ms)\n", trials, interval > 0 ? "set" : "default",
+              sampling);
+  const Summary own = summarize(latencies), least = summarize(floorLatencies);
+  print("lock latency, Folvane", own);
+  print("lock latency, the null guard", least);
+  std::printf("lock latency, Folvane to the null guard: median %.2fx, p95 %.2fx\n",
+              own.median / least.median, own.p95 / least.p95);
+  print("cover latency, Folvane", summarize(coverLatencies));
+  std::vector<double> coverLags;
+  for (std::size_t i = 0; i < latencies.size(); ++i)
+    coverLags.push_back(coverLatencies[i] - latencies[i]);
+  print("cover minus lock latency, Folvane", summarize(coverLags));
   return 0;
 }
 
