@@ -33,6 +33,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   InitCommonControlsEx(&controls);
 
   folvane::Win32Platform platform;
+  platform.prepareCovers();
   folvane::Win32Toolkit toolkit(instance);
   folvane::Program program(platform, toolkit);
   running = &program;

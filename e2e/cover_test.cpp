@@ -114,8 +114,9 @@ class Cover : public ::testing::Test {
   // The program's covers, shown or hidden.
   std::vector<Window> covers() const {
     std::vector<Window> found;
+    // The one the program keeps ready, hidden and over no window, has no text yet.
     for (Window window : topLevelWindows(program->pid(), false))
-      if (className(window) == kCoverClass) found.push_back(window);
+      if (className(window) == kCoverClass && !windowText(window).empty()) found.push_back(window);
     return found;
   }
 

@@ -7,8 +7,9 @@
 // nothing and never gives a window back: the benchmark does that.
 //
 //   folvane_null_guard [PassDat.ini]   (without a list it guards nothing: the idle floor)
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <cstring>
 #include <set>

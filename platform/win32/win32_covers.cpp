@@ -101,6 +101,20 @@ void drawPadlock(HDC dc, int left, int top, int size) {
 
 }  // namespace
 
+OwnedWindow Win32Covers::makeCover(const std::wstring& text) {
+  registerCoverClass(coverProc);
+  // No owner: a tool window has no task-bar button, and an unowned one stays where it is put in
+  // z order instead of riding on another window of the program.
+  return OwnedWindow(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kCoverClass, text.c_str(),
+                                     WS_POPUP | WS_BORDER, 0, 0, 0, 0, nullptr, nullptr,
+                                     GetModuleHandleW(nullptr), this));
+}
+
+void Win32Covers::prepare() {
+  font();
+  if (!ready_) ready_ = makeCover(L"");
+}
+
 void Win32Covers::cover(HWND window, const std::wstring& text) {
   if (!IsWindow(window) || isOwn(window)) return;  // the program's own windows stay in view
 
@@ -108,21 +122,26 @@ void Win32Covers::cover(HWND window, const std::wstring& text) {
   if (found != covers_.end()) {
     SetWindowTextW(found->second.get(), text.c_str());
     InvalidateRect(found->second.get(), nullptr, TRUE);
-    follow(window);
+    place(window);
     return;
   }
-  registerCoverClass(coverProc);
-  // No owner: a tool window has no task-bar button, and an unowned one stays where it is put in
-  // z order instead of riding on another window of the program.
-  OwnedWindow cover(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kCoverClass, text.c_str(),
-                                    WS_POPUP | WS_BORDER, 0, 0, 0, 0, nullptr, nullptr,
-                                    GetModuleHandleW(nullptr), this));
+  OwnedWindow cover = std::move(ready_);
+  if (cover) {
+    SetWindowTextW(cover.get(), text.c_str());
+  } else {
+    cover = makeCover(text);
+  }
   if (!cover) return;
   covers_[window] = std::move(cover);
-  follow(window);
+  place(window);
 }
 
 void Win32Covers::follow(HWND window) {
+  place(window);
+  prepare();  // the next cover, now that this one's moment has passed
+}
+
+void Win32Covers::place(HWND window) {
   auto found = covers_.find(window);
   if (found == covers_.end() || !IsWindow(window)) return;
   HWND cover = found->second.get();
@@ -182,6 +201,7 @@ void Win32Covers::restack(HWND cover, HWND window, const RECT& box, bool topmost
 }
 
 bool Win32Covers::isCover(HWND window) const {
+  if (ready_ && ready_.get() == window) return true;
   for (const auto& entry : covers_)
     if (entry.second.get() == window) return true;
   return false;

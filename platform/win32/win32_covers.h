@@ -22,6 +22,10 @@ class Win32Covers {
   Win32Covers(const Win32Covers&) = delete;
   Win32Covers& operator=(const Win32Covers&) = delete;
 
+  // Makes a cover ready, hidden and with its font, for the next window to be covered, so that
+  // covering it takes no more than showing that cover in place. Called at start, and again after
+  // each time the one ready was taken, off the path of the next lock.
+  void prepare();
   // Covers `window` at once (or gives its cover the new text); not a window of this process.
   void cover(HWND window, const std::wstring& text);
   // Brings the cover back over its window: rectangle, z order, hidden while it is minimised.
@@ -29,6 +33,8 @@ class Win32Covers {
   void uncover(HWND window);
 
  private:
+  OwnedWindow makeCover(const std::wstring& text);
+  void place(HWND window);
   void restack(HWND cover, HWND window, const RECT& box, bool topmost);
   bool isCover(HWND window) const;
   static LRESULT CALLBACK coverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -38,6 +44,7 @@ class Win32Covers {
   // Declared first, so it goes last, after the covers that draw with it.
   OwnedFont font_;
   std::map<HWND, OwnedWindow> covers_;  // covered window -> its cover
+  OwnedWindow ready_;                   // hidden, over no window yet
 };
 
 }  // namespace folvane

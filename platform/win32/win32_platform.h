@@ -23,6 +23,8 @@ inline HWND hwndOf(WindowId window) {
 class Win32Platform : public Platform {
  public:
   Win32Platform() = default;
+  // Makes ready at start what covering a window needs, off the path of the first lock.
+  void prepareCovers() { covers_.prepare(); }
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
 
