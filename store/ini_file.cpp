@@ -150,24 +150,21 @@ std::string IniFile::readOr(std::string_view section, std::string_view key,
 }
 
 std::vector<std::string> IniFile::entries(std::string_view section) const {
-  return std::visit(
-      [&](const auto& text) {
-        using Unit = typename std::decay_t<decltype(text)>::String::value_type;
-        std::vector<std::string> result;
-        for (const auto& entry : text.entries(toText<Unit>(section)))
-          result.push_back(toAnsi(entry));
-        return result;
-      },
-      text_);
+  return listEntries(section, true);
 }
 
 std::vector<std::string> IniFile::entryNames(std::string_view section) const {
+  return listEntries(section, false);
+}
+
+std::vector<std::string> IniFile::listEntries(std::string_view section, bool withValues) const {
   return std::visit(
       [&](const auto& text) {
         using Unit = typename std::decay_t<decltype(text)>::String::value_type;
+        const std::basic_string<Unit> name = toText<Unit>(section);
         std::vector<std::string> result;
-        for (const auto& name : text.entryNames(toText<Unit>(section)))
-          result.push_back(toAnsi(name));
+        for (const auto& entry : withValues ? text.entries(name) : text.entryNames(name))
+          result.push_back(toAnsi(entry));
         return result;
       },
       text_);

@@ -75,6 +75,7 @@ class IniFile {
   std::string bytes() const;
 
  private:
+  std::vector<std::string> listEntries(std::string_view section, bool withValues) const;
   // Names and values between the ANSI code page and the file's text.
   template <typename Unit>
   std::basic_string<Unit> toText(std::string_view ansi) const;

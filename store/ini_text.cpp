@@ -193,6 +193,17 @@ bool IniText<Unit>::has(View section, View key) const {
 
 template <typename Unit>
 std::vector<typename IniText<Unit>::String> IniText<Unit>::entries(View section) const {
+  return listEntries(section, true);
+}
+
+template <typename Unit>
+std::vector<typename IniText<Unit>::String> IniText<Unit>::entryNames(View section) const {
+  return listEntries(section, false);
+}
+
+template <typename Unit>
+std::vector<typename IniText<Unit>::String> IniText<Unit>::listEntries(View section,
+                                                                       bool withValues) const {
   std::vector<String> result;
   std::optional<Span> span = findSection(trimmed(section));
   if (!span) return result;
@@ -200,22 +211,11 @@ std::vector<typename IniText<Unit>::String> IniText<Unit>::entries(View section)
     const Line& line = lines_[i];
     if (line.kind != Kind::Entry) continue;
     String entry(view(line.name));
-    if (line.value) {
+    if (withValues && line.value) {
       entry += '=';
       entry += view(*line.value);
     }
     result.push_back(std::move(entry));
-  }
-  return result;
-}
-
-template <typename Unit>
-std::vector<typename IniText<Unit>::String> IniText<Unit>::entryNames(View section) const {
-  std::vector<String> result;
-  std::optional<Span> span = findSection(trimmed(section));
-  if (!span) return result;
-  for (std::size_t i = span->first; i < span->last; ++i) {
-    if (lines_[i].kind == Kind::Entry) result.emplace_back(view(lines_[i].name));
   }
   return result;
 }

@@ -63,6 +63,8 @@ class IniText {
   const String& text() const { return text_; }
 
  private:
+  // The section's entries, each as "key=value" or as its key alone.
+  std::vector<String> listEntries(View section, bool withValues) const;
   enum class Kind { Blank, Comment, Section, Entry };
   struct Piece {  // a part of the text, by position
     std::size_t at = 0;
