@@ -3,11 +3,15 @@
 //
 // Lock latency: the time from a protected folder window coming to the front until it is disabled,
 // at the default sampling interval (or one given). Every trial, for either program, is the same:
-// an unprotected folder window comes to the front and stays there for three sampling intervals,
-// then a random part of a few intervals passes (so that trials fall at every phase of the
-// guard's timer), then the protected window comes forward. The moment it is disabled is taken in
-// the folder window's own thread, when its WM_ENABLE arrives, and that thread does nothing but
-// wait for messages meanwhile, so the harness adds the same few microseconds to both programs.
+// an unprotected folder window comes to the front and stays there for at least three sampling
+// intervals, then the protected window comes forward at a moment chosen on a grid of the
+// interval's length that started with the run: trial i comes at the i-th of `trials` evenly
+// spaced points of the grid's period, in a shuffled order. A guard's timer ticks at a steady
+// period from an unknown start, so the trials fall evenly over every phase of it, for either
+// guard alike: the medians compare the guards' own cost, not the luck of a random draw. The
+// moment the window is disabled is taken in its own thread, when its WM_ENABLE arrives, and that
+// thread does nothing but wait for messages meanwhile, so the harness adds the same few
+// microseconds to both programs.
 // Folvane's challenge is then answered right; the null guard's window is enabled again by hand.
 //
 // Cover latency, in Folvane's trials: the time until a person sees the program's cover at the
@@ -26,6 +30,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -140,13 +145,21 @@ std::vector<double> timeTrials(int trials, int interval, FolderWindow& unprotect
                                FolderWindow& folder, CoverWatch* cover,
                                std::vector<double>* coverLatencies,
                                const std::function<bool()>& giveBack) {
-  std::mt19937 random(20261210);
-  std::uniform_int_distribution<int> phase(0, 3 * interval - 1);
+  std::vector<int> order(trials);
+  for (int i = 0; i < trials; ++i) order[i] = i;
+  std::shuffle(order.begin(), order.end(), std::mt19937(20261210));
+  const double grid = nowMs();
   std::vector<double> latencies;
   for (int trial = 0; trial < trials; ++trial) {
     unprotected.bringForward();
-    pump(Duration(3 * interval));
-    pump(Duration(phase(random)));
+    // The first moment, three intervals from now, at this trial's point of the grid.
+    const double offset = double(order[trial]) * interval / trials;
+    const double earliest = nowMs() + 3.0 * interval;
+    double at = grid + offset;
+    at += std::ceil((earliest - at) / interval) * interval;
+    pump(Duration(std::max(0, int(at - nowMs()) - 2)));
+    while (nowMs() < at) {
+    }
 
     enableWatch.disabledAt = -1;
     const double start = nowMs();
