@@ -20,6 +20,14 @@ constexpr char kNoPassword[] = "パスワードが設定されていません。
 constexpr char kBadCount[] =
     "パスワードリストの登録数が正しくないため、変更できません。PassDat.ini を確認して下さい。";
 constexpr char kDeleteNotice[] = "選択したデータを削除します。";
+// When the count could not be written and the file could not be put back either: the list may
+// hold the change after all, and the user must not be told otherwise.
+constexpr char kAddMayBeStored[] =
+    "パスワードリストを保存できませんでした。追加したフォルダがパスワードリストに残っている"
+    "可能性があります。一覧を確認して下さい。";
+constexpr char kRemoveMayBeStored[] =
+    "パスワードリストを保存できませんでした。削除したフォルダがパスワードリストから消えている"
+    "可能性があります。一覧を確認して下さい。";
 constexpr char kDeleteQuestion[] = "をパスワードリストから削除してもよろしいですか？";
 
 bool hasSelectedRow(const ListBox& list) {
@@ -95,6 +103,7 @@ void ListEditing::AddFolder() {
   }
   if (added == AddResult::WriteFailed || added == AddResult::Unreadable)
     ShowMessage(platform_, kListNotSaved);
+  if (added == AddResult::RollbackFailed) ShowMessage(platform_, kAddMayBeStored);
   RefreshProtectedList(platform_, list1_);
 }
 
@@ -117,6 +126,7 @@ void ListEditing::DeleteEntry() {
   }
   if (removed == RemoveResult::WriteFailed || removed == RemoveResult::Unreadable)
     ShowMessage(platform_, kListNotSaved);
+  if (removed == RemoveResult::RollbackFailed) ShowMessage(platform_, kRemoveMayBeStored);
   RefreshProtectedList(platform_, list1_);
 
   const ProtectedList list = ProtectedList::Read(platform_, FileWait::AboutASecond);

@@ -80,11 +80,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           FUZZ_CHECK(IniRead(platform, kSectionPasswordSetData, key, "\n", file) == code);
           break;
         case AddResult::BadCount:
+        case AddResult::Unreadable:
           unchanged = true;
           break;
         case AddResult::WriteFailed:
           failed = true;
           break;
+        case AddResult::RollbackFailed:
+          FUZZ_CHECK(!"one failing write cannot fail the change and its rollback");
       }
     } else {
       switch (RemoveProtectedFolder(platform, key)) {
@@ -93,11 +96,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           break;
         case RemoveResult::NotListed:
         case RemoveResult::BadCount:
+        case RemoveResult::Unreadable:
           unchanged = true;
           break;
         case RemoveResult::WriteFailed:
           failed = true;
           break;
+        case RemoveResult::RollbackFailed:
+          FUZZ_CHECK(!"one failing write cannot fail the change and its rollback");
       }
     }
     platform.failingWrite = 0;

@@ -4,7 +4,6 @@
 #include <limits>
 #include <optional>
 
-#include <algorithm>
 #include <utility>
 
 #include "store/data_file_names.h"
@@ -33,21 +32,30 @@ bool writeCount(Platform& platform, int count) {
                   DataFilePath(platform));
 }
 
+enum class Written { Both, Neither, EntryOnly };
+
 // Writes the entry (std::nullopt removes it) and then the count, or leaves the file as it was:
 // when the count cannot be written, the file goes back to the bytes it held before. Taking the
 // entry back by its key instead could meet another line of that name (a duplicate, or the name in
 // other letter case, from an edit by hand) and change that line, so that the count and the
-// entries would drift apart.
-bool writeEntryAndCount(Platform& platform, const std::string& key,
-                        const std::optional<std::string>& code, int count) {
+// entries would drift apart. Putting the file back waits for a busy file like every write; when
+// even that fails, the caller must not say that nothing was stored.
+Written writeEntryAndCount(Platform& platform, const std::string& key,
+                           const std::optional<std::string>& code, int count) {
   const std::string file = DataFilePath(platform);
   // A missing file reads as an empty one.
   const FileRead before = platform.readFile(file, FileWait::AboutASecond);
-  if (before.unreadable()) return false;
-  if (!writeEntry(platform, key, code)) return false;
-  if (writeCount(platform, count)) return true;
-  platform.replaceFile(file, before.bytes);
-  return false;
+  if (before.unreadable()) return Written::Neither;
+  if (!writeEntry(platform, key, code)) return Written::Neither;
+  if (writeCount(platform, count)) return Written::Both;
+  return platform.replaceFile(file, before.bytes) ? Written::Neither : Written::EntryOnly;
+}
+
+// A key that opens with ";" (blanks aside) names a comment line, which the engine would find as
+// the system's profile functions do, but which is no entry of the list.
+bool namesComment(const std::string& key) {
+  const std::size_t first = key.find_first_not_of(" \t");
+  return first != std::string::npos && key[first] == ';';
 }
 
 }  // namespace
@@ -64,21 +72,21 @@ ProtectedList ProtectedList::Read(Platform& platform, FileWait wait) {
 }
 
 std::string ProtectedList::codeOf(const std::string& key) const {
+  if (namesComment(key)) return "";
   return IniValueOf(*platform_, file_, kSectionPasswordSetData, key, "");
 }
 
 bool ProtectedList::listed(const std::string& key) const {
+  if (namesComment(key)) return false;
   return file_.has(platform_->toAnsi(kSectionPasswordSetData), platform_->toAnsi(key));
 }
 
 std::vector<std::string> ProtectedList::rows() const {
-  std::vector<std::string> rows;
-  if (!count_ || *count_ <= 0) return rows;  // a damaged count shows an empty list
   const std::vector<std::string> keys =
       file_.entryNames(platform_->toAnsi(kSectionPasswordSetData));
-  const std::size_t shown = std::min(keys.size(), static_cast<std::size_t>(*count_));
-  rows.reserve(shown);
-  for (std::size_t i = 0; i < shown; ++i) rows.push_back(platform_->fromAnsi(keys[i]));
+  std::vector<std::string> rows;
+  rows.reserve(keys.size());
+  for (const std::string& key : keys) rows.push_back(platform_->fromAnsi(key));
   return rows;
 }
 
@@ -107,8 +115,15 @@ AddResult AddProtectedFolder(Platform& platform, const std::string& key, const s
     if (!writeEntry(platform, key, code)) return AddResult::WriteFailed;
     return AddResult::Replaced;
   }
-  if (!writeEntryAndCount(platform, key, code, *count + 1)) return AddResult::WriteFailed;
-  return AddResult::Added;
+  switch (writeEntryAndCount(platform, key, code, *count + 1)) {
+    case Written::Both:
+      return AddResult::Added;
+    case Written::Neither:
+      return AddResult::WriteFailed;
+    case Written::EntryOnly:
+      break;
+  }
+  return AddResult::RollbackFailed;
 }
 
 RemoveResult RemoveProtectedFolder(Platform& platform, const std::string& key) {
@@ -121,9 +136,15 @@ RemoveResult RemoveProtectedFolder(Platform& platform, const std::string& key) {
   // not make it right.
   if (*count == 0) return RemoveResult::BadCount;
 
-  if (!writeEntryAndCount(platform, key, std::nullopt, *count - 1))
-    return RemoveResult::WriteFailed;
-  return RemoveResult::Removed;
+  switch (writeEntryAndCount(platform, key, std::nullopt, *count - 1)) {
+    case Written::Both:
+      return RemoveResult::Removed;
+    case Written::Neither:
+      return RemoveResult::WriteFailed;
+    case Written::EntryOnly:
+      break;
+  }
+  return RemoveResult::RollbackFailed;
 }
 
 }  // namespace folvane

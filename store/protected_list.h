@@ -33,10 +33,12 @@ class ProtectedList {
   std::string codeOf(const std::string& key) const;
   // Whether the key has an entry, so that storing it replaces one. An empty code counts, and so
   // does a line without "=" (edited by hand): it has no code, but it is counted and shown as a
-  // row like any other entry.
+  // row like any other entry. A comment line is no entry, whatever its text: a key that opens
+  // with ";" is never listed, as no row shows one.
   bool listed(const std::string& key) const;
-  // The rows of the list box: the key of entry i for i = 0 .. PassCount - 1, every entry whole;
-  // fewer rows when the section has fewer entries, none for a damaged PassCount.
+  // The rows of the list box: the key of every entry the section holds, in file order, whatever
+  // PassCount says: an entry the count does not cover is still guarded, so it must be seen and
+  // can be deleted.
   std::vector<std::string> rows() const;
 
  private:
@@ -55,6 +57,9 @@ enum class AddResult {
   BadCount,     // PassCount is not a usable count: nothing was written
   Unreadable,   // the file could not be read: nothing was written
   WriteFailed,  // the file could not be written: it holds what it held before
+  // The entry was written, the count could not be, and neither could the file be put back as it
+  // was: the file may hold the new entry with the old count.
+  RollbackFailed,
 };
 
 enum class RemoveResult {
@@ -63,6 +68,9 @@ enum class RemoveResult {
   BadCount,     // PassCount is not a usable count: nothing was written
   Unreadable,   // the file could not be read: nothing was written
   WriteFailed,  // the file could not be written: it holds what it held before
+  // The entry was removed, the count could not be lowered, and neither could the file be put
+  // back as it was: the file may lack the entry with the old count.
+  RollbackFailed,
 };
 
 // Whether a folder key can stand as a key of the data file and be read back as the same key.

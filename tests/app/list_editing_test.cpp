@@ -174,6 +174,23 @@ TEST_F(ListEditingTest, AddRefusesWhatItCannotStoreAndWritesNothing) {
   }
 }
 
+// The count could not be written and the file could not be put back: the user is told that the
+// folder may be stored after all, and the list shows it, so it can be seen and deleted.
+TEST_F(ListEditingTest, AFailedRollbackSaysTheFolderMayBeStoredAndShowsIt) {
+  Seed(kTwoFolders);
+  platform.replaceFileCalls = 0;
+  platform.failingWrites = {2, 3};  // the count, then putting the file back
+  answers = {"abc"};
+  show("CabinetWClass (C:\\Data\\Report)");
+  editing.AddFolder();
+  platform.failingWrites.clear();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_TRUE(IsMessageBox(platform.messages[0],
+                           "パスワードリストを保存できませんでした。追加したフォルダがパスワード"
+                           "リストに残っている可能性があります。一覧を確認して下さい。"));
+  EXPECT_EQ(list.items(), (std::vector<std::string>{"Docs", "Music", "Report"}));
+}
+
 TEST_F(ListEditingTest, AddStoresTheFolderUnderItsKey) {
   struct Case {
     std::string activeForm;

@@ -211,6 +211,47 @@ TEST_F(ProtectedListTest, AFailedChangeLeavesLinesOfTheSameNameAlone) {
   }
 }
 
+// When the count cannot be written and the file cannot be put back either, the change may be
+// stored: the result says so, and the list shows every entry the file holds, so that an entry
+// the count does not cover can still be seen and deleted.
+TEST_F(ProtectedListTest, AFailedRollbackIsToldAndHidesNoEntry) {
+  const std::string content =
+      "[PasswordSetData]\r\nDocs=100\r\n[PasswordNumber]\r\nPassCount=1\r\n";
+  Seed(content);
+  platform.replaceFileCalls = 0;
+  platform.failingWrites = {2, 3};  // the count, then putting the file back
+  EXPECT_EQ(AddProtectedFolder(platform, "Report", "116"), AddResult::RollbackFailed);
+  platform.failingWrites.clear();
+  EXPECT_EQ(PassCount(), "1");
+  const ProtectedList list = ProtectedList::Read(platform, FileWait::NotAtAll);
+  EXPECT_EQ(list.rows(), (std::vector<std::string>{"Docs", "Report"}));
+  EXPECT_EQ(list.codeOf("Report"), "116") << "the folder is guarded by what was stored";
+
+  Seed(content);
+  platform.replaceFileCalls = 0;
+  platform.failingWrites = {2, 3};
+  EXPECT_EQ(RemoveProtectedFolder(platform, "Docs"), RemoveResult::RollbackFailed);
+  platform.failingWrites.clear();
+  EXPECT_EQ(ProtectedList::Read(platform, FileWait::NotAtAll).rows(), std::vector<std::string>{});
+}
+
+// A comment line of the list is no entry: no row shows it, and removing or looking up its text
+// as a key neither deletes it nor lowers the count (found by fuzzing).
+TEST_F(ProtectedListTest, ACommentLineIsNoEntry) {
+  const std::string content =
+      "[PasswordSetData]\r\n\n; r\r\nDocs=100\r\n;Music=101\r\n[PasswordNumber]\r\nPassCount=1\r\n";
+  Seed(content);
+  const ProtectedList list = ProtectedList::Read(platform, FileWait::NotAtAll);
+  EXPECT_EQ(list.rows(), std::vector<std::string>{"Docs"});
+  for (const std::string key : {"; r", ";Music", " ;Music"}) {
+    SCOPED_TRACE(key);
+    EXPECT_FALSE(list.listed(key));
+    EXPECT_EQ(list.codeOf(key), "");
+    EXPECT_EQ(RemoveProtectedFolder(platform, key), RemoveResult::NotListed);
+    EXPECT_EQ(FileBytes(), content);
+  }
+}
+
 TEST_F(ProtectedListTest, RemovingAKeyTheFileNoLongerHoldsChangesNothing) {
   const std::string content =
       "[PasswordSetData]\r\nDocs=100\r\n[PasswordNumber]\r\nPassCount=1\r\n";
