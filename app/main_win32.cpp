@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <optional>
 
 #include "app/mdl_command.h"
 #include "platform/win32/win32_platform.h"
@@ -29,6 +30,10 @@ folvane::Program* running = nullptr;
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // Started by the program itself to give back the windows it holds, should it end first.
+  if (const std::optional<DWORD> program = folvane::ProgramToWatch(GetCommandLineW()))
+    return folvane::WatchHeldWindows(*program);
+
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
   InitCommonControlsEx(&controls);
 

@@ -62,6 +62,7 @@ ScanForm::ScanForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings, L
     watch_.Form_TrayClick(click);
     KeepHousekeeping();
   };
+  onUserAway = [this] { lockCheck_.UserAway(); };
   // Explorer lost the icon when the task bar was created anew; give it back.
   onShellRestarted = [this] { RegisterTrayIcon(); };
 

@@ -1,7 +1,9 @@
-// The two strings that live as long as the process.
+// What lives as long as the process: the two strings, and what goes with the user password.
 #pragma once
 
 #include <string>
+
+#include "dialogs/guess_limit.h"
 
 namespace folvane {
 
@@ -13,6 +15,8 @@ struct ProcessWide {
   // Folvane.ini could not be read when the password was last loaded: UserPassword is not the
   // user's, and nothing that needs it may go ahead until the file has been read.
   bool UserPasswordUnknown = false;
+  // Wrong answers to the user password, wherever it was asked.
+  GuessLimit UserPasswordGuesses;
 };
 
 }  // namespace folvane

@@ -80,6 +80,7 @@ void SettingsForm::Command1_Click() {
       ShowMessage(platform_, kPasswordKept, MsgIcon::None);
       return;
     case UserPasswordAnswer::Unknown:
+    case UserPasswordAnswer::Waiting:
       return;  // the user has been told why
   }
   // Giving up the second question keeps the password. Only an accepted empty entry clears it,

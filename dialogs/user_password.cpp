@@ -19,8 +19,18 @@ UserPasswordAnswer AskUserPassword(Platform& platform, LoginForm& login, Process
     ShowMessage(platform, kSettingsUnreadable);
     return UserPasswordAnswer::Unknown;
   }
-  return login.Ask(prompt) == strings.UserPassword ? UserPasswordAnswer::Right
-                                                   : UserPasswordAnswer::Wrong;
+  GuessLimit& guesses = strings.UserPasswordGuesses;
+  if (const std::int64_t left = guesses.waitLeft(platform.monotonicMilliseconds())) {
+    ShowMessage(platform, TooManyWrongAnswersText(left));
+    return UserPasswordAnswer::Waiting;
+  }
+  const std::optional<std::string> answer = login.AskOrCancel(prompt);
+  if (answer.value_or("") == strings.UserPassword) {
+    guesses.right();
+    return UserPasswordAnswer::Right;
+  }
+  if (answer && !answer->empty()) guesses.wrong(platform.monotonicMilliseconds());
+  return UserPasswordAnswer::Wrong;
 }
 
 }  // namespace folvane

@@ -14,6 +14,7 @@ enum class UserPasswordAnswer {
   Right,
   Wrong,    // a wrong answer, an empty one to a set password, or the question given up
   Unknown,  // Folvane.ini cannot be read: nothing was asked, and the user has been told why
+  Waiting,  // too many wrong answers: nothing was asked, and the user has been told how long
 };
 
 // Loads the user password from Folvane.ini into `strings`, and tells what the read found: a
@@ -22,7 +23,9 @@ FileRead::Status LoadUserPassword(Platform& platform, ProcessWide& strings, File
 
 // Asks for the user password with `prompt` and compares the answer with the one in force. While
 // the password is unknown, Folvane.ini is read again first; when it still cannot be read, the
-// user is told so and nothing is asked.
+// user is told so and nothing is asked. A wrong answer counts towards the guess limit (giving
+// the question up or answering it with nothing does not), and while the limit makes the user
+// wait, nothing is asked and the user is told how long.
 UserPasswordAnswer AskUserPassword(Platform& platform, LoginForm& login, ProcessWide& strings,
                                    const std::string& prompt = kPromptUserPassword);
 

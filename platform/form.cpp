@@ -67,6 +67,10 @@ void Form::requestClose(int reason) {
   if (cancel == 0) unload();
 }
 
+void Form::endSession(bool ending) {
+  if (ending) requestClose(kCloseFromSystem);
+}
+
 Control* Form::find(const std::string& name) const {
   for (Control* control : controls_) {
     if (control->name() == name) return control;

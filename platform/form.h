@@ -50,12 +50,20 @@ class Form {
   // The window's close box or the system asks the window to close. Raises onQueryClose; the
   // window is unloaded unless the handler set cancel.
   void requestClose(int reason);
+  // The user's session ends (log-off, restart, shut-down). Asked first whether it may, the
+  // program always says yes and does nothing yet, as the user may still cancel on the system's
+  // screen of programs that keep it from signing out; it ends only when the end goes through
+  // (`ending`), with a close request from the system. A cancelled end changes nothing.
+  void endSession(bool ending);
 
   // Events.
   std::function<void()> onLoad;
   std::function<void(int& cancel, int reason)> onQueryClose;
   std::function<void(TrayClick click)> onTrayClick;  // the main window's notification-area icon
   std::function<void()> onShellRestarted;            // the task bar was created anew
+  // The screen was locked or the machine is going to sleep: whoever comes back may not be the
+  // user who left.
+  std::function<void()> onUserAway;
 
   // Controls that carry behaviour, registered by the derived form; found by their layout name.
   Control* find(const std::string& name) const;

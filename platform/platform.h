@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace folvane {
 
@@ -110,6 +111,14 @@ class Platform {
   // the platform.
   virtual void uncover(WindowId window) = 0;
 
+  // ---- A watcher over the windows the program holds ----------------------------------------
+  // The windows the program holds disabled now. While the list is not empty, a watcher beside
+  // the program (the same program started on its own, with no window) keeps it, and should the
+  // program end without giving them back (ended from the task manager, say), enables them. An
+  // empty list ends the watcher, so that nothing runs beside an idle program. Returns at once;
+  // starting the watcher may take a moment.
+  virtual void keepHeldWindows(const std::vector<WindowId>& held) = 0;
+
   // ---- Notification-area icon of the main window --------------------------------------------
   // Adds or removes the icon of `owner` (the small icon of its caption). tipAnsi is the tip in
   // the ANSI code page; at most 63 bytes are used, never half a character. Clicks on the icon
@@ -153,6 +162,11 @@ class Platform {
   virtual std::string fromAnsi(std::string_view ansi) = 0;  // an unfinished last character drops
   // Whether the byte starts a double-byte character of the ANSI code page.
   virtual bool isLeadByte(unsigned char byte) = 0;
+
+  // ---- Time ------------------------------------------------------------------------------------
+  // Milliseconds since a fixed moment (the system's start): never going back, and not moved when
+  // the user or the network changes the date and time.
+  virtual std::int64_t monotonicMilliseconds() = 0;
 
   // ---- The program itself ----------------------------------------------------------------------
   // Shows a message box and blocks until the user answers it. Meanwhile its own message loop

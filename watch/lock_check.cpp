@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "dialogs/error_report.h"
+#include "dialogs/guess_limit.h"
 #include "dialogs/messages.h"
 #include "forms/captions.h"
 #include "store/blanks.h"
@@ -165,9 +167,15 @@ void LockCheck::WatchStopped() {
   last_.reset();
 }
 
+void LockCheck::UserAway() {
+  givenBack_.clear();
+  last_.reset();  // the window in front now is decided afresh, as if it had just come forward
+}
+
 void LockCheck::ReleaseAll() {
   for (WindowId window : held_) platform_.enableWindow(window, true);
   held_.clear();
+  PublishHeld();
   queue_.clear();
   awaitingList_.clear();
   const std::set<WindowId> covered = covered_;
@@ -180,6 +188,12 @@ void LockCheck::Challenge(const Folder& folder, const std::string& lockCode) {
   // Shut and covered before the main window shows: nothing in the folder stays readable once
   // the program has seen it.
   Hold(folder);
+  // Too many wrong answers: nothing is asked until the wait is over, and the folder closes.
+  if (const std::int64_t left = lockGuesses_.waitLeft(platform_.monotonicMilliseconds())) {
+    ShowMessage(platform_, TooManyWrongAnswersText(left));
+    CloseAnsweredWrong(target);
+    return;
+  }
   mainWindow_.show();
   std::string lockPassword;
   std::string answer;
@@ -196,22 +210,31 @@ void LockCheck::Challenge(const Folder& folder, const std::string& lockCode) {
     throw;
   }
 
+  // Giving up the question or answering it with nothing is a wrong answer too: it closes the
+  // folder as well.
   if (answer.empty() || answer != lockPassword) {
+    lockGuesses_.wrong(platform_.monotonicMilliseconds());
     ShowMessage(platform_, kWrongPassword);
-    // Given back to close: its cover stays until it has gone.
-    platform_.enableWindow(target, true);
-    platform_.postClose(target);
-    held_.erase(target);
-    closing_[target] = kCoverWhileClosing;
-    mainWindow_.hide();
-    platform_.setForegroundWindow(target);
-    platform_.followCover(target);  // it came forward over its cover
+    CloseAnsweredWrong(target);
     return;
   }
+  lockGuesses_.right();
   Release(target);
   platform_.setForegroundWindow(target);
   mainWindow_.hide();
   givenBack_.insert({target, folder.key});
+}
+
+void LockCheck::CloseAnsweredWrong(WindowId target) {
+  // Given back to close: its cover stays until it has gone.
+  platform_.enableWindow(target, true);
+  platform_.postClose(target);
+  held_.erase(target);
+  PublishHeld();
+  closing_[target] = kCoverWhileClosing;
+  mainWindow_.hide();
+  platform_.setForegroundWindow(target);
+  platform_.followCover(target);  // it came forward over its cover
 }
 
 void LockCheck::ServeQueue() {
@@ -220,6 +243,7 @@ void LockCheck::ServeQueue() {
     queue_.pop_front();
     if (!platform_.windowExists(next.window)) {
       held_.erase(next.window);
+      PublishHeld();
       Uncover(next.window);
       continue;
     }
@@ -265,6 +289,7 @@ void LockCheck::ServeAwaitingList() {
   for (const Folder& folder : waiting) {
     if (!platform_.windowExists(folder.window)) {
       held_.erase(folder.window);
+      PublishHeld();
       Uncover(folder.window);
     } else if (lockCodeOf(folder.key, list).empty()) {
       Release(folder.window);
@@ -305,12 +330,20 @@ void LockCheck::Hold(const Folder& folder) {
   closing_.erase(folder.window);
   platform_.enableWindow(folder.window, false);
   held_.insert(folder.window);
+  PublishHeld();
 }
 
 void LockCheck::Release(WindowId window) {
   platform_.enableWindow(window, true);
   held_.erase(window);
+  PublishHeld();
   Uncover(window);
+}
+
+void LockCheck::PublishHeld() {
+  if (held_ == published_) return;
+  published_ = held_;
+  platform_.keepHeldWindows(std::vector<WindowId>(held_.begin(), held_.end()));
 }
 
 void LockCheck::Uncover(WindowId window) {

@@ -38,6 +38,7 @@
 #include <utility>
 
 #include "dialogs/error_report.h"
+#include "dialogs/guess_limit.h"
 #include "dialogs/login_form.h"
 #include "platform/controls.h"
 #include "platform/form.h"
@@ -64,6 +65,9 @@ class LockCheck {
   // and every window is decided about afresh when the watch next sees it.
   void WatchStopped();
   void ReleaseAll();  // gives back every window the check holds disabled (before the end)
+  // The screen was locked or the machine went to sleep: every folder given back is asked again
+  // when it next comes forward, the one in front now included.
+  void UserAway();
 
   // Whether ServePending and FollowCovers have anything to do: covers to follow or to take away,
   // challenges waiting for the dialog, windows waiting for the list.
@@ -86,9 +90,13 @@ class LockCheck {
   void ServeQueue();
   void ServeAwaitingList();
   void AwaitList(const Folder& folder);
+  void CloseAnsweredWrong(WindowId target);
   void Hold(const Folder& folder);  // covered and disabled
   void Release(WindowId window);    // enabled and uncovered
   void Uncover(WindowId window);
+  // Tells the platform which windows are held, for the watcher that gives them back should the
+  // program end without doing so.
+  void PublishHeld();
   void NoteCount(const ProtectedList& list);
   void ReportBadCount();
 
@@ -100,6 +108,8 @@ class LockCheck {
   std::optional<Sample> last_;  // the sample decided about last
   bool challenging_ = false;
   std::set<WindowId> held_;
+  std::set<WindowId> published_;  // held_ as the platform was last told
+  GuessLimit lockGuesses_;        // wrong lock passwords, of every folder
   std::set<WindowId> covered_;
   std::map<WindowId, int> closing_;  // answered wrong: lamp ticks its cover may still stay
   std::deque<Folder> queue_;         // waiting for the password dialog

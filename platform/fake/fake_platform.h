@@ -54,6 +54,10 @@ class FakePlatform : public Platform {
   std::function<void(WindowId)> onCover;  // called as a cover goes up, before it is recorded
   int coverFollows = 0;                   // followCover calls on a covered window
 
+  // ---- The watcher ---------------------------------------------------------------------------
+  std::vector<WindowId> keptHeld;  // the windows the watcher was last told of
+  int watcherStarts = 0;           // times the list went from empty to not empty
+
   // ---- Tray --------------------------------------------------------------------------------
   bool trayRefuses = false;    // NIM_ADD answers 0
   int trayDeleteFailures = 0;  // the next n NIM_DELETE calls answer 0
@@ -96,6 +100,10 @@ class FakePlatform : public Platform {
   // Plays the user at a message box; by default OK boxes answer Ok and Yes/No boxes Yes.
   std::function<MsgAnswer(const MessageBoxRequest&)> onMessageBox;
 
+  // ---- Time ----------------------------------------------------------------------------------
+  // The monotonic clock, in milliseconds; the fake toolkit's virtual clock moves it.
+  std::int64_t clock = 0;
+
   // ---- The program ---------------------------------------------------------------------------
   bool otherInstance = false;
   int helpRequests = 0;
@@ -115,6 +123,10 @@ class FakePlatform : public Platform {
   void cover(WindowId window, const std::string& text) override;
   void followCover(WindowId window) override;
   void uncover(WindowId window) override;
+  void keepHeldWindows(const std::vector<WindowId>& held) override {
+    if (keptHeld.empty() && !held.empty()) ++watcherStarts;
+    keptHeld = held;
+  }
   bool trayAdd(WindowId owner, const std::string& tipAnsi) override;
   bool trayDelete(WindowId owner) override;
   FileRead readFile(const std::string& path, FileWait wait) override;
@@ -127,6 +139,7 @@ class FakePlatform : public Platform {
   std::string toAnsi(std::string_view utf8) override;
   std::string fromAnsi(std::string_view ansi) override;
   bool isLeadByte(unsigned char byte) override;
+  std::int64_t monotonicMilliseconds() override { return clock; }
   MsgAnswer messageBox(const MessageBoxRequest& request) override;
   bool anotherInstanceRunning() override { return otherInstance; }
   std::string programFolder() override { return folder_; }

@@ -15,11 +15,13 @@ void FakeToolkit::advance(long long milliseconds) {
     }
     if (!next) break;
     now_ = std::max(now_, next->due);
+    platform_.clock = now_;
     next->due = now_ + next->timer->interval();
     Timer* timer = next->timer;  // the tick may change the schedule
     timer->tick();
   }
   now_ = std::max(now_, target);
+  platform_.clock = now_;
 }
 
 void FakeToolkit::schedule(Timer& timer) {

@@ -3,6 +3,7 @@
 #include "platform/win32/win32_toolkit.h"
 
 #include <commctrl.h>
+#include <wtsapi32.h>
 
 #include <algorithm>
 #include <numeric>
@@ -52,6 +53,8 @@ bool Win32Toolkit::createWindow(Form& form) {
     return false;
   }
   menu.release();  // the window's now: it goes with the window
+  // Only a window that cares is told of the screen being locked.
+  if (form.onUserAway) WTSRegisterSessionNotification(hwnd, NOTIFY_FOR_THIS_SESSION);
 
   // The menu bar may wrap, and frames differ between systems: make the client area exact.
   RECT client;

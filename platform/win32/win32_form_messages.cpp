@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 #include <windowsx.h>
+#include <wtsapi32.h>
 
 #include "platform/tray_click.h"
 #include "platform/win32/win32_text.h"
@@ -69,12 +70,22 @@ bool Win32Toolkit::handle(Window& window, UINT message, WPARAM wParam, LPARAM lP
       form.requestClose(kCloseFromUser);
       return true;
     case WM_QUERYENDSESSION:
-      form.requestClose(kCloseFromSystem);
-      result = TRUE;
+      result = TRUE;  // nothing ends before WM_ENDSESSION says the end goes through
       return true;
     case WM_ENDSESSION:
-      if (wParam) form.requestClose(kCloseFromSystem);
+      form.endSession(wParam != FALSE);
       return true;
+    case WM_WTSSESSION_CHANGE:
+      if (wParam == WTS_SESSION_LOCK && form.onUserAway) form.onUserAway();
+      return true;
+    case WM_POWERBROADCAST: {
+      // Going to sleep, and again on waking, as a system may not say the first.
+      const bool away = wParam == PBT_APMSUSPEND || wParam == PBT_APMRESUMESUSPEND ||
+                        wParam == PBT_APMRESUMEAUTOMATIC;
+      if (away && form.onUserAway) form.onUserAway();
+      result = TRUE;
+      return true;
+    }
     case WM_MOUSEMOVE: {
       if (!form.onTrayClick || isRealMouseMove(window.hwnd, lParam)) return false;
       if (const std::optional<TrayClick> click = TrayClickOf(GET_X_LPARAM(lParam)))

@@ -2,6 +2,8 @@
 // the re-entrant modal loop that holds the other windows disabled, and destruction.
 #include "platform/win32/win32_toolkit.h"
 
+#include <wtsapi32.h>
+
 #include "platform/win32/win32_foreground.h"
 
 namespace folvane {
@@ -85,6 +87,7 @@ void Win32Toolkit::destroyWindow(Form& form) {
   std::unique_ptr<Window> window = std::move(found->second);
   windows_.erase(found);
   SetWindowLongPtrW(window->hwnd, GWLP_USERDATA, 0);
+  if (form.onUserAway) WTSUnRegisterSessionNotification(window->hwnd);
   for (auto& item : window->items)
     if (item->hwnd && item->layout->kind != ControlKind::Frame)
       SetWindowLongPtrW(item->hwnd, GWLP_USERDATA, 0);

@@ -12,8 +12,12 @@
 #include "platform/platform.h"
 #include "platform/win32/win32_covers.h"
 #include "platform/win32/win32_handles.h"
+#include "platform/win32/win32_held_watcher.h"
 
 namespace folvane {
+
+// The full path of this program's executable.
+std::wstring ModulePath();
 
 // The window behind an opaque id of the seam.
 inline HWND hwndOf(WindowId window) {
@@ -42,6 +46,8 @@ class Win32Platform : public Platform {
   void followCover(WindowId window) override;
   void uncover(WindowId window) override;
 
+  void keepHeldWindows(const std::vector<WindowId>& held) override;
+
   bool trayAdd(WindowId owner, const std::string& tipAnsi) override;
   bool trayDelete(WindowId owner) override;
 
@@ -58,6 +64,10 @@ class Win32Platform : public Platform {
   std::string fromAnsi(std::string_view ansi) override;
   bool isLeadByte(unsigned char byte) override;
 
+  std::int64_t monotonicMilliseconds() override {
+    return static_cast<std::int64_t>(GetTickCount64());
+  }
+
   MsgAnswer messageBox(const MessageBoxRequest& request) override;
   bool anotherInstanceRunning() override;
   std::string programFolder() override;
@@ -70,6 +80,7 @@ class Win32Platform : public Platform {
   bool anotherInstance_ = false;
   OwnedHandle instanceMutex_;  // held for the life of the process
   Win32Covers covers_;
+  HeldWindowsWatcher heldWatcher_;
 };
 
 }  // namespace folvane

@@ -10,19 +10,6 @@ namespace folvane {
 
 namespace {
 
-std::wstring modulePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
 std::wstring::size_type lastSeparator(const std::wstring& path) {
   return path.find_last_of(L"\\/");
 }
@@ -46,6 +33,19 @@ DWORD WINAPI openHelpThread(LPVOID parameter) {
 }
 
 }  // namespace
+
+std::wstring ModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
 
 MsgAnswer Win32Platform::messageBox(const MessageBoxRequest& request) {
   // The boxes have no owner: task-modal keeps the program's windows out of reach meanwhile,
@@ -89,11 +89,11 @@ bool Win32Platform::anotherInstanceRunning() {
 }
 
 std::string Win32Platform::programFolder() {
-  return narrow(folderOf(modulePath()));
+  return narrow(folderOf(ModulePath()));
 }
 
 std::string Win32Platform::exeName() {
-  std::wstring path = modulePath();
+  std::wstring path = ModulePath();
   auto separator = lastSeparator(path);
   std::wstring name = separator == std::wstring::npos ? path : path.substr(separator + 1);
   auto dot = name.find_last_of(L'.');
@@ -102,7 +102,7 @@ std::string Win32Platform::exeName() {
 }
 
 void Win32Platform::openHelp(WindowId) {
-  std::wstring folder = folderOf(modulePath());
+  std::wstring folder = folderOf(ModulePath());
   if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
   std::wstring page = folder + L"folvane.html";
   if (GetFileAttributesW(page.c_str()) == INVALID_FILE_ATTRIBUTES) return;  // no help shipped

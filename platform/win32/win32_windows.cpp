@@ -65,4 +65,12 @@ void Win32Platform::uncover(WindowId window) {
   covers_.uncover(hwndOf(window));
 }
 
+// ---- The watcher -------------------------------------------------------------------------------
+
+void Win32Platform::keepHeldWindows(const std::vector<WindowId>& held) {
+  std::vector<HWND> windows;
+  for (WindowId window : held) windows.push_back(hwndOf(window));
+  heldWatcher_.keep(windows);
+}
+
 }  // namespace folvane

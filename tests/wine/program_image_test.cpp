@@ -132,7 +132,7 @@ TEST(ProgramImage, IsAGuiProgramOfThisBuildsMachineThatNeedsOnlySystemDlls) {
 
   const std::set<std::string> system = {"advapi32.dll", "comctl32.dll", "gdi32.dll",
                                         "kernel32.dll", "msvcrt.dll",   "ole32.dll",
-                                        "shell32.dll",  "user32.dll"};
+                                        "shell32.dll",  "user32.dll",   "wtsapi32.dll"};
   std::set<std::string> imported = image.importedDlls();
   EXPECT_TRUE(imported.count("user32.dll"));
   for (const std::string& dll : imported) {

@@ -1,0 +1,45 @@
+// The watcher over the windows the program holds disabled: a second process of the same program,
+// with no window, that gives them back should the program end without doing so. The program keeps
+// the list of its held windows in a block of shared memory named after its process; the watcher
+// waits on the program's process and reads the list when the program has gone.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <vector>
+
+#include "platform/win32/win32_handles.h"
+
+namespace folvane {
+
+struct HeldWindowsBlock;  // the shared block, as both processes map it
+
+// The program's side: publishes the held windows and keeps a watcher running while any are held.
+class HeldWindowsWatcher {
+ public:
+  HeldWindowsWatcher() = default;
+  ~HeldWindowsWatcher();
+  HeldWindowsWatcher(const HeldWindowsWatcher&) = delete;
+  HeldWindowsWatcher& operator=(const HeldWindowsWatcher&) = delete;
+
+  void keep(const std::vector<HWND>& held);
+
+ private:
+  bool open();
+  void startWatcher();
+
+  OwnedHandle mapping_;
+  HeldWindowsBlock* block_ = nullptr;
+  OwnedHandle watcher_;  // the watcher's process, while one was started
+};
+
+// The process of the program a command line asks this process to watch ("/watch-held <pid>"),
+// or nullopt for an ordinary start.
+std::optional<DWORD> ProgramToWatch(const wchar_t* commandLine);
+
+// The watcher's whole life: waits while the program holds windows, and gives them back if the
+// program ends first. Returns the process's exit code.
+int WatchHeldWindows(DWORD program);
+
+}  // namespace folvane
