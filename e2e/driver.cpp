@@ -403,6 +403,11 @@ void endSession(Window window, bool ending) {
   PostMessageW(toHwnd(window), WM_ENDSESSION, ending ? TRUE : FALSE, ENDSESSION_LOGOFF);
 }
 
+void sessionLocked(Window window, bool locked) {
+  // WTS_SESSION_LOCK and WTS_SESSION_UNLOCK, as the system sends them to a registered window.
+  PostMessageW(toHwnd(window), WM_WTSSESSION_CHANGE, locked ? 0x7 : 0x8, 1);
+}
+
 std::vector<std::string> listRows(Window list) {
   std::vector<std::string> rows;
   DWORD_PTR count = 0;

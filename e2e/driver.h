@@ -132,6 +132,8 @@ void postTrayMouse(Window main, int mouseMessage);
 // time), then WM_ENDSESSION.
 std::optional<bool> queryEndSession(Window window);
 void endSession(Window window, bool ending = true);
+// The screen locked or unlocked (WM_WTSSESSION_CHANGE): Wine has no lock screen that sends it.
+void sessionLocked(Window window, bool locked);
 // The rows of a list box, top to bottom, and a double-click on row `index` (a visible one), as
 // the mouse makes it.
 std::vector<std::string> listRows(Window list);

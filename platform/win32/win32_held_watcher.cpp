@@ -26,8 +26,10 @@ constexpr wchar_t kSwitch[] = L"/watch-held";
 // How often the watcher looks at the block while the program lives.
 constexpr DWORD kPollMs = 100;
 
+// In the session's own namespace, where a name without a prefix goes (Wine's objects under an
+// explicit "Local\" prefix are not found by another process).
 std::wstring blockName(DWORD program) {
-  return L"Local\\FolvaneHeldWindows-" + std::to_wstring(program);
+  return L"FolvaneHeldWindows-" + std::to_wstring(program);
 }
 
 }  // namespace

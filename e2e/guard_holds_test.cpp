@@ -1,0 +1,128 @@
+// The guard in the real program under guessing, a locked screen, a cancelled log-off and a
+// killed process.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "e2e/driver.h"
+
+namespace folvane::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kWrongLock = "パスワードが正しくありません。";
+const std::string kTooMany = "パスワードを続けて間違えたため、しばらく入力できません。";
+const std::string kPrivate = "C:\\Data\\Private";  // locked with "xyz"
+
+class GuardHolds : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sandbox.writeFile("Folvane.ini", kSettingsWithAbc);
+    sandbox.writeFile(
+        "PassDat.ini",
+        "[PasswordSetData]\r\nPrivate=139140141\r\n[PasswordNumber]\r\nPassCount=1\r\n");
+    program = std::make_unique<Process>(sandbox.start());
+    main = program->mainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(waitUntil([&] { return topLevelWindows(program->pid()).empty(); }));
+  }
+
+  Window waitForChallenge(const FolderWindow& folder) {
+    Window login = program->waitForWindow(kLoginCaption);
+    if (!login) return 0;
+    EXPECT_TRUE(childByText(login, kAskLock)) << "the dialog asks something else";
+    EXPECT_FALSE(isEnabled(folder.id()));
+    return login;
+  }
+
+  // The program's message box, answered; its text.
+  std::string answerMessage() {
+    Window box = program->waitForWindow(kAppTitle);
+    if (!box) return "(no message)";
+    const std::string text = messageText(box);
+    answer(box, Answer::Ok);
+    waitForGone(box);
+    return text;
+  }
+
+  Sandbox sandbox;
+  std::unique_ptr<Process> program;
+  Window main = 0;
+};
+
+// Six wrong answers in a row: the seventh opening of the folder asks nothing, says how long to
+// wait, and the folder closes.
+TEST_F(GuardHolds, SixWrongLockPasswordsMakeTheNextOpeningWait) {
+  for (int i = 0; i < 6; ++i) {
+    SCOPED_TRACE("wrong answer " + std::to_string(i + 1));
+    FolderWindow folder(kPrivate);
+    folder.bringForward();
+    Window login = waitForChallenge(folder);
+    ASSERT_TRUE(login);
+    enterPassword(login, "bad");
+    ASSERT_TRUE(waitForGone(login));
+    EXPECT_EQ(answerMessage(), kWrongLock);
+    EXPECT_TRUE(waitForGone(folder.id()));
+  }
+  FolderWindow folder(kPrivate);
+  folder.bringForward();
+  const std::string said = answerMessage();
+  EXPECT_EQ(said.rfind(kTooMany, 0), 0u) << said;
+  EXPECT_NE(said.find("あと30秒"), std::string::npos) << said;
+  EXPECT_FALSE(program->findWindow(kLoginCaption)) << "asked during the wait";
+  EXPECT_TRUE(waitForGone(folder.id())) << "the folder was not closed";
+}
+
+// A folder answered right is asked again, still in front, after the screen was locked.
+TEST_F(GuardHolds, AFolderIsAskedAgainAfterTheScreenWasLocked) {
+  FolderWindow folder(kPrivate);
+  folder.bringForward();
+  Window login = waitForChallenge(folder);
+  ASSERT_TRUE(login);
+  enterPassword(login, "xyz");
+  ASSERT_TRUE(waitForGone(login));
+  ASSERT_TRUE(waitUntil([&] { return isEnabled(folder.id()); }, 3s));
+  pump(500ms);
+  EXPECT_FALSE(program->findWindow(kLoginCaption)) << "asked again without a lock";
+
+  sessionLocked(main, true);
+  sessionLocked(main, false);
+  folder.bringForward();
+  Window again = waitForChallenge(folder);
+  ASSERT_TRUE(again) << "not asked again after the lock";
+  enterPassword(again, "xyz");
+  EXPECT_TRUE(waitForGone(again));
+}
+
+// Asked whether the session may end, the program says yes and goes on; when the end is
+// cancelled, it is still there and still guarding.
+TEST_F(GuardHolds, ACancelledLogOffLeavesTheGuardRunning) {
+  EXPECT_EQ(queryEndSession(main), std::optional<bool>(true));
+  endSession(main, false);
+  pump(500ms);
+  ASSERT_TRUE(program->running()) << "the program ended on a cancelled log-off";
+
+  FolderWindow folder(kPrivate);
+  folder.bringForward();
+  Window login = waitForChallenge(folder);
+  ASSERT_TRUE(login) << "not guarding after a cancelled log-off";
+  enterPassword(login, "xyz");
+  EXPECT_TRUE(waitForGone(login));
+}
+
+// Ended from outside (the task manager) during a challenge: the watcher beside it gives the
+// folder back.
+TEST_F(GuardHolds, AKilledProgramLeavesNoFolderDisabled) {
+  FolderWindow folder(kPrivate);
+  folder.bringForward();
+  ASSERT_TRUE(waitForChallenge(folder));
+  program->kill();
+  EXPECT_TRUE(waitUntil([&] { return isEnabled(folder.id()); }, 1s))
+      << "the folder stayed disabled after the program was killed";
+}
+
+}  // namespace
+}  // namespace folvane::e2e
