@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Makes the release archives a Windows user takes: dist/Folvane-<version>-win64.zip (the program
 # for 64-bit Windows) and -win32.zip (for 32-bit Windows), each with the program, its help page
-# and a short Japanese read-me, and dist/SHA256SUMS.
+# and a short Japanese read-me, and dist/SHA256SUMS; and the manifests by which package managers
+# install them from where they are published: dist/folvane.json for Scoop, and dist/winget/ for
+# winget (version, installer and default-locale files).
 #
-#   scripts/package.sh
+#   FOLVANE_RELEASE_URL=https://…/v1.1.0 scripts/package.sh
 #
+# FOLVANE_RELEASE_URL is the address of the folder the archives are published in; without it the
+# manifests name a placeholder that no package manager can reach.
 # With FOLVANE_PACKAGE_CHECK=1 (the test command sets it), the 64-bit archive is then unpacked into a fresh folder and the program started from
 # there under Wine: it must ask for the user password, as on every first start.
 set -euo pipefail
@@ -38,6 +42,10 @@ for arch in win64 win32; do
 done
 (cd dist && sha256sum Folvane-"$version"-*.zip >SHA256SUMS)
 echo "package: dist/SHA256SUMS"
+
+release=${FOLVANE_RELEASE_URL:-https://releases.example.invalid/folvane/v$version}
+/usr/bin/python3 scripts/manifests.py write dist "$version" "${release%/}"
+/usr/bin/python3 scripts/manifests.py check dist "$version"
 
 if [[ ${FOLVANE_PACKAGE_CHECK:-0} == 1 ]]; then
   folvane_build win64 folvane_e2e >/dev/null

@@ -7,7 +7,7 @@ set -euo pipefail
 # machines with 32-bit support run (the tests skip it elsewhere).
 packages=(cmake make g++ googletest libgtest-dev libbenchmark-dev mingw-w64 g++-mingw-w64-x86-64
   g++-mingw-w64-i686 wine wine64 wine32:i386 fonts-wine xvfb xauth x11-utils fonts-ipafont-gothic
-  locales imagemagick clang-format zip unzip clang libclang-rt-14-dev)
+  locales imagemagick clang-format zip unzip clang libclang-rt-14-dev python3 python3-yaml)
 
 # Runs a command as root, through sudo when the caller is someone else.
 as_root() {
