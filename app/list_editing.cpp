@@ -59,12 +59,14 @@ void ListEditing::AddFolder() {
     ShowMessage(platform_, kNoFolder);
     return;
   }
-  if (shown->title.empty()) {
+  // The folder as a Windows 10 title names it, whatever the file manager added to the title: a
+  // list written on either system guards the folder on the other.
+  if (shown->folder.empty()) {
     ShowMessage(platform_, kEmptyTitle);
     return;
   }
   // Ask for no password for a folder the data file could not hold.
-  std::optional<std::string> key = FolderKeyOfTitle(shown->title);
+  std::optional<std::string> key = FolderKeyOfTitle(shown->folder);
   if (!key || !FolderKeyStorable(*key)) {
     ShowMessage(platform_, kKeyNotStorable);
     return;

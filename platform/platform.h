@@ -57,6 +57,21 @@ struct MessageBoxRequest {
   MsgIcon icon = MsgIcon::None;
 };
 
+// What the Shell says of a folder window of the file manager: the folder its browser shows and,
+// where several browsers share the window as tabs, which of them is the active one.
+struct ShellFolder {
+  std::string displayName;  // UTF-8: the folder's name as the Shell shows it (SHGDN_NORMAL)
+  std::string path;         // UTF-8: its full path for a folder of the file system, else ""
+  WindowId tab = 0;         // the active tab's own window (ShellTabWindowClass); 0: no tabs seen
+  int tabs = 1;             // how many browsers share the window: 1 for a window of one tab
+
+  bool operator==(const ShellFolder& other) const {
+    return displayName == other.displayName && path == other.path && tab == other.tab &&
+           tabs == other.tabs;
+  }
+  bool operator!=(const ShellFolder& other) const { return !(*this == other); }
+};
+
 // Every operation is called on the program's one UI thread, the thread that runs the toolkit's
 // message loop; none is safe from another thread. Unless said otherwise an operation returns at
 // once, and one given a window that does not exist (or 0) does nothing and reports failure.
@@ -74,6 +89,10 @@ class Platform {
   // this one up.
   virtual void className(WindowId window, char* buffer, int maxCount) = 0;
   virtual void windowText(WindowId window, char* buffer, int maxCount) = 0;
+  // The window's whole title in UTF-8, however long, read without waiting on its program as
+  // windowText is; "" for a window that has gone or 0. Characters the ANSI code page cannot hold
+  // come through as they are.
+  virtual std::string wholeWindowText(WindowId window) = 0;
   virtual bool windowExists(WindowId window) = 0;  // false for 0
   // Enables or disables any program's window. A disabled window takes no mouse or keyboard
   // input until it is enabled again.
@@ -110,6 +129,26 @@ class Platform {
   // Removes the cover of `window`; does nothing when it has none. Every cover left goes with
   // the platform.
   virtual void uncover(WindowId window) = 0;
+
+  // ---- What the Shell says of the file manager's folder windows -------------------------------
+  // The forms in which the file manager of this system adds its own name and its tabs to a folder
+  // window's title, as the system keeps them (string table 2195 of explorerframe.dll, read as a
+  // data file): format strings such as "%1!s! - File Explorer", UTF-8. Empty where the system
+  // has none. Reads the file at every call.
+  virtual std::vector<std::string> explorerTitleForms() = 0;
+  // Which folder the folder window shows, as the Shell's list of its windows (IShellWindows)
+  // says: the browser whose window it is and, where several share it as tabs, the one of the
+  // active tab. std::nullopt when the Shell does not know the window, answers with an error, or
+  // does not answer within about 50 ms: the Shell is asked on a thread of its own, and a hung
+  // Shell (or file manager) is given up, never waited for. While an earlier question is still
+  // unanswered, nothing is asked and std::nullopt comes at once.
+  virtual std::optional<ShellFolder> folderShownBy(WindowId window) = 0;
+  // Takes the tab `tab` of the folder window out of the folder it shows, to the folder above it
+  // (IShellBrowser::BrowseObject, SBSP_PARENT), leaving the window's other tabs as they are.
+  // True when the browser took the request; the tab then shows the other folder a moment later.
+  // False when the Shell does not know the tab, refuses (there is no folder above), or does not
+  // answer within about 100 ms; as folderShownBy, it never waits longer.
+  virtual bool leaveFolder(WindowId window, WindowId tab) = 0;
 
   // ---- A watcher over the windows the program holds ----------------------------------------
   // The windows the program holds disabled now. While the list is not empty, a watcher beside

@@ -36,4 +36,22 @@ std::optional<std::string> FolderKeyOfTitle(const std::string& title) {
   return parts.back();
 }
 
+std::vector<std::string> FolderKeysOf(const std::string& folderTitle,
+                                      const std::optional<ShellFolder>& shell) {
+  std::vector<std::string> keys;
+  auto add = [&keys](const std::string& title) {
+    const std::optional<std::string> key = FolderKeyOfTitle(title);
+    if (!key) return;
+    for (const std::string& known : keys)
+      if (known == *key) return;
+    keys.push_back(*key);
+  };
+  add(folderTitle);
+  if (shell) {
+    add(shell->displayName);
+    add(shell->path);
+  }
+  return keys;
+}
+
 }  // namespace folvane

@@ -4,6 +4,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "platform/platform.h"
 
 namespace folvane {
 
@@ -24,5 +27,13 @@ inline bool IsFolderTreeWindowClass(const std::string& windowClass) {
 // key (such as \\server\share\). Parentheses are part of a name like any other character:
 // "経理 (2)" is its own folder.
 std::optional<std::string> FolderKeyOfTitle(const std::string& title);
+
+// The keys a folder window may be listed under: first that of the folder as its Windows 10 title
+// names it (FolderTitleOf), then, where the Shell answered, those of the folder's display name and
+// of its full path, the two titles Windows 10 gave it by its setting. So a folder listed as
+// "Documents" from a full-path title and one listed as "ドキュメント" from a plain one are the
+// same folder. No key twice; none at all for a title that gives none.
+std::vector<std::string> FolderKeysOf(const std::string& folderTitle,
+                                      const std::optional<ShellFolder>& shell);
 
 }  // namespace folvane

@@ -34,19 +34,20 @@ std::string coverText(const std::string& key) {
   return "「" + key + "」はロックされています";
 }
 
-// The folder a sample shows, when it is a folder window whose title gives a key.
-std::optional<std::string> folderKeyOf(const Sample& sample) {
-  if (!IsFolderWindowClass(sample.className)) return std::nullopt;
-  // A title that gives no key (none at all, or a share root such as \\server\share\) cannot be
-  // in the list.
-  return FolderKeyOfTitle(sample.title);
-}
-
-// The lock code of a folder by the list, or empty when there is nothing to challenge. A count of
-// 0 guards nothing, whatever entries the file holds.
-std::string lockCodeOf(const std::string& key, const ProtectedList& list) {
-  if (list.count() && *list.count() == 0) return "";
-  return list.codeOf(key);
+// The lock code of a folder by the list, under the first of its keys that has one, and that key;
+// an empty code when there is nothing to challenge. A count of 0 guards nothing, whatever entries
+// the file holds.
+struct Lock {
+  std::string key;
+  std::string code;
+};
+Lock lockOf(const std::vector<std::string>& keys, const ProtectedList& list) {
+  if (list.count() && *list.count() == 0) return {keys.front(), ""};
+  for (const std::string& key : keys) {
+    std::string code = list.codeOf(key);
+    if (!code.empty()) return {key, std::move(code)};
+  }
+  return {keys.front(), ""};
 }
 
 // An optional sign and digits between blanks: a number, however large.
@@ -90,8 +91,21 @@ void LockCheck::Check(const Sample& sample) {
 
   bool chainStarted = false;
   WithErrorReport(platform_, [&] {
-    if (std::optional<std::string> key = folderKeyOf(sample)) {
-      CheckFolder({sample.window, *key}, chainStarted);
+    // A window answered wrong that shows something else now (its tab went to the folder above)
+    // keeps no cover: it is decided about afresh, like any window.
+    if (closing_.count(sample.window) != 0 && platform_.windowExists(sample.window))
+      Uncover(sample.window);
+    // Only a folder window of the kind the program has always watched is challenged. A title
+    // that gives no key (none at all, or a share root such as \\server\share\) cannot be in the
+    // list.
+    std::vector<std::string> keys = FolderKeysOf(sample);
+    if (IsFolderWindowClass(sample.className) && !keys.empty()) {
+      Folder folder{sample.window, keys, keys.front()};
+      if (sample.shell) {
+        folder.tab = sample.shell->tab;
+        folder.tabs = sample.shell->tabs;
+      }
+      CheckFolder(folder, chainStarted);
       return;
     }
     // A window that is not challenged ends the chain; no window at all (a moment after a window
@@ -105,7 +119,7 @@ void LockCheck::Check(const Sample& sample) {
   ReportBadCount();
 }
 
-void LockCheck::CheckFolder(const Folder& folder, bool& chainStarted) {
+void LockCheck::CheckFolder(Folder folder, bool& chainStarted) {
   if (held_.count(folder.window) != 0) return;  // challenged, or waiting already
   // Not a moment's wait for a file another program holds: the folder is shut at once instead,
   // and the list tried again at the next lamp tick.
@@ -115,11 +129,13 @@ void LockCheck::CheckFolder(const Folder& folder, bool& chainStarted) {
     return;
   }
   NoteCount(list);
-  const std::string lockCode = lockCodeOf(folder.key, list);
-  if (lockCode.empty()) {
+  const Lock lock = lockOf(folder.keys, list);
+  if (lock.code.empty()) {
     givenBack_.clear();
     return;
   }
+  folder.key = lock.key;
+  // Given back for this folder: another folder in the same window (another tab) is asked for.
   if (givenBack_.count({folder.window, folder.key}) != 0) return;
   if (challenging_ || login_.IsOpen()) {
     // The dialog is taken: keep the folder shut until its turn comes.
@@ -129,7 +145,7 @@ void LockCheck::CheckFolder(const Folder& folder, bool& chainStarted) {
   }
   givenBack_.clear();
   chainStarted = true;
-  Challenge(folder, lockCode);
+  Challenge(folder, lock.code);
 }
 
 void LockCheck::ServePending() {
@@ -191,7 +207,7 @@ void LockCheck::Challenge(const Folder& folder, const std::string& lockCode) {
   // Too many wrong answers: nothing is asked until the wait is over, and the folder closes.
   if (const std::int64_t left = lockGuesses_.waitLeft(platform_.monotonicMilliseconds())) {
     ShowMessage(platform_, TooManyWrongAnswersText(left));
-    CloseAnsweredWrong(target);
+    CloseAnsweredWrong(folder);
     return;
   }
   mainWindow_.show();
@@ -215,7 +231,7 @@ void LockCheck::Challenge(const Folder& folder, const std::string& lockCode) {
   if (answer.empty() || answer != lockPassword) {
     lockGuesses_.wrong(platform_.monotonicMilliseconds());
     ShowMessage(platform_, kWrongPassword);
-    CloseAnsweredWrong(target);
+    CloseAnsweredWrong(folder);
     return;
   }
   lockGuesses_.right();
@@ -225,10 +241,15 @@ void LockCheck::Challenge(const Folder& folder, const std::string& lockCode) {
   givenBack_.insert({target, folder.key});
 }
 
-void LockCheck::CloseAnsweredWrong(WindowId target) {
-  // Given back to close: its cover stays until it has gone.
+void LockCheck::CloseAnsweredWrong(const Folder& folder) {
+  const WindowId target = folder.window;
+  // A tab among others leaves the folder for the one above it, and the window keeps its other
+  // tabs; a window of one tab, or one the Shell said nothing of, is closed. Either way it is
+  // given back with its cover, which stays until the window has gone or shows another folder.
+  const bool tabLeft =
+      folder.tab != 0 && folder.tabs > 1 && platform_.leaveFolder(target, folder.tab);
   platform_.enableWindow(target, true);
-  platform_.postClose(target);
+  if (!tabLeft) platform_.postClose(target);
   held_.erase(target);
   PublishHeld();
   closing_[target] = kCoverWhileClosing;
@@ -255,12 +276,14 @@ void LockCheck::ServeQueue() {
         continue;
       }
       NoteCount(list);
-      const std::string lockCode = lockCodeOf(next.key, list);
-      if (lockCode.empty()) {
+      const Lock lock = lockOf(next.keys, list);
+      if (lock.code.empty()) {
         Release(next.window);
         continue;
       }
-      Challenge(next, lockCode);
+      Folder folder = next;
+      folder.key = lock.key;
+      Challenge(folder, lock.code);
     } catch (const RunTimeError& error) {
       Release(next.window);
       ShowErrorReport(platform_, error);
@@ -291,7 +314,7 @@ void LockCheck::ServeAwaitingList() {
       held_.erase(folder.window);
       PublishHeld();
       Uncover(folder.window);
-    } else if (lockCodeOf(folder.key, list).empty()) {
+    } else if (lockOf(folder.keys, list).code.empty()) {
       Release(folder.window);
     } else {
       queue_.push_back(folder);  // still held, challenged in its turn

@@ -36,6 +36,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "dialogs/error_report.h"
 #include "dialogs/guess_limit.h"
@@ -79,18 +80,21 @@ class LockCheck {
   const std::set<WindowId>& held() const { return held_; }
 
  private:
-  // A folder window and the key of the folder it shows.
+  // A folder window and the folder it shows.
   struct Folder {
     WindowId window;
-    std::string key;
+    std::vector<std::string> keys;  // the keys it may be listed under, that of its title first
+    std::string key;                // the key it goes by: the one listed, once the list was read
+    WindowId tab = 0;               // its tab, where the Shell named one
+    int tabs = 1;                   // the tabs of its window, as the Shell counted them
   };
 
-  void CheckFolder(const Folder& folder, bool& chainStarted);
+  void CheckFolder(Folder folder, bool& chainStarted);
   void Challenge(const Folder& folder, const std::string& lockCode);
   void ServeQueue();
   void ServeAwaitingList();
   void AwaitList(const Folder& folder);
-  void CloseAnsweredWrong(WindowId target);
+  void CloseAnsweredWrong(const Folder& folder);
   void Hold(const Folder& folder);  // covered and disabled
   void Release(WindowId window);    // enabled and uncovered
   void Uncover(WindowId window);

@@ -1,28 +1,50 @@
-// One look at the window in front: which window it is and what it says of itself. The sampler
-// takes one at every tick of the watch and hands it to the lock check as it is; the active-form
-// box only shows it.
+// One look at the window in front: which window it is, what it says of itself and, for a folder
+// window of the file manager, which folder it shows. The sampler takes one at every tick of the
+// watch and hands it to the lock check as it is; the active-form box only shows it.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
+#include "store/folder_key.h"
 
 namespace folvane {
 
 struct Sample {
   WindowId window = 0;    // 0: no window is in front (the desktop, or a moment between two)
   std::string className;  // UTF-8
-  std::string title;      // UTF-8, as much of it as the active-form box shows
+  std::string title;      // UTF-8: the first 127 bytes of the title in the ANSI code page
+
+  // Folder windows (IsFolderWindowClass, IsFolderTreeWindowClass) only; empty for the others.
+  std::string wholeTitle;            // UTF-8, however long
+  std::optional<ShellFolder> shell;  // what the Shell said of the window, if it answered
+  std::string folder;                // the folder as a Windows 10 title names it (FolderTitleOf)
+
+  bool isFolderWindow() const {
+    return IsFolderWindowClass(className) || IsFolderTreeWindowClass(className);
+  }
 
   bool operator==(const Sample& other) const {
-    return window == other.window && className == other.className && title == other.title;
+    return window == other.window && className == other.className && title == other.title &&
+           wholeTitle == other.wholeTitle && shell == other.shell && folder == other.folder;
   }
   bool operator!=(const Sample& other) const { return !(*this == other); }
 };
 
-// What the active-form box shows for a sample: "CabinetWClass (C:\共有\経理)".
+// What the active-form box shows for a sample: "CabinetWClass (C:\共有\経理)". A folder window
+// shows its folder as Windows 10 titled it, "CabinetWClass (経理)" for a window titled
+// "経理 - エクスプローラー"; any other window its title as read.
 inline std::string ActiveFormText(const Sample& sample) {
-  return sample.className + " (" + sample.title + ")";
+  return sample.className + " (" + (sample.isFolderWindow() ? sample.folder : sample.title) + ")";
+}
+
+// The keys the folder a sample shows may be listed under (FolderKeysOf): none for a window that
+// is no folder window.
+inline std::vector<std::string> FolderKeysOf(const Sample& sample) {
+  if (!sample.isFolderWindow()) return {};
+  return FolderKeysOf(sample.folder, sample.shell);
 }
 
 }  // namespace folvane

@@ -54,11 +54,31 @@ std::optional<Sample> Sampler::Timer1_Timer() {
     // The program's message boxes start no lock check of their own: one that did could report
     // a damaged data file again each time its own report came to the front.
     if (isOwnMessageBox(sample.className, sample.title)) return;
+    if (sample.isFolderWindow()) {
+      SampleFolder(sample);
+    } else {
+      lastFolder_.reset();  // a folder window that comes back is asked about afresh
+    }
     text_.setText(ActiveFormText(sample));
     shown_ = sample;
     sampled = std::move(sample);
   });
   return sampled;
+}
+
+void Sampler::SampleFolder(Sample& sample) {
+  // The key comes from the whole title: a full path under a long parent folder loses the folder
+  // itself to the 128-byte cut of the title read above.
+  sample.wholeTitle = platform_.wholeWindowText(sample.window);
+  if (lastFolder_ && lastFolder_->window == sample.window &&
+      lastFolder_->className == sample.className && lastFolder_->wholeTitle == sample.wholeTitle) {
+    sample.shell = lastFolder_->shell;
+  } else {
+    sample.shell = platform_.folderShownBy(sample.window);
+  }
+  if (!forms_) forms_.emplace(platform_.explorerTitleForms());
+  sample.folder = FolderTitleOf(sample.wholeTitle, sample.shell, *forms_);
+  lastFolder_ = sample;
 }
 
 void Sampler::ShowStopped() {

@@ -1,12 +1,18 @@
 // The foreground sampler: at every tick of Timer1 it looks at the window in front, shows it in the
 // main window's Text box, and hands the sample to whoever decides about it. The program's own
 // windows and message boxes are left out.
+//
+// For a folder window it also reads the whole title and asks the Shell which folder the window
+// shows, but only when it comes forward or its title changes (another folder, another tab): a
+// tick where nothing changed asks nothing, and neither does a look at the program's own windows
+// in between.
 #pragma once
 
 #include <optional>
 
 #include "platform/controls.h"
 #include "platform/platform.h"
+#include "store/explorer_title.h"
 #include "watch/sample.h"
 
 namespace folvane {
@@ -23,9 +29,14 @@ class Sampler {
   void ShowStopped();
 
  private:
+  // The whole title, the Shell's answer and the folder of a folder window.
+  void SampleFolder(Sample& sample);
+
   Platform& platform_;
   TextBox& text_;
   std::optional<Sample> shown_;
+  std::optional<Sample> lastFolder_;         // the folder window sampled last
+  std::optional<ExplorerTitleForms> forms_;  // read from the system at the first folder window
 };
 
 }  // namespace folvane

@@ -95,7 +95,7 @@ FakePlatform::~FakePlatform() {
 
 WindowId FakePlatform::addWindow(const std::string& classNameUtf8, const std::string& titleUtf8) {
   WindowId id = nextWindow_++;
-  windows_[id] = FakeWindow{toAnsi(classNameUtf8), toAnsi(titleUtf8)};
+  windows_[id] = FakeWindow{toAnsi(classNameUtf8), toAnsi(titleUtf8), titleUtf8};
   return id;
 }
 
@@ -106,7 +106,9 @@ void FakePlatform::destroyWindow(WindowId window) {
 }
 
 void FakePlatform::setTitle(WindowId window, const std::string& titleUtf8) {
-  windowState(window).title = toAnsi(titleUtf8);
+  FakeWindow& state = windowState(window);
+  state.title = toAnsi(titleUtf8);
+  state.wholeTitle = titleUtf8;
 }
 
 FakePlatform::FakeWindow& FakePlatform::windowState(WindowId window) {
@@ -125,6 +127,12 @@ void FakePlatform::windowText(WindowId window, char* buffer, int maxCount) {
   auto found = windows_.find(window);
   if (found != windows_.end() && found->second.exists)
     copyNarrow(found->second.title, buffer, maxCount, *this);
+}
+
+std::string FakePlatform::wholeWindowText(WindowId window) {
+  auto found = windows_.find(window);
+  if (found == windows_.end() || !found->second.exists) return "";
+  return found->second.wholeTitle;
 }
 
 bool FakePlatform::windowExists(WindowId window) {
@@ -156,6 +164,21 @@ void FakePlatform::setForegroundWindow(WindowId window) {
 
 void FakePlatform::setActiveWindow(WindowId window) {
   setActiveCalls.push_back(window);
+}
+
+std::optional<ShellFolder> FakePlatform::folderShownBy(WindowId window) {
+  ++shellQuestions;
+  if (shellTooLate || !windowExists(window)) return std::nullopt;
+  auto found = shellFolders.find(window);
+  if (found == shellFolders.end()) return std::nullopt;
+  return found->second;
+}
+
+bool FakePlatform::leaveFolder(WindowId window, WindowId tab) {
+  leaveRequests.emplace_back(window, tab);
+  if (onLeaveFolder) return onLeaveFolder(window, tab);
+  auto found = shellFolders.find(window);
+  return windowExists(window) && found != shellFolders.end() && found->second.tab == tab;
 }
 
 void FakePlatform::cover(WindowId window, const std::string& text) {

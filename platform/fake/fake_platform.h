@@ -29,8 +29,9 @@ class FakePlatform : public Platform {
 
   // ---- The world of windows ------------------------------------------------------------------
   struct FakeWindow {
-    std::string className;  // ANSI bytes
-    std::string title;      // ANSI bytes
+    std::string className;   // ANSI bytes
+    std::string title;       // ANSI bytes
+    std::string wholeTitle;  // UTF-8, as the title was given, whatever the code page can hold
     bool enabled = true;
     bool exists = true;
     int closeRequests = 0;  // WM_CLOSE posted to it
@@ -46,6 +47,19 @@ class FakePlatform : public Platform {
   std::vector<WindowId> setActiveCalls;
   // What happens to a posted WM_CLOSE: by default the window closes as it handles the request.
   bool windowsCloseOnRequest = true;
+
+  // ---- The Shell -----------------------------------------------------------------------------
+  // What the Shell says of a folder window (folderShownBy); a window missing here is one it does
+  // not know, as every window is under Wine.
+  std::map<WindowId, ShellFolder> shellFolders;
+  bool shellTooLate = false;  // the Shell answers after the program stopped waiting: nothing
+  int shellQuestions = 0;     // folderShownBy calls
+  std::vector<std::string> titleForms;  // what explorerTitleForms gives: none, as under Wine
+  // Every leaveFolder request (window, tab), in order, and what it does: by default the Shell
+  // takes it for a window and tab it knows, and the tab goes to the folder above (the test says
+  // which, with onLeaveFolder, and changes the window's title and Shell folder itself).
+  std::vector<std::pair<WindowId, WindowId>> leaveRequests;
+  std::function<bool(WindowId window, WindowId tab)> onLeaveFolder;
 
   // ---- Covers --------------------------------------------------------------------------------
   // The windows covered now, with the text each cover shows. A cover stays when its window is
@@ -114,12 +128,16 @@ class FakePlatform : public Platform {
   WindowId foregroundWindow() override { return foreground_; }
   void className(WindowId window, char* buffer, int maxCount) override;
   void windowText(WindowId window, char* buffer, int maxCount) override;
+  std::string wholeWindowText(WindowId window) override;
   bool windowExists(WindowId window) override;
   void enableWindow(WindowId window, bool enable) override;
   bool isWindowEnabled(WindowId window) override;
   void postClose(WindowId window) override;
   void setForegroundWindow(WindowId window) override;
   void setActiveWindow(WindowId window) override;
+  std::vector<std::string> explorerTitleForms() override { return titleForms; }
+  std::optional<ShellFolder> folderShownBy(WindowId window) override;
+  bool leaveFolder(WindowId window, WindowId tab) override;
   void cover(WindowId window, const std::string& text) override;
   void followCover(WindowId window) override;
   void uncover(WindowId window) override;

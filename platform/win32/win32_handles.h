@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <objbase.h>
+#include <shtypes.h>
+
 #include <utility>
 
 namespace folvane {
@@ -26,6 +29,11 @@ class Owned {
   Owned& operator=(const Owned&) = delete;
 
   Handle get() const { return handle_; }
+  // For a call that hands one back through a pointer: the old one is freed first.
+  Handle* put() {
+    reset();
+    return &handle_;
+  }
   explicit operator bool() const { return handle_ != Traits::empty(); }
   Handle release() { return std::exchange(handle_, Traits::empty()); }
   void reset(Handle handle = Traits::empty()) {
@@ -67,7 +75,18 @@ struct GdiTraits {  // fonts, pens, brushes
   static bool close(Object object) { return DeleteObject(object) != FALSE; }
 };
 
-using OwnedHandle = Owned<FreedBy<HANDLE, CloseHandle>>;  // mutexes, threads
+// Memory the system handed over with CoTaskMemAlloc: item id lists, strings.
+template <typename Pointer>
+struct CoTaskMemTraits {
+  using Handle = Pointer;
+  static Pointer empty() { return nullptr; }
+  static bool close(Pointer pointer) {
+    CoTaskMemFree(const_cast<void*>(static_cast<const void*>(pointer)));
+    return true;
+  }
+};
+
+using OwnedHandle = Owned<FreedBy<HANDLE, CloseHandle>>;  // mutexes, threads, events
 using OwnedFile = Owned<FileTraits>;
 using OwnedKey = Owned<KeyTraits>;
 using OwnedIcon = Owned<FreedBy<HICON, DestroyIcon>>;
@@ -76,6 +95,50 @@ using OwnedPen = Owned<GdiTraits<HPEN>>;
 using OwnedBrush = Owned<GdiTraits<HBRUSH>>;
 using OwnedWindow = Owned<FreedBy<HWND, DestroyWindow>>;
 using OwnedMenu = Owned<FreedBy<HMENU, DestroyMenu>>;
+using OwnedModule = Owned<FreedBy<HMODULE, FreeLibrary>>;
+using OwnedPidl = Owned<CoTaskMemTraits<PIDLIST_ABSOLUTE>>;
+using OwnedCoString = Owned<CoTaskMemTraits<PWSTR>>;
+
+// A counted reference to a COM object, released when it goes; a copy counts another reference.
+template <typename Interface>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  // Takes over a reference that was counted already.
+  explicit ComPtr(Interface* object) : object_(object) {}
+  ~ComPtr() { reset(); }
+  ComPtr(const ComPtr& other) : object_(other.object_) {
+    if (object_) object_->AddRef();
+  }
+  ComPtr(ComPtr&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+  ComPtr& operator=(ComPtr other) noexcept {
+    std::swap(object_, other.object_);
+    return *this;
+  }
+
+  Interface* get() const { return object_; }
+  Interface* operator->() const { return object_; }
+  explicit operator bool() const { return object_ != nullptr; }
+  // For a call that hands one back: the old reference is released first.
+  Interface** put() {
+    reset();
+    return &object_;
+  }
+  void** putVoid() { return reinterpret_cast<void**>(put()); }
+  void reset() {
+    if (Interface* old = std::exchange(object_, nullptr)) old->Release();
+  }
+  // The same object through another of its interfaces; empty when it has not that one.
+  template <typename Other>
+  ComPtr<Other> as() const {
+    ComPtr<Other> other;
+    if (object_) object_->QueryInterface(__uuidof(Other), other.putVoid());
+    return other;
+  }
+
+ private:
+  Interface* object_ = nullptr;
+};
 
 // The device context of a window (nullptr: the screen), given back when it goes.
 class WindowDc {

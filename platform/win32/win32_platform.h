@@ -1,7 +1,7 @@
 // The platform seam on the real system: user32, shell32, kernel32 and advapi32 behind the
 // operations the program uses. Failures come back as plain results. The operations live in files
-// by what they work on: win32_windows.cpp, win32_tray.cpp, win32_files.cpp, win32_registry.cpp,
-// win32_code_page.cpp and win32_program.cpp.
+// by what they work on: win32_windows.cpp, win32_title_forms.cpp, win32_shell_asker.cpp,
+// win32_tray.cpp, win32_files.cpp, win32_registry.cpp, win32_code_page.cpp and win32_program.cpp.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +13,7 @@
 #include "platform/win32/win32_covers.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_held_watcher.h"
+#include "platform/win32/win32_shell_asker.h"
 
 namespace folvane {
 
@@ -35,12 +36,17 @@ class Win32Platform : public Platform {
   WindowId foregroundWindow() override;
   void className(WindowId window, char* buffer, int maxCount) override;
   void windowText(WindowId window, char* buffer, int maxCount) override;
+  std::string wholeWindowText(WindowId window) override;
   bool windowExists(WindowId window) override;
   void enableWindow(WindowId window, bool enable) override;
   bool isWindowEnabled(WindowId window) override;
   void postClose(WindowId window) override;
   void setForegroundWindow(WindowId window) override;
   void setActiveWindow(WindowId window) override;
+
+  std::vector<std::string> explorerTitleForms() override;
+  std::optional<ShellFolder> folderShownBy(WindowId window) override;
+  bool leaveFolder(WindowId window, WindowId tab) override;
 
   void cover(WindowId window, const std::string& text) override;
   void followCover(WindowId window) override;
@@ -80,6 +86,7 @@ class Win32Platform : public Platform {
   bool anotherInstance_ = false;
   OwnedHandle instanceMutex_;  // held for the life of the process
   Win32Covers covers_;
+  ShellAsker shell_;
   HeldWindowsWatcher heldWatcher_;
 };
 

@@ -222,6 +222,54 @@ TEST_F(ListEditingTest, AddStoresTheFolderUnderItsKey) {
   }
 }
 
+// A folder is stored under the name Windows 10 gave it, whatever Windows 11 adds to its window's
+// title, so that the list guards it on either system.
+TEST_F(ListEditingTest, AddStoresTheFolderAsWindows10NamedIt) {
+  struct Case {
+    std::string title;
+    std::optional<ShellFolder> shell;  // what the Shell says: nothing unless given
+    std::string folder;                // as the box shows it
+    std::string key;
+  };
+  std::string longParent = "C:\\";
+  for (int i = 0; i < 70; ++i) longParent += "長";
+  ShellFolder documents;
+  documents.displayName = "ドキュメント";
+  documents.path = "C:\\Users\\u\\Documents";
+  ShellFolder named;  // a folder whose own name ends in the file manager's
+  named.displayName = "経理 - エクスプローラー";
+  named.path = "D:\\経理 - エクスプローラー";
+  const std::vector<Case> cases = {
+      {"経理 - エクスプローラー", {}, "経理", "経理"},
+      {"F:\\共有\\経理 とその他 1 のタブ - エクスプローラー", {}, "F:\\共有\\経理", "経理"},
+      {"Downloads and 2 more tabs - File Explorer", {}, "Downloads", "Downloads"},
+      {"C:\\Users\\u\\Art - Old - File Explorer", {}, "C:\\Users\\u\\Art - Old", "Art - Old"},
+      {longParent + "\\経理 - エクスプローラー", {}, longParent + "\\経理", "経理"},
+      {"ドキュメント - エクスプローラー", documents, "ドキュメント", "ドキュメント"},
+      {"C:\\Users\\u\\Documents - エクスプローラー", documents, "C:\\Users\\u\\Documents",
+       "Documents"},
+      {"経理 - エクスプローラー - エクスプローラー", named, "経理 - エクスプローラー",
+       "経理 - エクスプローラー"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    Seed(kTwoFolders);
+    platform.messages.clear();
+    prompts.clear();
+    answers = {"abc"};
+    const WindowId window = platform.addWindow("CabinetWClass", c.title);
+    if (c.shell) platform.shellFolders[window] = *c.shell;
+    platform.bringToFront(window);
+    sampler.Timer1_Timer();
+    EXPECT_EQ(text.text(), "CabinetWClass (" + c.folder + ")");
+    editing.AddFolder();
+
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(Stored(c.key), "116117118");
+    EXPECT_EQ(list.items(), (std::vector<std::string>{"Docs", "Music", c.key}));
+  }
+}
+
 // A listed folder's lock password is replaced only by someone who knows the user password:
 // otherwise anyone at the main window could set a password of their own and open the folder.
 TEST_F(ListEditingTest, ReplacingTheLockPasswordOfAListedFolderNeedsTheUserPassword) {

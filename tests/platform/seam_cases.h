@@ -16,13 +16,14 @@
 namespace folvane::seam_cases {
 
 enum class Op {
-  ReadFile,      // "read " and the data file's content, "missing" or "unreadable"
-  ReplaceFile,   // put `input` in the data file's place: "true" or "false"
-  ToAnsi,        // `given` is UTF-8
-  FromAnsi,      // the result is UTF-8
-  ClassName,     // a window of class `given`, read into a buffer of `size` bytes
-  WindowText,    // a window titled `given`, read into a buffer of `size` bytes
-  RegReadValue,  // a REG_SZ value of exactly the bytes `given`, read with a buffer of `size`
+  ReadFile,         // "read " and the data file's content, "missing" or "unreadable"
+  ReplaceFile,      // put `input` in the data file's place: "true" or "false"
+  ToAnsi,           // `given` is UTF-8
+  FromAnsi,         // the result is UTF-8
+  ClassName,        // a window of class `given`, read into a buffer of `size` bytes
+  WindowText,       // a window titled `given`, read into a buffer of `size` bytes
+  WholeWindowText,  // a window titled `given`, read whole; the result is UTF-8
+  RegReadValue,     // a REG_SZ value of exactly the bytes `given`, read with a buffer of `size`
 };
 
 // The data file as a file case finds it.
@@ -51,9 +52,12 @@ struct SeamCase {
 
 constexpr const char kDataFile[] = "data.ini";
 
-// "あいう" in code page 932 and in UTF-8.
+// "あいう" in code page 932 and in UTF-8, and 24 times over (144 bytes in the code page).
 #define FOLVANE_AIU_ANSI "\x82\xA0\x82\xA2\x82\xA4"
 #define FOLVANE_A_UTF8 "\xE3\x81\x82"
+#define FOLVANE_AIU_UTF8 "\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86"
+#define FOLVANE_TIMES_8(text) text text text text text text text text
+#define FOLVANE_TIMES_24(text) FOLVANE_TIMES_8(text) FOLVANE_TIMES_8(text) FOLVANE_TIMES_8(text)
 
 using std::string_view_literals::operator""sv;
 
@@ -111,6 +115,10 @@ inline constexpr SeamCase kCases[] = {
      "\x82\xA0"},
     {"a single-byte title cut at the buffer", Op::WindowText, "C:\\Folders\\Work", nullptr, 6,
      "C:\\Fo"},
+    {"a long title read whole", Op::WholeWindowText,
+     "C:\\" FOLVANE_TIMES_24(FOLVANE_AIU_ANSI) "\\Work - File Explorer", nullptr, 0,
+     "C:\\" FOLVANE_TIMES_24(FOLVANE_AIU_UTF8) "\\Work - File Explorer"},
+    {"an empty title read whole", Op::WholeWindowText, "", nullptr, 0, ""},
 
     // ---- Registry -----------------------------------------------------------------------------
     // A string stored without a NUL comes back with one, which needs room in the buffer too.
@@ -126,6 +134,9 @@ inline constexpr SeamCase kCases[] = {
 
 #undef FOLVANE_AIU_ANSI
 #undef FOLVANE_A_UTF8
+#undef FOLVANE_AIU_UTF8
+#undef FOLVANE_TIMES_8
+#undef FOLVANE_TIMES_24
 
 // What a case is run in: a platform, and the means to set up what the case finds and to look at
 // what it leaves, without going through the platform under test.
@@ -211,6 +222,9 @@ inline Outcome Run(const SeamCase& c, SeamWorld& world) {
     case Op::WindowText:
       platform.windowText(world.addWindow("FolvaneSeamCase", c.given), buffer.data(), c.size);
       outcome.result = terminated();
+      break;
+    case Op::WholeWindowText:
+      outcome.result = platform.wholeWindowText(world.addWindow("FolvaneSeamCase", c.given));
       break;
     case Op::RegReadValue: {
       const std::string subKey = world.keyWithValue("Folvane", c.given);

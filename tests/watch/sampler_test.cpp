@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "dialogs/error_report.h"
@@ -105,6 +106,37 @@ TEST_F(SamplerTest, TheLockCheckRunsOnlyWhenTheTextChanges) {
   Sample(b);
   Sample(a);
   EXPECT_EQ(changes, 3) << "a foreign window in between changes the text twice";
+}
+
+// The Shell is asked about a folder window when it comes forward and when its title changes (a
+// new folder, another tab), never at a tick where nothing changed.
+TEST_F(SamplerTest, TheShellIsAskedOnlyWhenTheFolderWindowOrItsTitleChanged) {
+  const WindowId folder = platform.addWindow("CabinetWClass", "経理 - エクスプローラー");
+  const WindowId tree = platform.addWindow("ExploreWClass", "C:\\Data\\Report");
+  const WindowId memo = platform.addWindow("Notepad", "memo");
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    int questions;  // asked so far
+  } steps[] = {
+      {"a folder window comes forward", [&] { Sample(folder); }, 1},
+      {"ticks with nothing changed", [&] { Sample(folder), Sample(folder), Sample(folder); }, 1},
+      {"the program's own window and back", [&] { Sample(scan().window()), Sample(folder); }, 1},
+      {"another tab",
+       [&] {
+         platform.setTitle(folder, "営業 とその他 1 のタブ - エクスプローラー");
+         Sample(folder);
+       },
+       2},
+      {"a window that is no folder window", [&] { Sample(memo); }, 2},
+      {"back from it", [&] { Sample(folder); }, 3},
+      {"a folder tree window", [&] { Sample(tree), Sample(tree); }, 4},
+  };
+  for (const Step& step : steps) {
+    step.act();
+    EXPECT_EQ(platform.shellQuestions, step.questions) << step.what;
+  }
+  EXPECT_EQ(scan().Text.text(), "ExploreWClass (C:\\Data\\Report)");
 }
 
 TEST_F(SamplerTest, ARunTimeErrorEndsTheTickWithTheReportAndTheNextTickRuns) {
