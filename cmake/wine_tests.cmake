@@ -17,7 +17,10 @@ foreach(target gtest gtest_main)
 endforeach()
 
 if(wine_test_sources)
-  add_executable(wine_tests ${wine_test_sources})
+  # The string table of the title forms' test: the file manager's forms where explorerframe.dll
+  # keeps them, in a module of the test's own.
+  add_executable(wine_tests ${wine_test_sources}
+                            ${CMAKE_CURRENT_SOURCE_DIR}/tests/wine/title_forms.rc)
   target_link_libraries(wine_tests PRIVATE folvane_store folvane_dialogs folvane_win32 gtest_main)
   add_test(NAME wine COMMAND wine_tests)
   set_tests_properties(wine PROPERTIES TIMEOUT 300)

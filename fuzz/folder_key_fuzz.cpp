@@ -1,7 +1,10 @@
 // The folder key on any window title, read as the sampler reads it from a window's ANSI title
-// (lead bytes before "\" included). The key must be the one a reading of the same title by ANSI
-// characters gives, and a key taken as storable must go into the protected list and come back as
-// the same row, found by the lock check's read under the same key.
+// (lead bytes before "\" included), after the file manager's additions are taken off by the
+// built-in forms and by a form as a system might keep it (any bytes). What is left is a part of
+// the title, never empty, and with the built-in forms alone its start. The key must be the one a
+// reading of that folder by ANSI characters gives, and a key taken as storable must go into the
+// protected list and come back as the same row, found by the lock check's read under the same
+// key.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -11,6 +14,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "store/data_file_names.h"
+#include "store/explorer_title.h"
 #include "store/folder_key.h"
 #include "store/ini_rewrite.h"
 #include "store/protected_list.h"
@@ -64,7 +68,7 @@ std::optional<std::string> KeyByAnsiCharacters(Platform& platform, const std::st
   return Joined(parts.back());
 }
 
-// The window texts as the sampler reads them: at most 127 bytes, up to the first NUL.
+// Window texts as the system hands them over: up to the first NUL.
 std::string WindowText(FuzzedDataProvider& input, std::size_t length) {
   std::string text = input.ConsumeBytesAsString(length);
   return text.substr(0, text.find('\0'));
@@ -79,9 +83,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform.reset();
   FuzzedDataProvider input(data, size);
 
-  const std::string title = platform.fromAnsi(WindowText(input, 127));
-  const std::optional<std::string> key = FolderKeyOfTitle(title);
-  const std::optional<std::string> expected = KeyByAnsiCharacters(platform, platform.toAnsi(title));
+  const std::string systemForm = input.ConsumeRandomLengthString(48);
+  const std::string title = platform.fromAnsi(WindowText(input, 255));
+
+  static const ExplorerTitleForms builtIn;
+  const std::string folder = builtIn.FolderTitle(title);
+  FUZZ_CHECK(folder.empty() == title.empty());
+  FUZZ_CHECK(title.compare(0, folder.size(), folder) == 0);
+  const std::string withSystemForm = ExplorerTitleForms({systemForm}).FolderTitle(title);
+  FUZZ_CHECK(withSystemForm.empty() == title.empty());
+  FUZZ_CHECK(title.find(withSystemForm) != std::string::npos);
+
+  const std::optional<std::string> key = FolderKeyOfTitle(folder);
+  const std::optional<std::string> expected =
+      KeyByAnsiCharacters(platform, platform.toAnsi(folder));
   FUZZ_CHECK(key.has_value() == expected.has_value());
   if (!key) return 0;
   FUZZ_CHECK(platform.toAnsi(*key) == *expected);

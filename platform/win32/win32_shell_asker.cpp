@@ -53,9 +53,12 @@ struct ShellAsker::Shared {
         if (!next) continue;
         if (!windows) windows = shared->source();
         if (shellGone(next->question(windows.get()))) windows.reset();
+        {
+          // Free before the answer is told, so that the next question finds the thread free.
+          std::lock_guard<std::mutex> hold(shared->lock);
+          shared->busy = false;
+        }
         SetEvent(next->answered->get());
-        std::lock_guard<std::mutex> hold(shared->lock);
-        shared->busy = false;
       }
     }
     if (com) CoUninitialize();

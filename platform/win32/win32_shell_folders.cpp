@@ -28,8 +28,7 @@ std::optional<std::vector<Browser>> browsersOf(IShellWindows* shellWindows, HWND
   if (FAILED(counted)) return std::nullopt;
   std::vector<Browser> browsers;
   for (LONG i = 0; i < count; ++i) {
-    VARIANT index;
-    VariantInit(&index);
+    VARIANT index{};
     V_VT(&index) = VT_I4;
     V_I4(&index) = i;
     ComPtr<IDispatch> item;
