@@ -141,6 +141,45 @@ TEST_F(ListEditing, AddedFoldersAreStoredListedAndChallenged) {
   ASSERT_NO_FATAL_FAILURE(expectChallenged(papers, "Key2"));
 }
 
+// Added from a window titled as Windows 11 titles it, a folder is stored under its name alone, and
+// the entry guards the folder whatever its window's title looks like, on either system.
+TEST_F(ListEditing, AFolderAddedFromAWindows11TitleIsStoredUnderItsName) {
+  struct Case {
+    std::string title;
+    std::string folder;  // as the box shows it
+    std::string key;
+    std::string password;
+  };
+  const std::vector<Case> cases = {
+      {"F:\\共有\\経理 とその他 2 のタブ - エクスプローラー", "F:\\共有\\経理", "経理", "lock"},
+      {"Report and 1 more tab - File Explorer", "Report", "Report", "Key2"},
+  };
+  ASSERT_NO_FATAL_FAILURE(start());
+  std::vector<std::string> rows;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    FolderWindow folder(c.title);
+    folder.bringForward();
+    ASSERT_TRUE(waitUntil([&] { return windowText(text) == "CabinetWClass (" + c.folder + ")"; }))
+        << "the program saw " << windowText(text);
+    ASSERT_NO_FATAL_FAILURE(showMain());
+    ASSERT_TRUE(clickButton(main, kAddButton));
+    ASSERT_NO_FATAL_FAILURE(answerPasswordDialog(kAskLock, c.password));
+    rows.push_back(c.key);
+    ASSERT_TRUE(waitUntil([&] { return passCount() == std::to_string(rows.size()); }))
+        << sandbox.readFile("PassDat.ini").value_or("(no PassDat.ini)");
+    EXPECT_EQ(stored(toAnsi(c.key)), passwordCode(c.password));
+    EXPECT_EQ(listRows(list), rows);
+  }
+  const std::string file = fromAnsi(sandbox.readFile("PassDat.ini").value_or(""));
+  EXPECT_EQ(file.find("エクスプローラー"), std::string::npos) << file;
+  EXPECT_EQ(file.find("Explorer"), std::string::npos) << file;
+
+  // The folder titled as Windows 10 titles it is guarded by the same entry.
+  FolderWindow plain("F:\\共有\\経理");
+  ASSERT_NO_FATAL_FAILURE(expectChallenged(plain, "lock"));
+}
+
 TEST_F(ListEditing, ADeletedFolderLeavesFileAndListAndIsNoLongerChallenged) {
   sandbox.writeFile("PassDat.ini", "[PasswordSetData]\r\nReport=" + passwordCode("lock") +
                                        "\r\nArchive=" + passwordCode("Key2") +

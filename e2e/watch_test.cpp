@@ -163,6 +163,46 @@ TEST_F(Watch, AProtectedFolderIsDisabledAndChallengedAndTheAnswerDecides) {
   }
 }
 
+// Folder windows titled as Windows 11 titles them, in Japanese and in English, with the number of
+// their other tabs and with the full path: each is challenged under its folder's name, and the box
+// shows the folder as Windows 10 titled it. Under Wine the Shell says nothing of these windows, so
+// the program goes by their whole titles.
+TEST_F(Watch, FolderWindowsTitledAsWindows11TitlesThemAreChallengedUnderTheirFoldersName) {
+  struct Case {
+    std::string title;
+    std::string folder;  // as the box shows it
+    std::string password;
+  };
+  std::string longParent = "C:\\";
+  for (int i = 0; i < 70; ++i) longParent += "長";
+  const std::vector<Case> cases = {
+      {"Private - File Explorer", "Private", "xyz"},
+      {"Private and 2 more tabs - File Explorer", "Private", "xyz"},
+      {"C:\\Data\\Private and 1 more tab - File Explorer", "C:\\Data\\Private", "xyz"},
+      {"秘密 - エクスプローラー", "秘密", "key9"},
+      {"D:\\書類\\秘密 とその他 1 のタブ - エクスプローラー", "D:\\書類\\秘密", "key9"},
+      // Beyond the 128 bytes of the title the box has always shown.
+      {longParent + "\\秘密 - エクスプローラー", longParent + "\\秘密", "key9"},
+  };
+  FolderWindow other(kPublic + " - File Explorer");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    sample(other, "CabinetWClass (" + kPublic + ")");
+    EXPECT_TRUE(leftAlone(other, 300ms)) << "a folder not listed was challenged";
+
+    FolderWindow folder(c.title);
+    folder.bringForward();
+    Window login = waitForChallenge(folder);
+    ASSERT_TRUE(login) << "no challenge";
+    EXPECT_EQ(activeForm(), "CabinetWClass (" + c.folder + ")");
+    enterPassword(login, c.password);
+    ASSERT_TRUE(waitForGone(login));
+    EXPECT_TRUE(waitUntil([&] { return isEnabled(folder.id()); }, 3s));
+    EXPECT_FALSE(folder.closed());
+    EXPECT_FALSE(program.findWindow(kAppTitle)) << "a right answer was refused";
+  }
+}
+
 // Windows the lock check must not touch: each is sampled, and none is disabled or asked about.
 TEST_F(Watch, WindowsThatAreNotProtectedFoldersAreLeftAlone) {
   struct Case {
