@@ -39,6 +39,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   folvane::Win32Platform platform;
   platform.prepareCovers();
+  platform.prepareShell();
   folvane::Win32Toolkit toolkit(instance);
   folvane::Program program(platform, toolkit);
   running = &program;

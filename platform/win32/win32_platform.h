@@ -30,6 +30,9 @@ class Win32Platform : public Platform {
   Win32Platform() = default;
   // Makes ready at start what covering a window needs, off the path of the first lock.
   void prepareCovers() { covers_.prepare(); }
+  // Starts asking the Shell at start, so that the first folder window's question is not the one
+  // that waits for the Shell's list to be made.
+  void prepareShell() { shell_.prepare(); }
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
 

@@ -112,6 +112,10 @@ bool ShellAsker::ask(Question question, DWORD wait) {
   return WaitForSingleObject(answered->get(), wait) == WAIT_OBJECT_0;
 }
 
+void ShellAsker::prepare() {
+  ask([](IShellWindows*) { return S_OK; }, 0);
+}
+
 std::optional<ShellFolderAnswer> ShellAsker::folderShownBy(HWND window, DWORD wait) {
   // Shared with the question, which may outlive this call when the Shell is slow.
   auto answer = std::make_shared<std::optional<ShellFolderAnswer>>();

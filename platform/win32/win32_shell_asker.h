@@ -35,6 +35,9 @@ class ShellAsker {
   ShellAsker(const ShellAsker&) = delete;
   ShellAsker& operator=(const ShellAsker&) = delete;
 
+  // Starts the asking thread and has it make the list, without waiting for either: the first
+  // question then finds them ready instead of spending its wait on them.
+  void prepare();
   // FolderShownIn and LeaveFolderIn on the asking thread, waiting at most `wait` milliseconds:
   // std::nullopt and false when the answer did not come in time or the thread is still busy.
   std::optional<ShellFolderAnswer> folderShownBy(HWND window, DWORD wait = 50);

@@ -294,6 +294,18 @@ TEST_F(ShellFoldersTest, AListFromAShellThatWentIsMadeAgain) {
   EXPECT_EQ(sourced, 1);
 }
 
+// Made ready at the program's start, the list is there for the first question.
+TEST_F(ShellFoldersTest, APreparedAskerHasTheListReadyForTheFirstQuestion) {
+  ShellAsker asker(source({list(setups())}));
+  asker.prepare();
+  ASSERT_TRUE(eventually([&] { return sourced == 1; }));
+  std::optional<ShellFolderAnswer> answer;
+  ASSERT_TRUE(
+      eventually([&] { return (answer = asker.folderShownBy(window.get(), 1000)).has_value(); }));
+  EXPECT_EQ(narrow(answer->displayName), "営業");
+  EXPECT_EQ(sourced, 1);
+}
+
 // The program itself under Wine: the Shell's own list says nothing of a folder window, and the
 // program goes by the whole title instead.
 TEST_F(ShellFoldersTest, UnderWineTheShellSaysNothingAndTheWholeTitleIsRead) {
