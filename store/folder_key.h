@@ -1,5 +1,6 @@
 // The folder a window of the file manager shows, as the protected list keys it: the folder's name,
-// read out of the window's title.
+// read out of the window's title as Windows 10 gave it (store/explorer_title.h), or out of what the
+// Shell says of the window.
 #pragma once
 
 #include <optional>

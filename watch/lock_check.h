@@ -9,11 +9,20 @@
 // the dialog was open for something else are served by ServePending, which the main window calls
 // every 300 ms. A waiting window that no longer exists is dropped.
 //
+// A folder window is protected when its folder is listed under any of its keys (FolderKeysOf: the
+// name its Windows 10 title gives, and the Shell's display name and last part of the path). It is
+// challenged and covered under the key the list holds it by.
+//
 // Every window the check holds is covered, from the moment it is disabled until it is given
 // back, so nothing in it stays readable meanwhile. A window answered wrong keeps its cover while
 // it closes, for a few seconds at most; a cover whose window has gone is removed at the next tick.
+// A tab among others answered wrong is not closed with its window: the tab goes to the folder
+// above, and the window keeps its cover until it shows another folder (or those few seconds
+// pass), when it is decided about afresh.
 //
-// Windows answered right stay given back for as long as the chain of challenges that asked them:
+// Windows answered right are given back for the folder they showed: another tab of the same
+// window, showing another listed folder, is challenged. They stay given back for as long as the
+// chain of challenges that asked them:
 // going back and forth between them asks nothing again. The chain ends, and a given-back window
 // is challenged again when it next comes forward, as soon as a window comes forward that is not
 // challenged (the program's own windows and an empty foreground aside), a new challenge starts
