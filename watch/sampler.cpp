@@ -6,6 +6,8 @@
 
 #include "dialogs/error_report.h"
 #include "forms/captions.h"
+#include "store/folder_key.h"
+#include "watch/explorer_title.h"
 
 namespace folvane {
 
@@ -54,6 +56,10 @@ std::optional<Sample> Sampler::Timer1_Timer() {
     // The program's message boxes start no lock check of their own: one that did could report
     // a damaged data file again each time its own report came to the front.
     if (isOwnMessageBox(sample.className, sample.title)) return;
+    if (IsFolderWindowClass(sample.className) || IsFolderTreeWindowClass(sample.className)) {
+      sample.folder = FolderOfExplorerTitle(platform_.windowTitle(sample.window),
+                                            platform_.explorerTitleFormat());
+    }
     text_.setText(ActiveFormText(sample));
     shown_ = sample;
     sampled = std::move(sample);

@@ -96,6 +96,7 @@ FakePlatform::~FakePlatform() {
 WindowId FakePlatform::addWindow(const std::string& classNameUtf8, const std::string& titleUtf8) {
   WindowId id = nextWindow_++;
   windows_[id] = FakeWindow{toAnsi(classNameUtf8), toAnsi(titleUtf8)};
+  windows_[id].wideTitle = titleUtf8;
   return id;
 }
 
@@ -107,6 +108,7 @@ void FakePlatform::destroyWindow(WindowId window) {
 
 void FakePlatform::setTitle(WindowId window, const std::string& titleUtf8) {
   windowState(window).title = toAnsi(titleUtf8);
+  windowState(window).wideTitle = titleUtf8;
 }
 
 FakePlatform::FakeWindow& FakePlatform::windowState(WindowId window) {
@@ -125,6 +127,12 @@ void FakePlatform::windowText(WindowId window, char* buffer, int maxCount) {
   auto found = windows_.find(window);
   if (found != windows_.end() && found->second.exists)
     copyNarrow(found->second.title, buffer, maxCount, *this);
+}
+
+std::string FakePlatform::windowTitle(WindowId window) {
+  auto found = windows_.find(window);
+  if (found == windows_.end() || !found->second.exists) return "";
+  return found->second.wideTitle.value_or(fromAnsi(found->second.title));
 }
 
 bool FakePlatform::windowExists(WindowId window) {
