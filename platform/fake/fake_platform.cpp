@@ -95,8 +95,10 @@ FakePlatform::~FakePlatform() {
 
 WindowId FakePlatform::addWindow(const std::string& classNameUtf8, const std::string& titleUtf8) {
   WindowId id = nextWindow_++;
-  windows_[id] = FakeWindow{toAnsi(classNameUtf8), toAnsi(titleUtf8)};
-  windows_[id].wideTitle = titleUtf8;
+  FakeWindow& created = windows_[id];
+  created.className = toAnsi(classNameUtf8);
+  created.title = toAnsi(titleUtf8);
+  created.wideTitle = titleUtf8;
   return id;
 }
 
