@@ -569,6 +569,7 @@ FileHolder::FileHolder(const std::string& path, Duration held, Duration free, Sh
         DWORD got = 0;
         ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr);
         state.pause(state.held);
+        file.reset();  // free for a while now
       }
       state.pause(state.free);
     }
