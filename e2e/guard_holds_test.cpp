@@ -38,6 +38,15 @@ class GuardHolds : public ::testing::Test {
     return login;
   }
 
+  // Brings `folder` forward and answers the challenge that must come with `password`.
+  void answerChallenge(FolderWindow& folder, const std::string& password) {
+    folder.bringForward();
+    Window login = waitForChallenge(folder);
+    ASSERT_TRUE(login) << "not challenged";
+    enterPassword(login, password);
+    ASSERT_TRUE(waitForGone(login));
+  }
+
   // The program's message box, answered; its text.
   std::string answerMessage() {
     Window box = program->waitForWindow(kAppTitle);
@@ -59,11 +68,7 @@ TEST_F(GuardHolds, SixWrongLockPasswordsMakeTheNextOpeningWait) {
   for (int i = 0; i < 6; ++i) {
     SCOPED_TRACE("wrong answer " + std::to_string(i + 1));
     FolderWindow folder(kPrivate);
-    folder.bringForward();
-    Window login = waitForChallenge(folder);
-    ASSERT_TRUE(login);
-    enterPassword(login, "bad");
-    ASSERT_TRUE(waitForGone(login));
+    ASSERT_NO_FATAL_FAILURE(answerChallenge(folder, "bad"));
     EXPECT_EQ(answerMessage(), kWrongLock);
     EXPECT_TRUE(waitForGone(folder.id()));
   }
@@ -79,22 +84,14 @@ TEST_F(GuardHolds, SixWrongLockPasswordsMakeTheNextOpeningWait) {
 // A folder answered right is asked again, still in front, after the screen was locked.
 TEST_F(GuardHolds, AFolderIsAskedAgainAfterTheScreenWasLocked) {
   FolderWindow folder(kPrivate);
-  folder.bringForward();
-  Window login = waitForChallenge(folder);
-  ASSERT_TRUE(login);
-  enterPassword(login, "xyz");
-  ASSERT_TRUE(waitForGone(login));
+  ASSERT_NO_FATAL_FAILURE(answerChallenge(folder, "xyz"));
   ASSERT_TRUE(waitUntil([&] { return isEnabled(folder.id()); }, 3s));
   pump(500ms);
   EXPECT_FALSE(program->findWindow(kLoginCaption)) << "asked again without a lock";
 
   sessionLocked(main, true);
   sessionLocked(main, false);
-  folder.bringForward();
-  Window again = waitForChallenge(folder);
-  ASSERT_TRUE(again) << "not asked again after the lock";
-  enterPassword(again, "xyz");
-  EXPECT_TRUE(waitForGone(again));
+  ASSERT_NO_FATAL_FAILURE(answerChallenge(folder, "xyz")) << "not asked again after the lock";
 }
 
 // Asked whether the session may end, the program says yes and goes on; when the end is
@@ -106,11 +103,8 @@ TEST_F(GuardHolds, ACancelledLogOffLeavesTheGuardRunning) {
   ASSERT_TRUE(program->running()) << "the program ended on a cancelled log-off";
 
   FolderWindow folder(kPrivate);
-  folder.bringForward();
-  Window login = waitForChallenge(folder);
-  ASSERT_TRUE(login) << "not guarding after a cancelled log-off";
-  enterPassword(login, "xyz");
-  EXPECT_TRUE(waitForGone(login));
+  ASSERT_NO_FATAL_FAILURE(answerChallenge(folder, "xyz"))
+      << "not guarding after a cancelled log-off";
 }
 
 // Ended from outside (the task manager) during a challenge: the watcher beside it gives the

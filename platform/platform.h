@@ -89,10 +89,9 @@ class Platform {
   // this one up.
   virtual void className(WindowId window, char* buffer, int maxCount) = 0;
   virtual void windowText(WindowId window, char* buffer, int maxCount) = 0;
-  // The window's whole title in UTF-8, however long, read without waiting on its program as
-  // windowText is; "" for a window that has gone or 0. Characters the ANSI code page cannot hold
-  // come through as they are.
-  virtual std::string wholeWindowText(WindowId window) = 0;
+  // The whole title of the window, however long, in UTF-8; "" for a window that has gone or 0.
+  // Read without waiting on the window's program, like windowText.
+  virtual std::string windowTitle(WindowId window) = 0;
   virtual bool windowExists(WindowId window) = 0;  // false for 0
   // Enables or disables any program's window. A disabled window takes no mouse or keyboard
   // input until it is enabled again.
@@ -132,8 +131,9 @@ class Platform {
 
   // ---- What the Shell says of the file manager's folder windows -------------------------------
   // The forms in which the file manager of this system adds its own name and its tabs to a folder
-  // window's title, as the system keeps them (string table 2195 of explorerframe.dll, read as a
-  // data file): format strings such as "%1!s! - File Explorer", UTF-8. Empty where the system
+  // window's title, as the system keeps them (string 2195 and the string table 2195 of
+  // explorerframe.dll, read as a data file): format strings such as "%1!s! - File Explorer", UTF-8,
+  // among which other strings may be. Empty where the system
   // has none. Reads the file at every call.
   virtual std::vector<std::string> explorerTitleForms() = 0;
   // Which folder the folder window shows, as the Shell's list of its windows (IShellWindows)

@@ -6,11 +6,15 @@ namespace folvane {
 
 namespace {
 
-// The additions as Windows 11 writes them in English and in Japanese, in the system's own format
-// syntax, for a system whose own forms cannot be read.
+// The additions as Windows 11 writes them in English, Japanese and German, in the system's own
+// format syntax, for a system whose own forms cannot be read.
 const char* const kBuiltInForms[] = {
-    "%1 - File Explorer",    "%1 and %2 more tab",    "%1 and %2 more tabs",
-    "%1 - エクスプローラー", "%1 とその他 %2 のタブ",
+    "%1 - File Explorer",
+    "%1 and %2 more tab",
+    "%1 and %2 more tabs",
+    "%1 - エクスプローラー",
+    "%1 とその他 %2 のタブ",
+    "%1 \xE2\x80\x93 Datei-Explorer",  // with an en dash
 };
 
 bool isDigit(char c) {
@@ -156,22 +160,24 @@ std::optional<std::string_view> ExplorerTitleForms::folderIn(const Form& form,
   return rest;
 }
 
+bool ExplorerTitleForms::countsTabs(const Form& form) {
+  for (const Piece& piece : form)
+    if (piece.kind == Piece::Kind::Count) return true;
+  return false;
+}
+
 std::string ExplorerTitleForms::FolderTitle(std::string_view title) const {
-  std::optional<std::size_t> used;
-  for (int pass = 0; pass < 2; ++pass) {
+  // First the file manager's name, then, only behind it, the tab phrase: a folder that Windows 10
+  // titles "Notes and 2 more tabs" keeps its name.
+  for (const bool tabPhrase : {false, true}) {
     std::optional<std::string_view> shortest;
-    std::size_t by = 0;
-    for (std::size_t i = 0; i < forms_.size(); ++i) {
-      if (used == i) continue;
-      const std::optional<std::string_view> folder = folderIn(forms_[i], title);
-      if (folder && (!shortest || folder->size() < shortest->size())) {
-        shortest = folder;
-        by = i;
-      }
+    for (const Form& form : forms_) {
+      if (countsTabs(form) != tabPhrase) continue;
+      const std::optional<std::string_view> folder = folderIn(form, title);
+      if (folder && (!shortest || folder->size() < shortest->size())) shortest = folder;
     }
     if (!shortest) break;
     title = *shortest;
-    used = by;
   }
   return std::string(title);
 }

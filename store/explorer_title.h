@@ -16,7 +16,8 @@
 
 namespace folvane {
 
-// The forms of the additions: the built-in English and Japanese ones, and those the system keeps.
+// The forms of the additions: the built-in English, Japanese and German ones, and those the system
+// keeps. A form with a number in it is a tab phrase; one without is the file manager's name.
 class ExplorerTitleForms {
  public:
   // `systemForms` are format strings as the system keeps them ("%1!s! - File Explorer",
@@ -27,9 +28,10 @@ class ExplorerTitleForms {
   // "(2)" of a copy, is ever taken for an addition.
   explicit ExplorerTitleForms(const std::vector<std::string>& systemForms = {});
 
-  // The title without the file manager's additions: the form that takes the most off the whole
-  // title, then another form (the tab phrase inside the app's name), each once. A title in none
-  // of the forms comes back as it is, and the folder left is never empty.
+  // The title without the file manager's additions: the file manager's name in the form that takes
+  // the most off the whole title, then, only where that was there, the tab phrase in the same way;
+  // each once. A title in none of the forms comes back as it is, and the folder left is never
+  // empty.
   std::string FolderTitle(std::string_view title) const;
 
  private:
@@ -41,6 +43,7 @@ class ExplorerTitleForms {
   using Form = std::vector<Piece>;
 
   static std::optional<Form> parse(std::string_view format);
+  static bool countsTabs(const Form& form);
   static std::optional<std::string_view> folderIn(const Form& form, std::string_view title);
 
   std::vector<Form> forms_;

@@ -15,7 +15,7 @@ namespace folvane {
 struct Sample {
   WindowId window = 0;    // 0: no window is in front (the desktop, or a moment between two)
   std::string className;  // UTF-8
-  std::string title;      // UTF-8: the first 127 bytes of the title in the ANSI code page
+  std::string title;      // UTF-8, the first 127 bytes in the ANSI code page, as always read
 
   // Folder windows (IsFolderWindowClass, IsFolderTreeWindowClass) only; empty for the others.
   std::string wholeTitle;            // UTF-8, however long

@@ -2,10 +2,10 @@
 // main window's Text box, and hands the sample to whoever decides about it. The program's own
 // windows and message boxes are left out.
 //
-// For a folder window it also reads the whole title and asks the Shell which folder the window
-// shows, but only when it comes forward or its title changes (another folder, another tab): a
-// tick where nothing changed asks nothing, and neither does a look at the program's own windows
-// in between.
+// For a folder window it also takes the folder from the whole title and asks the Shell which folder
+// the window shows, but only when it comes forward or its title changes (another folder, another
+// tab): a tick where nothing changed asks nothing, and neither does a look at the program's own
+// windows in between.
 #pragma once
 
 #include <optional>
@@ -30,7 +30,7 @@ class Sampler {
 
  private:
   // The whole title, the Shell's answer and the folder of a folder window.
-  void SampleFolder(Sample& sample);
+  void SampleFolder(Sample& sample, const std::string& wholeTitle);
 
   Platform& platform_;
   TextBox& text_;

@@ -29,9 +29,11 @@ class FakePlatform : public Platform {
 
   // ---- The world of windows ------------------------------------------------------------------
   struct FakeWindow {
-    std::string className;   // ANSI bytes
-    std::string title;       // ANSI bytes
-    std::string wholeTitle;  // UTF-8, as the title was given, whatever the code page can hold
+    std::string className;  // ANSI bytes
+    std::string title;      // ANSI bytes
+    // The title as the wide-character functions give it, when it was given in UTF-8: it holds
+    // characters the code page has none for.
+    std::optional<std::string> wideTitle;
     bool enabled = true;
     bool exists = true;
     int closeRequests = 0;  // WM_CLOSE posted to it
@@ -128,7 +130,7 @@ class FakePlatform : public Platform {
   WindowId foregroundWindow() override { return foreground_; }
   void className(WindowId window, char* buffer, int maxCount) override;
   void windowText(WindowId window, char* buffer, int maxCount) override;
-  std::string wholeWindowText(WindowId window) override;
+  std::string windowTitle(WindowId window) override;
   bool windowExists(WindowId window) override;
   void enableWindow(WindowId window, bool enable) override;
   bool isWindowEnabled(WindowId window) override;

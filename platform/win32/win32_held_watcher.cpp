@@ -26,12 +26,6 @@ constexpr wchar_t kSwitch[] = L"/watch-held";
 // How often the watcher looks at the block while the program lives.
 constexpr DWORD kPollMs = 100;
 
-// In the session's own namespace, where a name without a prefix goes (Wine's objects under an
-// explicit "Local\" prefix are not found by another process).
-std::wstring blockName(DWORD program) {
-  return L"FolvaneHeldWindows-" + std::to_wstring(program);
-}
-
 }  // namespace
 
 HeldWindowsWatcher::~HeldWindowsWatcher() {
@@ -41,8 +35,7 @@ HeldWindowsWatcher::~HeldWindowsWatcher() {
 bool HeldWindowsWatcher::open() {
   if (block_) return true;
   mapping_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                    sizeof(HeldWindowsBlock),
-                                    blockName(GetCurrentProcessId()).c_str()));
+                                    sizeof(HeldWindowsBlock), nullptr));
   if (!mapping_) return false;
   block_ = static_cast<HeldWindowsBlock*>(
       MapViewOfFile(mapping_.get(), FILE_MAP_WRITE, 0, 0, sizeof(HeldWindowsBlock)));
@@ -65,34 +58,44 @@ void HeldWindowsWatcher::keep(const std::vector<HWND>& held) {
 }
 
 void HeldWindowsWatcher::startWatcher() {
+  watcher_.reset();
+  // The watcher inherits a handle of this process and one of the block, and nothing else.
+  HANDLE self = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
+                       SYNCHRONIZE, TRUE, 0))
+    return;
+  OwnedHandle inheritedSelf(self);
+  if (!SetHandleInformation(mapping_.get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT)) return;
   const std::wstring exe = ModulePath();
-  std::wstring commandLine =
-      L"\"" + exe + L"\" " + kSwitch + L" " + std::to_wstring(GetCurrentProcessId());
+  std::wstring commandLine = L"\"" + exe + L"\" " + kSwitch + L" " +
+                             std::to_wstring(reinterpret_cast<UINT_PTR>(self)) + L" " +
+                             std::to_wstring(reinterpret_cast<UINT_PTR>(mapping_.get()));
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &info)) {
-    watcher_.reset();
-    return;
-  }
+  const bool started = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
+                                      nullptr, nullptr, &startup, &info) != FALSE;
+  SetHandleInformation(mapping_.get(), HANDLE_FLAG_INHERIT, 0);
+  if (!started) return;
   CloseHandle(info.hThread);
   watcher_.reset(info.hProcess);
 }
 
-std::optional<DWORD> ProgramToWatch(const wchar_t* commandLine) {
+std::optional<WatchedProgram> ProgramToWatch(const wchar_t* commandLine) {
   if (!commandLine) return std::nullopt;
   const wchar_t* found = std::wcsstr(commandLine, kSwitch);
   if (!found) return std::nullopt;
-  const unsigned long pid = std::wcstoul(found + std::wcslen(kSwitch), nullptr, 10);
-  if (pid == 0) return std::nullopt;
-  return static_cast<DWORD>(pid);
+  wchar_t* next = nullptr;
+  const unsigned long long process = std::wcstoull(found + std::wcslen(kSwitch), &next, 10);
+  const unsigned long long block = std::wcstoull(next, nullptr, 10);
+  if (process == 0 || block == 0) return std::nullopt;
+  return WatchedProgram{reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(process)),
+                        reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(block))};
 }
 
-int WatchHeldWindows(DWORD program) {
-  OwnedHandle process(OpenProcess(SYNCHRONIZE, FALSE, program));
-  OwnedHandle mapping(OpenFileMappingW(FILE_MAP_WRITE, FALSE, blockName(program).c_str()));
-  if (!process || !mapping) return 1;
+int WatchHeldWindows(const WatchedProgram& program) {
+  OwnedHandle process(program.process);
+  OwnedHandle mapping(program.block);
   auto* block = static_cast<HeldWindowsBlock*>(
       MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, sizeof(HeldWindowsBlock)));
   if (!block) return 1;

@@ -1,7 +1,8 @@
 // The watcher over the windows the program holds disabled: a second process of the same program,
 // with no window, that gives them back should the program end without doing so. The program keeps
-// the list of its held windows in a block of shared memory named after its process; the watcher
-// waits on the program's process and reads the list when the program has gone.
+// the list of its held windows in a block of shared memory, and the watcher inherits a handle of
+// that block and one of the program's process: it waits on the process, and reads the list when
+// the program has gone, even if that was before the watcher first ran.
 #pragma once
 
 #include <windows.h>
@@ -34,12 +35,17 @@ class HeldWindowsWatcher {
   OwnedHandle watcher_;  // the watcher's process, while one was started
 };
 
-// The process of the program a command line asks this process to watch ("/watch-held <pid>"),
-// or nullopt for an ordinary start.
-std::optional<DWORD> ProgramToWatch(const wchar_t* commandLine);
+// What a command line hands the watcher ("/watch-held <process> <block>"): the program's process
+// and its shared block, as handles the watcher inherited, so that they are good even when the
+// program was ended before the watcher ran. nullopt for an ordinary start.
+struct WatchedProgram {
+  HANDLE process;
+  HANDLE block;
+};
+std::optional<WatchedProgram> ProgramToWatch(const wchar_t* commandLine);
 
 // The watcher's whole life: waits while the program holds windows, and gives them back if the
 // program ends first. Returns the process's exit code.
-int WatchHeldWindows(DWORD program);
+int WatchHeldWindows(const WatchedProgram& program);
 
 }  // namespace folvane

@@ -39,7 +39,7 @@ class Win32Platform : public Platform {
   WindowId foregroundWindow() override;
   void className(WindowId window, char* buffer, int maxCount) override;
   void windowText(WindowId window, char* buffer, int maxCount) override;
-  std::string wholeWindowText(WindowId window) override;
+  std::string windowTitle(WindowId window) override;
   bool windowExists(WindowId window) override;
   void enableWindow(WindowId window, bool enable) override;
   bool isWindowEnabled(WindowId window) override;

@@ -1,6 +1,8 @@
 // The file manager's title forms on the real system (Win32Platform::explorerTitleForms).
 #include "platform/win32/win32_title_forms.h"
 
+#include <vector>
+
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_text.h"
@@ -9,7 +11,7 @@ namespace folvane {
 
 namespace {
 
-// String resources come in blocks of sixteen; block n holds the strings (n - 1) * 16 to
+// String resources come in tables of sixteen; table n holds the strings (n - 1) * 16 to
 // (n - 1) * 16 + 15.
 constexpr UINT kTitleFormsBlock = 2195;
 constexpr UINT kStringsPerBlock = 16;
@@ -23,8 +25,12 @@ std::vector<std::wstring> ExplorerTitleFormsIn(const std::wstring& path) {
                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
   if (!module) return {};
   std::vector<std::wstring> forms;
+  // Said to be string 2195 and found as the table 2195 in the resources: both are read. What
+  // is no title form among them is passed over by the program (ExplorerTitleForms).
+  std::vector<UINT> ids = {kTitleFormsBlock};
   const UINT first = (kTitleFormsBlock - 1) * kStringsPerBlock;
-  for (UINT id = first; id < first + kStringsPerBlock; ++id) {
+  for (UINT id = first; id < first + kStringsPerBlock; ++id) ids.push_back(id);
+  for (UINT id : ids) {
     const wchar_t* text = nullptr;
     // A length of 0 asks for the string in place, read-only and not terminated.
     const int length = LoadStringW(module.get(), id, reinterpret_cast<LPWSTR>(&text), 0);

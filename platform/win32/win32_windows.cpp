@@ -27,18 +27,14 @@ void Win32Platform::windowText(WindowId window, char* buffer, int maxCount) {
   if (window != 0) GetWindowTextA(hwndOf(window), buffer, maxCount);
 }
 
-std::string Win32Platform::wholeWindowText(WindowId window) {
+std::string Win32Platform::windowTitle(WindowId window) {
   if (window == 0) return "";
-  // GetWindowTextW copies another program's title without asking that program, like the A form.
-  std::wstring text(256, L'\0');
-  for (;;) {
-    const int length = GetWindowTextW(hwndOf(window), text.data(), static_cast<int>(text.size()));
-    if (length < static_cast<int>(text.size()) - 1 || text.size() >= 65536) {
-      text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
-      return narrow(text);
-    }
-    text.resize(text.size() * 2);
-  }
+  const int length = GetWindowTextLengthW(hwndOf(window));
+  if (length <= 0) return "";
+  std::wstring title(static_cast<size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(hwndOf(window), title.data(), length + 1);
+  title.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+  return narrow(title);
 }
 
 bool Win32Platform::windowExists(WindowId window) {

@@ -22,7 +22,7 @@ enum class Op {
   FromAnsi,         // the result is UTF-8
   ClassName,        // a window of class `given`, read into a buffer of `size` bytes
   WindowText,       // a window titled `given`, read into a buffer of `size` bytes
-  WholeWindowText,  // a window titled `given`, read whole; the result is UTF-8
+  WindowTitle,  // a window titled `given`, read whole; the result is UTF-8
   RegReadValue,     // a REG_SZ value of exactly the bytes `given`, read with a buffer of `size`
 };
 
@@ -115,10 +115,10 @@ inline constexpr SeamCase kCases[] = {
      "\x82\xA0"},
     {"a single-byte title cut at the buffer", Op::WindowText, "C:\\Folders\\Work", nullptr, 6,
      "C:\\Fo"},
-    {"a long title read whole", Op::WholeWindowText,
+    {"a long title read whole", Op::WindowTitle,
      "C:\\" FOLVANE_TIMES_24(FOLVANE_AIU_ANSI) "\\Work - File Explorer", nullptr, 0,
      "C:\\" FOLVANE_TIMES_24(FOLVANE_AIU_UTF8) "\\Work - File Explorer"},
-    {"an empty title read whole", Op::WholeWindowText, "", nullptr, 0, ""},
+    {"an empty title read whole", Op::WindowTitle, "", nullptr, 0, ""},
 
     // ---- Registry -----------------------------------------------------------------------------
     // A string stored without a NUL comes back with one, which needs room in the buffer too.
@@ -223,8 +223,8 @@ inline Outcome Run(const SeamCase& c, SeamWorld& world) {
       platform.windowText(world.addWindow("FolvaneSeamCase", c.given), buffer.data(), c.size);
       outcome.result = terminated();
       break;
-    case Op::WholeWindowText:
-      outcome.result = platform.wholeWindowText(world.addWindow("FolvaneSeamCase", c.given));
+    case Op::WindowTitle:
+      outcome.result = platform.windowTitle(world.addWindow("FolvaneSeamCase", c.given));
       break;
     case Op::RegReadValue: {
       const std::string subKey = world.keyWithValue("Folvane", c.given);

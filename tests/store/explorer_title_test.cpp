@@ -16,19 +16,19 @@ TEST(ExplorerTitleFormsTest, TakesOffTheFormsTheSystemKeepsAndNothingThatIsNoSuc
     std::vector<std::string> systemForms;
     std::string title, folder;
   };
-  const std::vector<std::string> german = {"%1!s! – Datei-Explorer",
-                                           "%1!s! und %2!d! weitere Registerkarten"};
+  const std::vector<std::string> french = {"%1!s! - Explorateur de fichiers",
+                                           "%1!s! et %2!d! autres onglets"};
   const Case cases[] = {
       {"built in, English", {}, "Downloads and 2 more tabs - File Explorer", "Downloads"},
       {"built in, Japanese", {}, "経理 とその他 1 のタブ - エクスプローラー", "経理"},
-      {"the system's forms, typed inserts", german, "Bilder – Datei-Explorer", "Bilder"},
-      {"the tab phrase inside the app's name", german,
-       "C:\\Bilder und 3 weitere Registerkarten – Datei-Explorer", "C:\\Bilder"},
-      {"printf's inserts", {"%s (%d tabs) · Files"}, "Work (4 tabs) · Files", "Work"},
-      {"a whole title's form at once",
-       {"%1 and %2 more tabs - File Explorer"},
-       "A - B and 12 more tabs - File Explorer",
-       "A - B"},
+      {"the system's forms, typed inserts", french, "Images - Explorateur de fichiers", "Images"},
+      {"the tab phrase inside the app's name", french,
+       "C:\\Images et 3 autres onglets - Explorateur de fichiers", "C:\\Images"},
+      {"built in, German", {}, "Bilder \xE2\x80\x93 Datei-Explorer", "Bilder"},
+      {"printf's inserts", {"%s · Fichiers", "%s avec %d onglets"}, "Work avec 4 onglets · Fichiers",
+       "Work"},
+      {"a tab phrase without the file manager's name: a folder's own name", {},
+       "Notes and 2 more tabs", "Notes and 2 more tabs"},
       {"%% is a percent sign", {"%1 - 100%% Explorer"}, "Data - 100% Explorer", "Data"},
       {"each form once: a folder whose own name ends in the app's name",
        {},

@@ -314,7 +314,7 @@ TEST_F(ShellFoldersTest, UnderWineTheShellSaysNothingAndTheWholeTitleIsRead) {
   EXPECT_FALSE(platform.folderShownBy(id));
   EXPECT_FALSE(platform.folderShownBy(id)) << "a second question";
   EXPECT_FALSE(platform.leaveFolder(id, reinterpret_cast<WindowId>(tabs[1])));
-  EXPECT_EQ(platform.wholeWindowText(id), "営業 とその他 2 のタブ - エクスプローラー");
+  EXPECT_EQ(platform.windowTitle(id), "営業 とその他 2 のタブ - エクスプローラー");
 }
 
 }  // namespace

@@ -21,14 +21,14 @@ std::vector<std::string> narrowed(const std::vector<std::wstring>& forms) {
   return all;
 }
 
-TEST(TitleFormsTest, TheFormsAreTheStringsOfTheTableAsTheModuleKeepsThem) {
+TEST(TitleFormsTest, TheFormsAreString2195AndTheStringsOfTable2195AsTheModuleKeepsThem) {
   const std::vector<std::string> forms = narrowed(ExplorerTitleFormsIn(ModulePath()));
   EXPECT_EQ(forms, (std::vector<std::string>{"%1!s! - テスト エクスプローラー",
-                                             "%1!s! とその他 %2!d! のタブ"}));
-  // And the program takes them as forms of the additions.
-  EXPECT_EQ(
-      ExplorerTitleForms(forms).FolderTitle("C:\\経理 とその他 3 のタブ - テスト エクスプローラー"),
-      "C:\\経理");
+                                             "%1!s! とその他 %2!d! のタブ", "%1!s! (%2!d!)"}));
+  // And the program takes those that are forms of the additions, and nothing else.
+  const ExplorerTitleForms taken(forms);
+  EXPECT_EQ(taken.FolderTitle("C:\\経理 とその他 3 のタブ - テスト エクスプローラー"), "C:\\経理");
+  EXPECT_EQ(taken.FolderTitle("経理 (2) - テスト エクスプローラー"), "経理 (2)");
 
   wchar_t system[MAX_PATH] = {};
   GetSystemDirectoryW(system, MAX_PATH);
