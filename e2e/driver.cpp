@@ -676,20 +676,25 @@ void deleteRegistryValue(const std::string& subKey, const std::string& name) {
 
 // ---- The program -----------------------------------------------------------------------------
 
-Process::Process(void* process, ProcessId pid) : process_(process), pid_(pid) {}
+struct Process::Handle : OwnedHandle {
+  using OwnedHandle::OwnedHandle;
+};
 
-Process::Process(Process&& other) noexcept : process_(other.process_), pid_(other.pid_) {
-  other.process_ = nullptr;
-}
+Process::Process(void* process, ProcessId pid)
+    : process_(std::make_unique<Handle>(process)), pid_(pid) {}
+
+Process::Process(Process&& other) noexcept = default;
 
 Process::~Process() {
-  if (!process_) return;
-  kill();
-  CloseHandle(process_);
+  if (process_) kill();
+}
+
+HANDLE Process::handle() const {
+  return process_ ? process_->get() : nullptr;
 }
 
 bool Process::running() const {
-  return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+  return WaitForSingleObject(handle(), 0) == WAIT_TIMEOUT;
 }
 
 std::chrono::microseconds Process::cpuTime() const {
@@ -703,7 +708,7 @@ std::chrono::microseconds Process::cpuTime() const {
   // missing from it).
   bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
   if (!wine) {
-    if (GetProcessTimes(process_, &created, &ended, &kernel, &user)) {
+    if (GetProcessTimes(handle(), &created, &ended, &kernel, &user)) {
       total = ticks(kernel) + ticks(user);
     }
     return std::chrono::microseconds(total / 10);
@@ -727,20 +732,20 @@ std::chrono::microseconds Process::cpuTime() const {
 std::size_t Process::residentBytes() const {
   PROCESS_MEMORY_COUNTERS counters = {};
   counters.cb = sizeof counters;
-  return GetProcessMemoryInfo(process_, &counters, sizeof counters) ? counters.WorkingSetSize : 0;
+  return GetProcessMemoryInfo(handle(), &counters, sizeof counters) ? counters.WorkingSetSize : 0;
 }
 
 std::optional<unsigned long> Process::waitExit(Duration timeout) {
   if (!waitUntil([this] { return !running(); }, timeout)) return std::nullopt;
   DWORD code = 0;
-  GetExitCodeProcess(process_, &code);
+  GetExitCodeProcess(handle(), &code);
   return code;
 }
 
 void Process::kill() {
   if (running()) {
-    TerminateProcess(process_, 255);
-    WaitForSingleObject(process_, 10000);
+    TerminateProcess(handle(), 255);
+    WaitForSingleObject(handle(), 10000);
   }
 }
 

@@ -218,6 +218,7 @@ inline const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion
 // One started program. It is killed when this goes away, unless it has ended already.
 class Process {
  public:
+  // Takes over `process`, a handle of the started program.
   Process(void* process, ProcessId pid);
   ~Process();
   Process(Process&& other) noexcept;
@@ -240,7 +241,10 @@ class Process {
   Window mainWindow(Duration timeout = kWait) const;
 
  private:
-  void* process_;
+  struct Handle;  // the process handle, closed when it goes
+  void* handle() const;
+
+  std::unique_ptr<Handle> process_;  // null once moved from
   ProcessId pid_;
 };
 

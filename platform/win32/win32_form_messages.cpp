@@ -31,6 +31,9 @@ LRESULT CALLBACK Win32Toolkit::formProc(HWND hwnd, UINT message, WPARAM wParam, 
   // Null once the window is on its way out: the dialog manager alone sees it off.
   auto* window = windowObject<Window>(hwnd, message, lParam);
   if (message == WM_NCCREATE && window) window->hwnd.reset(hwnd);
+  // The system destroys the window itself when its creation fails after WM_NCCREATE: the handle
+  // is gone already and must not be destroyed again when its object goes.
+  if (message == WM_NCDESTROY && window) window->hwnd.release();
   LRESULT result = 0;
   if (window && window->toolkit->handle(*window, message, wParam, lParam, result)) return result;
   return DefDlgProcW(hwnd, message, wParam, lParam);
