@@ -51,11 +51,15 @@ Written writeEntryAndCount(Platform& platform, const std::string& key,
   return platform.replaceFile(file, before.bytes) ? Written::Neither : Written::EntryOnly;
 }
 
-// A key that opens with ";" (blanks aside) names a comment line, which the engine would find as
-// the system's profile functions do, but which is no entry of the list.
-bool namesComment(const std::string& key) {
-  const std::size_t first = key.find_first_not_of(" \t");
-  return first != std::string::npos && key[first] == ';';
+// A key whose text in the file opens with ";" names a comment line, which the engine finds as the
+// system's profile functions do, but which is no entry of the list. The engine drops every blank
+// of a line in front of it (tab, vertical tab, form feed and the end-of-file mark as well as the
+// space), and so does this test: a key with any of them before its ";" is a comment all the same.
+bool namesComment(const std::string& ansiKey) {
+  for (const char c : ansiKey) {
+    if (!IsIniBlank(static_cast<unsigned char>(c))) return c == ';';
+  }
+  return false;
 }
 
 }  // namespace
@@ -72,13 +76,14 @@ ProtectedList ProtectedList::Read(Platform& platform, FileWait wait) {
 }
 
 std::string ProtectedList::codeOf(const std::string& key) const {
-  if (namesComment(key)) return "";
+  if (namesComment(platform_->toAnsi(key))) return "";
   return IniValueOf(*platform_, file_, kSectionPasswordSetData, key, "");
 }
 
 bool ProtectedList::listed(const std::string& key) const {
-  if (namesComment(key)) return false;
-  return file_.has(platform_->toAnsi(kSectionPasswordSetData), platform_->toAnsi(key));
+  const std::string ansiKey = platform_->toAnsi(key);
+  if (namesComment(ansiKey)) return false;
+  return file_.has(platform_->toAnsi(kSectionPasswordSetData), ansiKey);
 }
 
 std::vector<std::string> ProtectedList::rows() const {

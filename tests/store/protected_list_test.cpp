@@ -241,10 +241,14 @@ TEST_F(ProtectedListTest, ACommentLineIsNoEntry) {
   const std::string content =
       "[PasswordSetData]\r\n\n; r\r\nDocs=100\r\n;Music=101\r\n[PasswordNumber]\r\nPassCount=1\r\n";
   Seed(content);
-  const ProtectedList list = ProtectedList::Read(platform, FileWait::NotAtAll);
-  EXPECT_EQ(list.rows(), std::vector<std::string>{"Docs"});
-  for (const std::string key : {"; r", ";Music", " ;Music"}) {
-    SCOPED_TRACE(key);
+  EXPECT_EQ(ProtectedList::Read(platform, FileWait::NotAtAll).rows(),
+            std::vector<std::string>{"Docs"});
+  // Every blank the file's lines are trimmed of counts in front of the ";" as well.
+  for (const std::string key :
+       {"; r", ";Music", " ;Music", "\t; r", "\v; r", "\f;Music", "\x1a;Music", ";Music "}) {
+    SCOPED_TRACE(testing::PrintToString(key));
+    Seed(content);
+    const ProtectedList list = ProtectedList::Read(platform, FileWait::NotAtAll);
     EXPECT_FALSE(list.listed(key));
     EXPECT_EQ(list.codeOf(key), "");
     EXPECT_EQ(RemoveProtectedFolder(platform, key), RemoveResult::NotListed);
