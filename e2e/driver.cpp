@@ -746,6 +746,37 @@ void Process::kill() {
   }
 }
 
+std::vector<ProcessId> Process::descendants() const {
+  std::vector<ProcessId> tree = {pid_};
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return {};
+  std::vector<PROCESSENTRY32W> processes;
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+    processes.push_back(entry);
+  CloseHandle(snapshot);
+  for (std::size_t i = 0; i < tree.size(); ++i) {
+    for (const PROCESSENTRY32W& process : processes) {
+      if (process.th32ParentProcessID == tree[i] && process.th32ProcessID != tree[i])
+        tree.push_back(process.th32ProcessID);
+    }
+  }
+  tree.erase(tree.begin());
+  return tree;
+}
+
+void Process::killTree() {
+  for (ProcessId descendant : descendants()) {
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, descendant)) {
+      TerminateProcess(process, 255);
+      WaitForSingleObject(process, 10000);
+      CloseHandle(process);
+    }
+  }
+  kill();
+}
+
 Window Process::waitForWindow(const std::string& caption, Duration timeout) const {
   return e2e::waitForWindow(caption, pid_, timeout);
 }

@@ -233,6 +233,12 @@ class Process {
   // The exit code once the program has ended, nullopt when it is still running after `timeout`.
   std::optional<unsigned long> waitExit(Duration timeout = kWait);
   void kill();
+  // The processes the program started and those they started in turn, while each one's parent
+  // still runs (a process whose parent has ended belongs to no tree).
+  std::vector<ProcessId> descendants() const;
+  // Kills the program together with its descendants, as the task manager ends an application
+  // with what it started.
+  void killTree();
 
   // The program's windows by caption; the main window is found even while it is hidden.
   Window waitForWindow(const std::string& caption, Duration timeout = kWait) const;

@@ -24,6 +24,11 @@ class GuardHolds : public ::testing::Test {
     sandbox.writeFile(
         "PassDat.ini",
         "[PasswordSetData]\r\nPrivate=139140141\r\n[PasswordNumber]\r\nPassCount=1\r\n");
+    startProgram();
+  }
+
+  // Started and resident: the splash has gone.
+  void startProgram() {
     program = std::make_unique<Process>(sandbox.start());
     main = program->mainWindow();
     ASSERT_TRUE(main);
@@ -114,14 +119,27 @@ TEST_F(GuardHolds, ACancelledLogOffLeavesTheGuardRunning) {
 }
 
 // Ended from outside (the task manager) during a challenge: the watcher beside it gives the
-// folder back.
+// folder back, also when the program is ended together with every process it started.
 TEST_F(GuardHolds, AKilledProgramLeavesNoFolderDisabled) {
-  FolderWindow folder(kPrivate);
-  folder.bringForward();
-  ASSERT_TRUE(waitForChallenge(folder));
-  program->kill();
-  EXPECT_TRUE(waitUntil([&] { return isEnabled(folder.id()); }, 1s))
-      << "the folder stayed disabled after the program was killed";
+  for (const bool withItsTree : {false, true}) {
+    SCOPED_TRACE(withItsTree ? "the program and its process tree" : "the program");
+    if (!program->running()) {
+      ASSERT_NO_FATAL_FAILURE(startProgram());
+    }
+    FolderWindow folder(kPrivate);
+    folder.bringForward();
+    ASSERT_TRUE(waitForChallenge(folder));
+    if (withItsTree) {
+      // The go-between that starts the watcher ends at once; while it runs, the watcher is in the
+      // tree through it.
+      ASSERT_TRUE(waitUntil([&] { return program->descendants().empty(); }));
+      program->killTree();
+    } else {
+      program->kill();
+    }
+    EXPECT_TRUE(waitUntil([&] { return isEnabled(folder.id()); }, 1s))
+        << "the folder stayed disabled after the program was killed";
+  }
 }
 
 }  // namespace
