@@ -408,6 +408,11 @@ void sessionLocked(Window window, bool locked) {
   PostMessageW(toHwnd(window), WM_WTSSESSION_CHANGE, locked ? 0x7 : 0x8, 1);
 }
 
+void sleepAndWake(Window window) {
+  for (WPARAM event : {PBT_APMSUSPEND, PBT_APMRESUMEAUTOMATIC, PBT_APMRESUMESUSPEND})
+    PostMessageW(toHwnd(window), WM_POWERBROADCAST, event, 0);
+}
+
 std::vector<std::string> listRows(Window list) {
   std::vector<std::string> rows;
   DWORD_PTR count = 0;

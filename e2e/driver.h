@@ -134,6 +134,9 @@ std::optional<bool> queryEndSession(Window window);
 void endSession(Window window, bool ending = true);
 // The screen locked or unlocked (WM_WTSSESSION_CHANGE): Wine has no lock screen that sends it.
 void sessionLocked(Window window, bool locked);
+// The machine going to sleep and waking again (WM_POWERBROADCAST, PBT_APMSUSPEND, then
+// PBT_APMRESUMEAUTOMATIC and PBT_APMRESUMESUSPEND, as a wake by the user brings them).
+void sleepAndWake(Window window);
 // The rows of a list box, top to bottom, and a double-click on row `index` (a visible one), as
 // the mouse makes it.
 std::vector<std::string> listRows(Window list);

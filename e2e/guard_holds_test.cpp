@@ -81,25 +81,35 @@ TEST_F(GuardHolds, SixWrongLockPasswordsMakeTheNextOpeningWait) {
   EXPECT_TRUE(waitForGone(folder.id())) << "the folder was not closed";
 }
 
-// A folder answered right is asked again, still in front, after the screen was locked.
-TEST_F(GuardHolds, AFolderIsAskedAgainAfterTheScreenWasLocked) {
-  FolderWindow folder(kPrivate);
-  folder.bringForward();
-  Window login = waitForChallenge(folder);
-  ASSERT_TRUE(login);
-  enterPassword(login, "xyz");
-  ASSERT_TRUE(waitForGone(login));
-  ASSERT_TRUE(waitUntil([&] { return isEnabled(folder.id()); }, 3s));
-  pump(500ms);
-  EXPECT_FALSE(program->findWindow(kLoginCaption)) << "asked again without a lock";
+// A folder answered right is asked again, still in front, after the screen was locked and after
+// the machine slept; not without either.
+TEST_F(GuardHolds, AFolderIsAskedAgainAfterTheScreenWasLockedOrTheMachineSlept) {
+  for (const bool sleep : {false, true}) {
+    SCOPED_TRACE(sleep ? "sleep and wake" : "lock and unlock");
+    FolderWindow folder(kPrivate);
+    folder.bringForward();
+    Window login = waitForChallenge(folder);
+    ASSERT_TRUE(login);
+    enterPassword(login, "xyz");
+    ASSERT_TRUE(waitForGone(login));
+    ASSERT_TRUE(waitUntil([&] { return isEnabled(folder.id()); }, 3s));
+    pump(500ms);
+    EXPECT_FALSE(program->findWindow(kLoginCaption)) << "asked again while nobody was away";
 
-  sessionLocked(main, true);
-  sessionLocked(main, false);
-  folder.bringForward();
-  Window again = waitForChallenge(folder);
-  ASSERT_TRUE(again) << "not asked again after the lock";
-  enterPassword(again, "xyz");
-  EXPECT_TRUE(waitForGone(again));
+    if (sleep) {
+      sleepAndWake(main);
+    } else {
+      sessionLocked(main, true);
+      sessionLocked(main, false);
+    }
+    folder.bringForward();
+    Window again = waitForChallenge(folder);
+    ASSERT_TRUE(again) << "not asked again";
+    enterPassword(again, "xyz");
+    EXPECT_TRUE(waitForGone(again));
+    pump(500ms);
+    EXPECT_FALSE(program->findWindow(kLoginCaption)) << "asked twice for one absence";
+  }
 }
 
 // Asked whether the session may end, the program says yes and goes on; when the end is
