@@ -59,12 +59,12 @@ void ListEditing::AddFolder() {
     ShowMessage(platform_, kNoFolder);
     return;
   }
-  if (shown->title.empty()) {
+  if (shown->folder.empty()) {
     ShowMessage(platform_, kEmptyTitle);
     return;
   }
   // Ask for no password for a folder the data file could not hold.
-  std::optional<std::string> key = FolderKeyOfTitle(shown->title);
+  std::optional<std::string> key = FolderKeyOfTitle(shown->folder);
   if (!key || !FolderKeyStorable(*key)) {
     ShowMessage(platform_, kKeyNotStorable);
     return;

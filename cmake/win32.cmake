@@ -5,6 +5,6 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 
 folvane_layer(folvane_win32 platform/win32 folvane_platform)
 
-include(cmake/program.cmake OPTIONAL)
-include(cmake/wine_tests.cmake OPTIONAL)
-include(cmake/wine_bench.cmake OPTIONAL)
+include(cmake/program.cmake)
+include(cmake/wine_tests.cmake)
+include(cmake/wine_bench.cmake)

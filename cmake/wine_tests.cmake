@@ -2,9 +2,6 @@
 # the system (tests/wine), and the end-to-end driver that plays the user against Folvane.exe.
 file(GLOB wine_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/wine/*.cpp)
 file(GLOB e2e_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/e2e/*.cpp)
-if(NOT wine_test_sources AND NOT e2e_sources)
-  return()
-endif()
 
 # GoogleTest from the Debian sources, compiled by the cross compiler; only the library.
 set(FOLVANE_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources built with mingw")
@@ -16,35 +13,23 @@ foreach(target gtest gtest_main)
   target_compile_options(${target} PRIVATE -w)
 endforeach()
 
-if(wine_test_sources)
-  add_executable(wine_tests ${wine_test_sources})
-  target_link_libraries(wine_tests PRIVATE folvane_store folvane_dialogs folvane_win32 gtest_main)
-  add_test(NAME wine COMMAND wine_tests)
-  set_tests_properties(wine PROPERTIES TIMEOUT 300)
-  if(TARGET Folvane)
-    # The tests of the built program's image read it from here.
-    add_dependencies(wine_tests Folvane)
-    set_tests_properties(wine PROPERTIES ENVIRONMENT "FOLVANE_EXE=$<TARGET_FILE:Folvane>")
-  endif()
-endif()
+add_executable(wine_tests ${wine_test_sources})
+target_link_libraries(wine_tests PRIVATE folvane_store folvane_dialogs folvane_win32 gtest_main)
+# The tests of the built program's image read it from here.
+add_dependencies(wine_tests Folvane)
+add_test(NAME wine COMMAND wine_tests)
+set_tests_properties(wine PROPERTIES TIMEOUT 300 ENVIRONMENT "FOLVANE_EXE=$<TARGET_FILE:Folvane>")
 
-if(e2e_sources)
-  add_executable(folvane_e2e ${e2e_sources})
-  target_include_directories(folvane_e2e PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-  target_link_libraries(folvane_e2e PRIVATE gtest_main)
-  if(TARGET Folvane)
-    add_dependencies(folvane_e2e Folvane)
-    # The driver copies the program from here into a fresh folder for every test.
-    add_test(NAME e2e COMMAND folvane_e2e --gtest_filter=-Package.*)
-    set_tests_properties(e2e PROPERTIES TIMEOUT 900 ENVIRONMENT
-                                        "FOLVANE_EXE=$<TARGET_FILE:Folvane>")
-  endif()
-endif()
+add_executable(folvane_e2e ${e2e_sources})
+target_include_directories(folvane_e2e PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(folvane_e2e PRIVATE gtest_main)
+add_dependencies(folvane_e2e Folvane)
+# The driver copies the program from here into a fresh folder for every test.
+add_test(NAME e2e COMMAND folvane_e2e --gtest_filter=-Package.*)
+set_tests_properties(e2e PROPERTIES TIMEOUT 900 ENVIRONMENT "FOLVANE_EXE=$<TARGET_FILE:Folvane>")
 
 # Not a test: plays the scenes of the README's pictures for scripts/screenshots.sh.
-if(TARGET Folvane)
-  add_executable(folvane_shots WIN32 ${CMAKE_CURRENT_SOURCE_DIR}/e2e/shots/shots.cpp
-                                     ${CMAKE_CURRENT_SOURCE_DIR}/e2e/driver.cpp)
-  target_include_directories(folvane_shots PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-  add_dependencies(folvane_shots Folvane)
-endif()
+add_executable(folvane_shots WIN32 ${CMAKE_CURRENT_SOURCE_DIR}/e2e/shots/shots.cpp
+                                   ${CMAKE_CURRENT_SOURCE_DIR}/e2e/driver.cpp)
+target_include_directories(folvane_shots PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+add_dependencies(folvane_shots Folvane)

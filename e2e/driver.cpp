@@ -10,6 +10,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "platform/win32/win32_handles.h"
+
 namespace folvane::e2e {
 namespace {
 
@@ -117,8 +119,8 @@ std::wstring programPath() {
 
 void removeTree(const std::wstring& folder) {
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
+  OwnedFind search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+  if (search) {
     do {
       std::wstring name = found.cFileName;
       if (name == L"." || name == L"..") continue;
@@ -129,8 +131,7 @@ void removeTree(const std::wstring& folder) {
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(path.c_str());
       }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &found));
   }
   RemoveDirectoryW(folder.c_str());
 }
@@ -160,9 +161,8 @@ LRESULT CALLBACK folderWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   if (message == WM_ERASEBKGND && fill != 0) {
     RECT client;
     GetClientRect(window, &client);
-    HBRUSH brush = CreateSolidBrush(COLORREF(fill - 1));
-    FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
-    DeleteObject(brush);
+    OwnedBrush brush(CreateSolidBrush(COLORREF(fill - 1)));
+    FillRect(reinterpret_cast<HDC>(wParam), &client, brush.get());
     return 1;
   }
   return DefWindowProcW(window, message, wParam, lParam);
@@ -255,9 +255,8 @@ Window foregroundWindow() {
 std::optional<std::uint32_t> colorAtCenter(Window window) {
   RECT box;
   if (!GetWindowRect(toHwnd(window), &box)) return std::nullopt;
-  HDC screen = GetDC(nullptr);
-  COLORREF color = GetPixel(screen, (box.left + box.right) / 2, (box.top + box.bottom) / 2);
-  ReleaseDC(nullptr, screen);
+  WindowDc screen(nullptr);
+  COLORREF color = GetPixel(screen.get(), (box.left + box.right) / 2, (box.top + box.bottom) / 2);
   if (color == CLR_INVALID) return std::nullopt;
   return std::uint32_t(color);
 }
@@ -277,9 +276,8 @@ std::optional<Box> clientBox(Window window) {
 }
 
 std::optional<std::uint32_t> colorAt(Point point) {
-  HDC screen = GetDC(nullptr);
-  COLORREF color = GetPixel(screen, point.x, point.y);
-  ReleaseDC(nullptr, screen);
+  WindowDc screen(nullptr);
+  COLORREF color = GetPixel(screen.get(), point.x, point.y);
   if (color == CLR_INVALID) return std::nullopt;
   return std::uint32_t(color);
 }
@@ -568,15 +566,15 @@ FileHolder::FileHolder(const std::string& path, Duration held, Duration free, Sh
   state.share = sharing == Sharing::Reads ? FILE_SHARE_READ : 0;
   state.thread = std::thread([&state] {
     while (!state.stop) {
-      HANDLE file = CreateFileW(state.path.c_str(), GENERIC_READ, state.share, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-      if (file != INVALID_HANDLE_VALUE) {
+      OwnedFile file(CreateFileW(state.path.c_str(), GENERIC_READ, state.share, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (file) {
         ++state.holds;
         char buffer[512];
         DWORD got = 0;
-        ReadFile(file, buffer, sizeof buffer, &got, nullptr);
+        ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr);
         state.pause(state.held);
-        CloseHandle(file);
+        file.reset();  // free for a while now
       }
       state.pause(state.free);
     }
@@ -645,15 +643,15 @@ std::optional<std::string> iniValue(const std::string& bytes, const std::string&
 // ---- Registry --------------------------------------------------------------------------------
 
 std::optional<std::string> readRegistryString(const std::string& subKey, const std::string& name) {
-  HKEY key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, widen(subKey).c_str(), 0, KEY_QUERY_VALUE, &key)) {
+  HKEY opened;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, widen(subKey).c_str(), 0, KEY_QUERY_VALUE, &opened)) {
     return std::nullopt;
   }
+  OwnedKey key(opened);
   wchar_t data[2048] = {};
   DWORD type = 0, size = sizeof data - sizeof(wchar_t);
-  LONG status = RegQueryValueExW(key, widen(name).c_str(), nullptr, &type,
+  LONG status = RegQueryValueExW(key.get(), widen(name).c_str(), nullptr, &type,
                                  reinterpret_cast<BYTE*>(data), &size);
-  RegCloseKey(key);
   if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
   std::wstring text(data, size / sizeof(wchar_t));
   while (!text.empty() && text.back() == L'\0') text.pop_back();
@@ -662,22 +660,23 @@ std::optional<std::string> readRegistryString(const std::string& subKey, const s
 
 void writeRegistryString(const std::string& subKey, const std::string& name,
                          const std::string& data) {
-  HKEY key;
+  HKEY created;
   if (RegCreateKeyExW(HKEY_CURRENT_USER, widen(subKey).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                      nullptr, &key, nullptr)) {
+                      nullptr, &created, nullptr)) {
     throw std::runtime_error("cannot open " + subKey);
   }
+  OwnedKey key(created);
   std::wstring wide = widen(data);
-  RegSetValueExW(key, widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+  RegSetValueExW(key.get(), widen(name).c_str(), 0, REG_SZ,
+                 reinterpret_cast<const BYTE*>(wide.c_str()),
                  DWORD((wide.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
 }
 
 void deleteRegistryValue(const std::string& subKey, const std::string& name) {
-  HKEY key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, widen(subKey).c_str(), 0, KEY_SET_VALUE, &key)) return;
-  RegDeleteValueW(key, widen(name).c_str());
-  RegCloseKey(key);
+  HKEY opened;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, widen(subKey).c_str(), 0, KEY_SET_VALUE, &opened)) return;
+  OwnedKey key(opened);
+  RegDeleteValueW(key.get(), widen(name).c_str());
 }
 
 // ---- The program -----------------------------------------------------------------------------
@@ -714,20 +713,19 @@ std::chrono::microseconds Process::cpuTime() const {
     }
     return std::chrono::microseconds(total / 10);
   }
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return {};
+  OwnedFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+  if (!snapshot) return {};
   THREADENTRY32 entry = {};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+  for (BOOL more = Thread32First(snapshot.get(), &entry); more;
+       more = Thread32Next(snapshot.get(), &entry)) {
     if (entry.th32OwnerProcessID != pid_) continue;
-    HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID);
+    OwnedHandle thread(OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID));
     if (!thread) continue;
-    if (GetThreadTimes(thread, &created, &ended, &kernel, &user)) {
+    if (GetThreadTimes(thread.get(), &created, &ended, &kernel, &user)) {
       total += ticks(kernel) + ticks(user);
     }
-    CloseHandle(thread);
   }
-  CloseHandle(snapshot);
   return std::chrono::microseconds(total / 10);
 }
 
@@ -753,14 +751,16 @@ void Process::kill() {
 
 std::vector<ProcessId> Process::descendants() const {
   std::vector<ProcessId> tree = {pid_};
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return {};
   std::vector<PROCESSENTRY32W> processes;
-  PROCESSENTRY32W entry = {};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-    processes.push_back(entry);
-  CloseHandle(snapshot);
+  {
+    OwnedFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return {};
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry))
+      processes.push_back(entry);
+  }
   for (std::size_t i = 0; i < tree.size(); ++i) {
     for (const PROCESSENTRY32W& process : processes) {
       if (process.th32ParentProcessID == tree[i] && process.th32ProcessID != tree[i])
@@ -773,11 +773,10 @@ std::vector<ProcessId> Process::descendants() const {
 
 void Process::killTree() {
   for (ProcessId descendant : descendants()) {
-    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, descendant)) {
-      TerminateProcess(process, 255);
-      WaitForSingleObject(process, 10000);
-      CloseHandle(process);
-    }
+    OwnedHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, descendant));
+    if (!process) continue;
+    TerminateProcess(process.get(), 255);
+    WaitForSingleObject(process.get(), 10000);
   }
   kill();
 }
@@ -828,25 +827,25 @@ std::string Sandbox::path(const std::string& fileName) const {
 }
 
 void Sandbox::writeFile(const std::string& fileName, const std::string& bytes) const {
-  HANDLE file = CreateFileW(widen(path(fileName)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + fileName);
+  OwnedFile file(CreateFileW(widen(path(fileName)).c_str(), GENERIC_WRITE, 0, nullptr,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) throw std::runtime_error("cannot write " + fileName);
   DWORD written = 0;
-  WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-  CloseHandle(file);
+  WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr);
+  file.reset();
   if (written != bytes.size()) throw std::runtime_error("cannot write " + fileName);
 }
 
 std::optional<std::string> Sandbox::readFile(const std::string& fileName) const {
-  HANDLE file = CreateFileW(widen(path(fileName)).c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  OwnedFile file(CreateFileW(widen(path(fileName)).c_str(), GENERIC_READ,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
   std::string bytes;
   char buffer[4096];
   DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-  CloseHandle(file);
+  while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+    bytes.append(buffer, got);
   return bytes;
 }
 
@@ -871,9 +870,9 @@ Process startProgram(const std::string& exePath, const std::string& arguments) {
                       nullptr, folderOf(exe).c_str(), &startup, &info)) {
     throw std::runtime_error("cannot start " + exePath);
   }
+  OwnedHandle thread(info.hThread);
   if (HANDLE job = programJob()) AssignProcessToJobObject(job, info.hProcess);
-  ResumeThread(info.hThread);
-  CloseHandle(info.hThread);
+  ResumeThread(thread.get());
   return Process(info.hProcess, info.dwProcessId);
 }
 

@@ -43,6 +43,15 @@ class GuardHolds : public ::testing::Test {
     return login;
   }
 
+  // Brings `folder` forward and answers the challenge that must come with `password`.
+  void answerChallenge(FolderWindow& folder, const std::string& password) {
+    folder.bringForward();
+    Window login = waitForChallenge(folder);
+    ASSERT_TRUE(login) << "not challenged";
+    enterPassword(login, password);
+    ASSERT_TRUE(waitForGone(login));
+  }
+
   // The program's message box, answered; its text.
   std::string answerMessage() {
     Window box = program->waitForWindow(kAppTitle);
@@ -64,11 +73,7 @@ TEST_F(GuardHolds, SixWrongLockPasswordsMakeTheNextOpeningWait) {
   for (int i = 0; i < 6; ++i) {
     SCOPED_TRACE("wrong answer " + std::to_string(i + 1));
     FolderWindow folder(kPrivate);
-    folder.bringForward();
-    Window login = waitForChallenge(folder);
-    ASSERT_TRUE(login);
-    enterPassword(login, "bad");
-    ASSERT_TRUE(waitForGone(login));
+    ASSERT_NO_FATAL_FAILURE(answerChallenge(folder, "bad"));
     EXPECT_EQ(answerMessage(), kWrongLock);
     EXPECT_TRUE(waitForGone(folder.id()));
   }
@@ -87,11 +92,7 @@ TEST_F(GuardHolds, AFolderIsAskedAgainAfterTheScreenWasLockedOrTheMachineSlept) 
   for (const bool sleep : {false, true}) {
     SCOPED_TRACE(sleep ? "sleep and wake" : "lock and unlock");
     FolderWindow folder(kPrivate);
-    folder.bringForward();
-    Window login = waitForChallenge(folder);
-    ASSERT_TRUE(login);
-    enterPassword(login, "xyz");
-    ASSERT_TRUE(waitForGone(login));
+    ASSERT_NO_FATAL_FAILURE(answerChallenge(folder, "xyz"));
     ASSERT_TRUE(waitUntil([&] { return isEnabled(folder.id()); }, 3s));
     pump(500ms);
     EXPECT_FALSE(program->findWindow(kLoginCaption)) << "asked again while nobody was away";
@@ -102,11 +103,7 @@ TEST_F(GuardHolds, AFolderIsAskedAgainAfterTheScreenWasLockedOrTheMachineSlept) 
       sessionLocked(main, true);
       sessionLocked(main, false);
     }
-    folder.bringForward();
-    Window again = waitForChallenge(folder);
-    ASSERT_TRUE(again) << "not asked again";
-    enterPassword(again, "xyz");
-    EXPECT_TRUE(waitForGone(again));
+    ASSERT_NO_FATAL_FAILURE(answerChallenge(folder, "xyz")) << "not asked again";
     pump(500ms);
     EXPECT_FALSE(program->findWindow(kLoginCaption)) << "asked twice for one absence";
   }
@@ -121,11 +118,8 @@ TEST_F(GuardHolds, ACancelledLogOffLeavesTheGuardRunning) {
   ASSERT_TRUE(program->running()) << "the program ended on a cancelled log-off";
 
   FolderWindow folder(kPrivate);
-  folder.bringForward();
-  Window login = waitForChallenge(folder);
-  ASSERT_TRUE(login) << "not guarding after a cancelled log-off";
-  enterPassword(login, "xyz");
-  EXPECT_TRUE(waitForGone(login));
+  ASSERT_NO_FATAL_FAILURE(answerChallenge(folder, "xyz"))
+      << "not guarding after a cancelled log-off";
 }
 
 // Ended from outside (the task manager) during a challenge: the watcher beside it gives the

@@ -318,5 +318,35 @@ TEST_F(ListEditing, ADamagedCountIsReportedOnceAndTheListedFolderIsStillChalleng
   EXPECT_EQ(sandbox.readFile("PassDat.ini"), damaged);
 }
 
+// Folder windows titled the Windows 11 way, in Japanese and in English, with the other tabs
+// counted and with the full path: the box shows the folder as Windows 10 titled it, adding stores
+// the folder's key and nothing of the file manager's name, and every form is challenged under it.
+TEST_F(ListEditing, FolderWindowsTitledTheWindows11WayAreSeenAsWindows10TitledThem) {
+  FolderWindow tabs("C:\\Data\\Report とその他 2 のタブ - エクスプローラー");
+  ASSERT_NO_FATAL_FAILURE(start());
+  tabs.bringForward();
+  ASSERT_TRUE(waitUntil([&] { return windowText(text) == "CabinetWClass (C:\\Data\\Report)"; }))
+      << "the program saw " << windowText(text);
+  ASSERT_NO_FATAL_FAILURE(showMain());
+  ASSERT_TRUE(clickButton(main, kAddButton));
+  ASSERT_NO_FATAL_FAILURE(answerPasswordDialog(kAskLock, "lock"));
+  ASSERT_TRUE(waitUntil([&] { return stored("Report").has_value() && passCount() == "1"; }))
+      << sandbox.readFile("PassDat.ini").value_or("(no PassDat.ini)");
+  EXPECT_EQ(sandbox.readFile("PassDat.ini")->find(toAnsi("エクスプローラー")), std::string::npos);
+
+  for (const std::string title :
+       {"Report - エクスプローラー", "Report and 1 more tab - File Explorer",
+        "D:\\Old\\Report - File Explorer"}) {
+    SCOPED_TRACE(title);
+    ASSERT_NO_FATAL_FAILURE(bringForward(elsewhere));
+    FolderWindow folder(title);  // comes to the front by itself
+    Window login = program->waitForWindow(kLoginCaption);
+    ASSERT_TRUE(login) << "not challenged";
+    enterPassword(login, "lock");
+    ASSERT_TRUE(waitForGone(login));
+    EXPECT_TRUE(waitUntil([&] { return isEnabled(folder.id()); }));
+  }
+}
+
 }  // namespace
 }  // namespace folvane::e2e

@@ -74,6 +74,15 @@ class Platform {
   // this one up.
   virtual void className(WindowId window, char* buffer, int maxCount) = 0;
   virtual void windowText(WindowId window, char* buffer, int maxCount) = 0;
+  // The whole title of the window, however long, in UTF-8; "" for a window that has gone or 0.
+  // Read without waiting on the window's program, like windowText.
+  virtual std::string windowTitle(WindowId window) = 0;
+  // How the system's file manager titles its folder windows: the format it reads from its own
+  // resources (on Windows 11 the folder followed by " - " and the file manager's name in the
+  // system's language), in UTF-8, with a placeholder where the folder goes; nullopt on a system
+  // whose file manager has no such format (Windows 10 titles a window with the folder alone).
+  // Read once and kept.
+  virtual std::optional<std::string> explorerTitleFormat() = 0;
   virtual bool windowExists(WindowId window) = 0;  // false for 0
   // Enables or disables any program's window. A disabled window takes no mouse or keyboard
   // input until it is enabled again.

@@ -39,7 +39,7 @@ std::optional<std::string> folderKeyOf(const Sample& sample) {
   if (!IsFolderWindowClass(sample.className)) return std::nullopt;
   // A title that gives no key (none at all, or a share root such as \\server\share\) cannot be
   // in the list.
-  return FolderKeyOfTitle(sample.title);
+  return FolderKeyOfTitle(sample.folder);
 }
 
 // The lock code of a folder by the list, or empty when there is nothing to challenge. A count of

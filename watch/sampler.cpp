@@ -2,10 +2,14 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "dialogs/error_report.h"
 #include "forms/captions.h"
+#include "platform/whole_characters.h"
+#include "store/folder_key.h"
+#include "watch/explorer_title.h"
 
 namespace folvane {
 
@@ -37,12 +41,16 @@ std::optional<Sample> Sampler::Timer1_Timer() {
   std::optional<Sample> sampled;
   WithErrorReport(platform_, [&] {
     char classBuffer[kBufferSize] = {};
-    char titleBuffer[kBufferSize] = {};
     Sample sample;
     sample.window = platform_.foregroundWindow();
     platform_.className(sample.window, classBuffer, kBufferSize);
-    platform_.windowText(sample.window, titleBuffer, kBufferSize);
-    sample.title = platform_.fromAnsi(trimmed(titleBuffer));
+    // One read of the whole title: the key of a folder comes from all of it, and the box shows
+    // its first 127 bytes in the ANSI code page, as the program always has.
+    const std::string wholeTitle = platform_.windowTitle(sample.window);
+    const std::string ansiTitle = platform_.toAnsi(wholeTitle);
+    sample.title = platform_.fromAnsi(std::string_view(ansiTitle).substr(
+        0, WholeCharacterBytes(ansiTitle, kBufferSize - 1,
+                               [this](unsigned char byte) { return platform_.isLeadByte(byte); })));
 
     // The program's own windows keep the last foreign window in the box, so bringing the main
     // window or a dialog forward never sets off the lock check.
@@ -54,6 +62,9 @@ std::optional<Sample> Sampler::Timer1_Timer() {
     // The program's message boxes start no lock check of their own: one that did could report
     // a damaged data file again each time its own report came to the front.
     if (isOwnMessageBox(sample.className, sample.title)) return;
+    if (IsFolderWindowClass(sample.className) || IsFolderTreeWindowClass(sample.className)) {
+      sample.folder = FolderOfExplorerTitle(wholeTitle, platform_.explorerTitleFormat());
+    }
     text_.setText(ActiveFormText(sample));
     shown_ = sample;
     sampled = std::move(sample);

@@ -95,7 +95,10 @@ FakePlatform::~FakePlatform() {
 
 WindowId FakePlatform::addWindow(const std::string& classNameUtf8, const std::string& titleUtf8) {
   WindowId id = nextWindow_++;
-  windows_[id] = FakeWindow{toAnsi(classNameUtf8), toAnsi(titleUtf8)};
+  FakeWindow& created = windows_[id];
+  created.className = toAnsi(classNameUtf8);
+  created.title = toAnsi(titleUtf8);
+  created.wideTitle = titleUtf8;
   return id;
 }
 
@@ -107,6 +110,7 @@ void FakePlatform::destroyWindow(WindowId window) {
 
 void FakePlatform::setTitle(WindowId window, const std::string& titleUtf8) {
   windowState(window).title = toAnsi(titleUtf8);
+  windowState(window).wideTitle = titleUtf8;
 }
 
 FakePlatform::FakeWindow& FakePlatform::windowState(WindowId window) {
@@ -125,6 +129,12 @@ void FakePlatform::windowText(WindowId window, char* buffer, int maxCount) {
   auto found = windows_.find(window);
   if (found != windows_.end() && found->second.exists)
     copyNarrow(found->second.title, buffer, maxCount, *this);
+}
+
+std::string FakePlatform::windowTitle(WindowId window) {
+  auto found = windows_.find(window);
+  if (found == windows_.end() || !found->second.exists) return "";
+  return found->second.wideTitle.value_or(fromAnsi(found->second.title));
 }
 
 bool FakePlatform::windowExists(WindowId window) {

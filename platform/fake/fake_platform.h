@@ -31,6 +31,9 @@ class FakePlatform : public Platform {
   struct FakeWindow {
     std::string className;  // ANSI bytes
     std::string title;      // ANSI bytes
+    // The title as the wide-character functions give it, when it was given in UTF-8: it holds
+    // characters the code page has none for.
+    std::optional<std::string> wideTitle;
     bool enabled = true;
     bool exists = true;
     int closeRequests = 0;  // WM_CLOSE posted to it
@@ -44,6 +47,8 @@ class FakePlatform : public Platform {
   void bringToFront(WindowId window) { foreground_ = window; }
   std::vector<WindowId> setForegroundCalls;  // every SetForegroundWindow, in order
   std::vector<WindowId> setActiveCalls;
+  // The file manager's title format of the system played (std::nullopt: Windows 10, or Wine).
+  std::optional<std::string> explorerFormat;
   // What happens to a posted WM_CLOSE: by default the window closes as it handles the request.
   bool windowsCloseOnRequest = true;
 
@@ -114,6 +119,8 @@ class FakePlatform : public Platform {
   WindowId foregroundWindow() override { return foreground_; }
   void className(WindowId window, char* buffer, int maxCount) override;
   void windowText(WindowId window, char* buffer, int maxCount) override;
+  std::string windowTitle(WindowId window) override;
+  std::optional<std::string> explorerTitleFormat() override { return explorerFormat; }
   bool windowExists(WindowId window) override;
   void enableWindow(WindowId window, bool enable) override;
   bool isWindowEnabled(WindowId window) override;

@@ -194,10 +194,10 @@ void Win32Toolkit::createControl(Window& window, Item& item) {
     case ControlKind::Timer:
       return;
   }
-  item.hwnd =
-      CreateWindowExW(exStyle, cls, widen(layout.text).c_str(), style, item.box.left, item.box.top,
-                      item.box.right - item.box.left, item.box.bottom - item.box.top, window.hwnd,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance_, &item);
+  item.hwnd = CreateWindowExW(
+      exStyle, cls, widen(layout.text).c_str(), style, item.box.left, item.box.top,
+      item.box.right - item.box.left, item.box.bottom - item.box.top, window.hwnd.get(),
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance_, &item);
   if (!item.hwnd) return;
   SendMessageW(item.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(layout.fontPoints)), FALSE);
   if (layout.kind == ControlKind::TextBox && layout.password)

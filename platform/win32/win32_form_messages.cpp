@@ -30,7 +30,7 @@ bool isRealMouseMove(HWND hwnd, LPARAM lParam) {
 LRESULT CALLBACK Win32Toolkit::formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   // Null once the window is on its way out: the dialog manager alone sees it off.
   auto* window = windowObject<Window>(hwnd, message, lParam);
-  if (message == WM_NCCREATE && window) window->hwnd = hwnd;
+  if (message == WM_NCCREATE && window) window->hwnd.reset(hwnd);
   LRESULT result = 0;
   if (window && window->toolkit->handle(*window, message, wParam, lParam, result)) return result;
   return DefDlgProcW(hwnd, message, wParam, lParam);
@@ -93,7 +93,7 @@ bool Win32Toolkit::handle(Window& window, UINT message, WPARAM wParam, LPARAM lP
       return true;
     }
     case WM_MOUSEMOVE: {
-      if (!form.onTrayClick || isRealMouseMove(window.hwnd, lParam)) return false;
+      if (!form.onTrayClick || isRealMouseMove(window.hwnd.get(), lParam)) return false;
       if (const std::optional<TrayClick> click = TrayClickOf(GET_X_LPARAM(lParam)))
         form.onTrayClick(*click);
       return true;
@@ -101,7 +101,7 @@ bool Win32Toolkit::handle(Window& window, UINT message, WPARAM wParam, LPARAM lP
     case WM_CTLCOLORSTATIC: {
       Item* item = itemByHwnd(window, reinterpret_cast<HWND>(lParam));
       if (!item || item->layout->foreColor == kSystemColor) return false;
-      result = DefDlgProcW(window.hwnd, message, wParam, lParam);
+      result = DefDlgProcW(window.hwnd.get(), message, wParam, lParam);
       SetTextColor(reinterpret_cast<HDC>(wParam), item->layout->foreColor);
       return true;
     }

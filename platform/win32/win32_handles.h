@@ -55,6 +55,11 @@ struct FileTraits {  // CreateFile answers INVALID_HANDLE_VALUE when it fails
   static HANDLE empty() { return INVALID_HANDLE_VALUE; }
   static bool close(HANDLE handle) { return CloseHandle(handle) != FALSE; }
 };
+struct FindTraits {  // FindFirstFile answers INVALID_HANDLE_VALUE when it finds nothing
+  using Handle = HANDLE;
+  static HANDLE empty() { return INVALID_HANDLE_VALUE; }
+  static bool close(HANDLE handle) { return FindClose(handle) != FALSE; }
+};
 struct KeyTraits {
   using Handle = HKEY;
   static HKEY empty() { return nullptr; }
@@ -68,7 +73,8 @@ struct GdiTraits {  // fonts, pens, brushes
 };
 
 using OwnedHandle = Owned<FreedBy<HANDLE, CloseHandle>>;  // mutexes, threads
-using OwnedFile = Owned<FileTraits>;
+using OwnedFile = Owned<FileTraits>;  // also a tool-help snapshot, which fails the same way
+using OwnedFind = Owned<FindTraits>;
 using OwnedKey = Owned<KeyTraits>;
 using OwnedIcon = Owned<FreedBy<HICON, DestroyIcon>>;
 using OwnedFont = Owned<GdiTraits<HFONT>>;

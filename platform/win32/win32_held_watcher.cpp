@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <string>
+#include <utility>
 
 #include "platform/win32/win32_platform.h"
 
@@ -45,8 +46,9 @@ void setInheritable(HANDLE handle, bool inheritable) {
 }
 
 // Starts this program again with `role` and the two handles, which the new process inherits
-// (and nothing else of this one's that it does not already hold by inheritance). No window, and
-// no busy cursor while it starts: the user is to notice nothing. Its process id, or 0.
+// (they are inheritable only for the moment of the start; the program makes no other handle
+// inheritable). No window, and no busy cursor while it starts: the user is to notice nothing.
+// Its process id, or 0.
 DWORD startWithHandles(const wchar_t* role, HANDLE program, HANDLE block,
                        OwnedHandle* process = nullptr) {
   const std::wstring exe = ModulePath();
@@ -58,16 +60,14 @@ DWORD startWithHandles(const wchar_t* role, HANDLE program, HANDLE block,
   PROCESS_INFORMATION info{};
   setInheritable(program, true);
   setInheritable(block, true);
-  const BOOL started = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
+  const BOOL created = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
                                       nullptr, nullptr, &startup, &info);
   setInheritable(program, false);
   setInheritable(block, false);
-  if (!started) return 0;
-  CloseHandle(info.hThread);
-  if (process)
-    process->reset(info.hProcess);
-  else
-    CloseHandle(info.hProcess);
+  if (!created) return 0;
+  OwnedHandle thread(info.hThread);
+  OwnedHandle started(info.hProcess);
+  if (process) *process = std::move(started);
   return info.dwProcessId;
 }
 

@@ -67,7 +67,7 @@ void Win32Toolkit::fitLabel(Item& item) {
   SetWindowPos(item.hwnd, nullptr, left, item.box.top, width, height,
                SWP_NOZORDER | SWP_NOACTIVATE);
   // The old extent may lie outside the new one.
-  InvalidateRect(item.window->hwnd, &item.box, TRUE);
+  InvalidateRect(item.window->hwnd.get(), &item.box, TRUE);
 }
 
 void Win32Toolkit::controlChanged(Control& control) {
@@ -77,7 +77,7 @@ void Win32Toolkit::controlChanged(Control& control) {
 void Win32Toolkit::timerChanged(Timer& timer) {
   Item* item = itemOf(timer);
   if (!item) return;
-  HWND hwnd = item->window->hwnd;
+  HWND hwnd = item->window->hwnd.get();
   if (timer.enabled() && timer.interval() > 0)
     SetTimer(hwnd, item->id, static_cast<UINT>(timer.interval()), nullptr);
   else
@@ -87,7 +87,7 @@ void Win32Toolkit::timerChanged(Timer& timer) {
 void Win32Toolkit::focus(Control& control) {
   Item* item = itemOf(control);
   if (!item || !item->hwnd) return;
-  if (IsWindowVisible(item->window->hwnd))
+  if (IsWindowVisible(item->window->hwnd.get()))
     SetFocus(item->hwnd);
   else
     item->window->pendingFocus = item->hwnd;

@@ -25,30 +25,30 @@ void Win32Toolkit::dispatch(MSG& msg) {
 void Win32Toolkit::setVisible(Form& form, bool visible) {
   Window* window = windowFor(form);
   if (!window) return;
-  ShowWindow(window->hwnd, visible ? SW_SHOW : SW_HIDE);
+  ShowWindow(window->hwnd.get(), visible ? SW_SHOW : SW_HIDE);
   if (visible) applyPendingFocus(*window);
 }
 
 bool Win32Toolkit::isVisible(const Form& form) const {
   Window* window = windowFor(form);
-  return window && IsWindowVisible(window->hwnd);
+  return window && IsWindowVisible(window->hwnd.get());
 }
 
 WindowId Win32Toolkit::windowOf(const Form& form) const {
   Window* window = windowFor(form);
-  return window ? reinterpret_cast<WindowId>(window->hwnd) : 0;
+  return window ? reinterpret_cast<WindowId>(window->hwnd.get()) : 0;
 }
 
 void Win32Toolkit::runModal(Form& form) {
   Window* window = windowFor(form);
   if (!window) return;
-  const HWND hwnd = window->hwnd;
+  const HWND hwnd = window->hwnd.get();
   // The program's other windows wait; a modal showing inside this one (a timer may open one)
   // disables this window in turn, and the windows come back as the modal showings end.
   std::vector<WindowId> others;
   for (auto& entry : windows_)
-    if (entry.second->hwnd != hwnd)
-      others.push_back(reinterpret_cast<WindowId>(entry.second->hwnd));
+    if (entry.second->hwnd.get() != hwnd)
+      others.push_back(reinterpret_cast<WindowId>(entry.second->hwnd.get()));
   modals_.begin(form, others);
   ShowWindow(hwnd, SW_SHOW);
   bringToForeground(hwnd);
@@ -86,12 +86,12 @@ void Win32Toolkit::destroyWindow(Form& form) {
   modals_.end(form);
   std::unique_ptr<Window> window = std::move(found->second);
   windows_.erase(found);
-  SetWindowLongPtrW(window->hwnd, GWLP_USERDATA, 0);
-  if (form.onUserAway) WTSUnRegisterSessionNotification(window->hwnd);
+  SetWindowLongPtrW(window->hwnd.get(), GWLP_USERDATA, 0);
+  if (form.onUserAway) WTSUnRegisterSessionNotification(window->hwnd.get());
   for (auto& item : window->items)
     if (item->hwnd && item->layout->kind != ControlKind::Frame)
       SetWindowLongPtrW(item->hwnd, GWLP_USERDATA, 0);
-  DestroyWindow(window->hwnd);
+  window->hwnd.reset();  // destroys the window and its controls
 }
 
 }  // namespace folvane

@@ -9,7 +9,7 @@
 namespace folvane {
 
 void Win32Toolkit::paintLines(Window& window) {
-  PaintDc dc(window.hwnd);
+  PaintDc dc(window.hwnd.get());
   for (auto& item : window.items) {
     if (item->layout->kind != ControlKind::Line) continue;
     int color = item->layout->systemDarkShadow ? COLOR_3DDKSHADOW : COLOR_3DHIGHLIGHT;

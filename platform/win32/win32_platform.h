@@ -35,6 +35,8 @@ class Win32Platform : public Platform {
   WindowId foregroundWindow() override;
   void className(WindowId window, char* buffer, int maxCount) override;
   void windowText(WindowId window, char* buffer, int maxCount) override;
+  std::string windowTitle(WindowId window) override;
+  std::optional<std::string> explorerTitleFormat() override;
   bool windowExists(WindowId window) override;
   void enableWindow(WindowId window, bool enable) override;
   bool isWindowEnabled(WindowId window) override;

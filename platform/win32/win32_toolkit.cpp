@@ -99,7 +99,7 @@ Win32Toolkit::Window* Win32Toolkit::windowFor(const Form& form) const {
 
 Win32Toolkit::Window* Win32Toolkit::windowFor(HWND hwnd) const {
   for (auto& entry : windows_)
-    if (entry.second->hwnd == hwnd) return entry.second.get();
+    if (entry.second->hwnd.get() == hwnd) return entry.second.get();
   return nullptr;
 }
 

@@ -57,7 +57,7 @@ class Win32Toolkit : public Toolkit, private ControlSink, private ModalStack::Wi
   struct Window {
     Win32Toolkit* toolkit = nullptr;
     Form* form = nullptr;
-    HWND hwnd = nullptr;
+    OwnedWindow hwnd;  // taken at WM_NCCREATE
     std::vector<std::unique_ptr<Item>> items;
     std::map<int, std::string> menuNames;  // command id -> menu entry name
     HWND pendingFocus = nullptr;           // focus asked for while the window was hidden

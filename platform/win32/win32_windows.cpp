@@ -27,6 +27,34 @@ void Win32Platform::windowText(WindowId window, char* buffer, int maxCount) {
   if (window != 0) GetWindowTextA(hwndOf(window), buffer, maxCount);
 }
 
+std::string Win32Platform::windowTitle(WindowId window) {
+  if (window == 0) return "";
+  const int length = GetWindowTextLengthW(hwndOf(window));
+  if (length <= 0) return "";
+  std::wstring title(static_cast<size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(hwndOf(window), title.data(), length + 1);
+  title.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+  return narrow(title);
+}
+
+// String 2195 of the file manager's frame: "%s - File Explorer" on an English Windows 11, in the
+// system's language elsewhere. Loaded as data, so none of the library's code runs in this process.
+std::optional<std::string> Win32Platform::explorerTitleFormat() {
+  static const std::optional<std::string> format = []() -> std::optional<std::string> {
+    constexpr UINT kTitleFormat = 2195;
+    HMODULE frame = LoadLibraryExW(L"explorerframe.dll", nullptr,
+                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (!frame) return std::nullopt;
+    const wchar_t* text = nullptr;
+    const int length = LoadStringW(frame, kTitleFormat, reinterpret_cast<LPWSTR>(&text), 0);
+    std::optional<std::string> found;
+    if (length > 0 && text) found = narrow(std::wstring(text, static_cast<size_t>(length)));
+    FreeLibrary(frame);
+    return found;
+  }();
+  return format;
+}
+
 bool Win32Platform::windowExists(WindowId window) {
   return window != 0 && IsWindow(hwndOf(window));
 }

@@ -48,6 +48,7 @@ class FakeWorld : public seam_cases::SeamWorld {
     const WindowId window = fake.addWindow("", "");
     fake.windowState(window).className = classAnsi;
     fake.windowState(window).title = titleAnsi;
+    fake.windowState(window).wideTitle.reset();  // the bytes are the title
     return window;
   }
   std::string keyWithValue(const std::string& name, const std::string& data) override {

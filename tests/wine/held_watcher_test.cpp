@@ -40,14 +40,14 @@ TEST(HeldWatcher, OnlyTheProgramsOwnCommandLinesStartAWatcher) {
 // A hand-typed command line names handles the process does not hold as a process and a shared
 // block: the start ends at once, without waiting on anything or enabling anything.
 TEST(HeldWatcher, AStartWithoutItsInheritedHandlesEndsAtOnce) {
-  HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  ASSERT_TRUE(event);
+  OwnedHandle owned(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  ASSERT_TRUE(owned);
+  HANDLE event = owned.get();
   for (const WatcherStart::Role role :
        {WatcherStart::Role::StartWatcher, WatcherStart::Role::Watch}) {
     EXPECT_EQ(RunWatcherStart({role, event, event}), 1);
     EXPECT_EQ(RunWatcherStart({role, reinterpret_cast<HANDLE>(0x7ff0), event}), 1);
   }
-  CloseHandle(event);
 }
 
 }  // namespace
