@@ -1,9 +1,9 @@
 // The least program that does Folvane's job: the floor the benchmark measures Folvane against.
 //
 // It sits in the notification area with an icon, as a resident guard must, and has a hidden
-// window whose 100 ms timer reads the class and title of the window in front; when that is a
-// folder window whose folder (the last part of its title) is on the list it read at start, it
-// disables the window, once each time the window comes to the front. It asks nothing, covers
+// window whose 100 ms timer reads the class and title of the window in front at every tick; when
+// that is a folder window whose folder (the last part of its title) is on the list it read at
+// start, it disables the window, once each time the window comes to the front. It asks nothing, covers
 // nothing and never gives a window back: the benchmark does that.
 //
 //   folvane_null_guard [PassDat.ini]   (without a list it guards nothing: the idle floor)
@@ -34,15 +34,17 @@ std::set<std::string> keysOf(const char* file) {
   return keys;
 }
 
+// Reads the class and title of the window in front at every tick, as a guard must to see a
+// window move into another folder; disables it once each time it comes to the front.
 void guard() {
   HWND front = GetForegroundWindow();
-  if (front == lastFront) return;
-  lastFront = front;
   char className[128] = {};
   char title[128] = {};
   GetClassNameA(front, className, sizeof className);
   GetWindowTextA(front, title, sizeof title);
-  if (std::string(className) != "CabinetWClass") return;
+  const bool cameForward = front != lastFront;
+  lastFront = front;
+  if (!cameForward || std::string(className) != "CabinetWClass") return;
   std::string folder = title;
   folder = folder.substr(folder.find_last_of('\\') + 1);
   if (protectedKeys.count(folder) != 0) EnableWindow(front, FALSE);
