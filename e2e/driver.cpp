@@ -406,6 +406,11 @@ void sessionLocked(Window window, bool locked) {
   PostMessageW(toHwnd(window), WM_WTSSESSION_CHANGE, locked ? 0x7 : 0x8, 1);
 }
 
+void sleepAndWake(Window window) {
+  for (WPARAM event : {PBT_APMSUSPEND, PBT_APMRESUMEAUTOMATIC, PBT_APMRESUMESUSPEND})
+    PostMessageW(toHwnd(window), WM_POWERBROADCAST, event, 0);
+}
+
 std::vector<std::string> listRows(Window list) {
   std::vector<std::string> rows;
   DWORD_PTR count = 0;
@@ -747,6 +752,38 @@ void Process::kill() {
     TerminateProcess(handle(), 255);
     WaitForSingleObject(handle(), 10000);
   }
+}
+
+std::vector<ProcessId> Process::descendants() const {
+  std::vector<ProcessId> tree = {pid_};
+  std::vector<PROCESSENTRY32W> processes;
+  {
+    OwnedFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return {};
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry))
+      processes.push_back(entry);
+  }
+  for (std::size_t i = 0; i < tree.size(); ++i) {
+    for (const PROCESSENTRY32W& process : processes) {
+      if (process.th32ParentProcessID == tree[i] && process.th32ProcessID != tree[i])
+        tree.push_back(process.th32ProcessID);
+    }
+  }
+  tree.erase(tree.begin());
+  return tree;
+}
+
+void Process::killTree() {
+  for (ProcessId descendant : descendants()) {
+    OwnedHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, descendant));
+    if (!process) continue;
+    TerminateProcess(process.get(), 255);
+    WaitForSingleObject(process.get(), 10000);
+  }
+  kill();
 }
 
 Window Process::waitForWindow(const std::string& caption, Duration timeout) const {

@@ -134,6 +134,9 @@ std::optional<bool> queryEndSession(Window window);
 void endSession(Window window, bool ending = true);
 // The screen locked or unlocked (WM_WTSSESSION_CHANGE): Wine has no lock screen that sends it.
 void sessionLocked(Window window, bool locked);
+// The machine going to sleep and waking again (WM_POWERBROADCAST, PBT_APMSUSPEND, then
+// PBT_APMRESUMEAUTOMATIC and PBT_APMRESUMESUSPEND, as a wake by the user brings them).
+void sleepAndWake(Window window);
 // The rows of a list box, top to bottom, and a double-click on row `index` (a visible one), as
 // the mouse makes it.
 std::vector<std::string> listRows(Window list);
@@ -234,6 +237,12 @@ class Process {
   // The exit code once the program has ended, nullopt when it is still running after `timeout`.
   std::optional<unsigned long> waitExit(Duration timeout = kWait);
   void kill();
+  // The processes the program started and those they started in turn, while each one's parent
+  // still runs (a process whose parent has ended belongs to no tree).
+  std::vector<ProcessId> descendants() const;
+  // Kills the program together with its descendants, as the task manager ends an application
+  // with what it started.
+  void killTree();
 
   // The program's windows by caption; the main window is found even while it is hidden.
   Window waitForWindow(const std::string& caption, Duration timeout = kWait) const;

@@ -78,13 +78,19 @@ bool Win32Toolkit::handle(Window& window, UINT message, WPARAM wParam, LPARAM lP
     case WM_ENDSESSION:
       form.endSession(wParam != FALSE);
       return true;
-    case WM_WTSSESSION_CHANGE:
-      if (wParam == WTS_SESSION_LOCK && form.onUserAway) form.onUserAway();
+    case WM_WTSSESSION_CHANGE: {
+      // Locked, or taken off the screen it was shown on (another user switched in, a remote
+      // connection took it over or went): whoever comes back has to sign in again.
+      const bool away = wParam == WTS_SESSION_LOCK || wParam == WTS_CONSOLE_DISCONNECT ||
+                        wParam == WTS_REMOTE_DISCONNECT;
+      if (away && form.onUserAway) form.onUserAway();
       return true;
+    }
     case WM_POWERBROADCAST: {
-      // Going to sleep, and again on waking, as a system may not say the first.
-      const bool away = wParam == PBT_APMSUSPEND || wParam == PBT_APMRESUMESUSPEND ||
-                        wParam == PBT_APMRESUMEAUTOMATIC;
+      // Going to sleep, and again on waking, which every resume announces (a system may not
+      // announce going to sleep). Not on the later word that a user woke it: by then the folder
+      // in front may have been asked again and answered.
+      const bool away = wParam == PBT_APMSUSPEND || wParam == PBT_APMRESUMEAUTOMATIC;
       if (away && form.onUserAway) form.onUserAway();
       result = TRUE;
       return true;
