@@ -12,6 +12,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -156,6 +157,58 @@ TEST(ProgramImage, ManifestNamesThisBuildsArchitecture) {
   EXPECT_NE(identity.find("processorArchitecture=\"x86\""), std::string::npos) << identity;
 #endif
   EXPECT_NE(identity.find("name=\"Folvane\""), std::string::npos) << identity;
+}
+
+// An element of the manifest: its opening tag and its text.
+struct Element {
+  std::string tag, text;
+};
+std::optional<Element> firstElement(const std::string& xml, const std::string& name) {
+  const size_t open = xml.find("<" + name + " ");  // "<dpiAware " is not "<dpiAwareness"
+  if (open == std::string::npos) return std::nullopt;
+  const size_t tagEnd = xml.find('>', open);
+  const size_t close = xml.find("</" + name + ">", tagEnd);
+  if (tagEnd == std::string::npos || close == std::string::npos) return std::nullopt;
+  return Element{xml.substr(open, tagEnd + 1 - open), xml.substr(tagEnd + 1, close - tagEnd - 1)};
+}
+
+std::vector<std::string> commaSeparated(const std::string& text) {
+  std::vector<std::string> items;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = text.find(',', start);
+    std::string item = text.substr(start, comma == std::string::npos ? comma : comma - start);
+    item.erase(0, item.find_first_not_of(" \t\r\n"));
+    item.erase(item.find_last_not_of(" \t\r\n") + 1);
+    items.push_back(item);
+    if (comma == std::string::npos) return items;
+    start = comma + 1;
+  }
+}
+
+// Each monitor's density in the second way first, which Windows 10 (1703) and later take, then
+// in the first way for Windows 10 (1607); the older element says the same to Windows 8.1
+// ("/pm") and the system's density to earlier systems. An element outside its namespace is
+// passed over by Windows.
+TEST(ProgramImage, ManifestMakesTheProgramAwareOfEachMonitorsDensity) {
+  Resources resources(programPath());
+  ASSERT_TRUE(resources.loaded()) << "cannot load FOLVANE_EXE=" << programPath();
+  const std::string manifest = resources.bytes(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1));
+
+  const std::optional<Element> awareness = firstElement(manifest, "dpiAwareness");
+  ASSERT_TRUE(awareness) << manifest;
+  EXPECT_NE(awareness->tag.find("xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\""),
+            std::string::npos)
+      << awareness->tag;
+  EXPECT_EQ(commaSeparated(awareness->text),
+            (std::vector<std::string>{"PerMonitorV2", "PerMonitor"}));
+
+  const std::optional<Element> aware = firstElement(manifest, "dpiAware");
+  ASSERT_TRUE(aware) << manifest;
+  EXPECT_NE(aware->tag.find("xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\""),
+            std::string::npos)
+      << aware->tag;
+  EXPECT_EQ(aware->text, "true/pm");
 }
 
 TEST(ProgramImage, VersionResourceNamesAWindowsProgram) {
