@@ -211,6 +211,38 @@ TEST(ProgramImage, ManifestMakesTheProgramAwareOfEachMonitorsDensity) {
   EXPECT_EQ(aware->text, "true/pm");
 }
 
+// The sizes of the images an icon resource holds (its group's directory).
+std::set<int> iconSizes(const Resources& resources, int id) {
+  const std::string group = resources.bytes(MAKEINTRESOURCEA(14), MAKEINTRESOURCEA(id));
+  std::set<int> sizes;
+  constexpr size_t kHeader = 6, kEntry = 14;
+  if (group.size() < kHeader) return sizes;
+  const int count = static_cast<unsigned char>(group[4]) | static_cast<unsigned char>(group[5])
+                                                               << 8;
+  for (int i = 0; i < count && kHeader + (i + 1) * kEntry <= group.size(); ++i) {
+    const int width = static_cast<unsigned char>(group[kHeader + i * kEntry]);
+    sizes.insert(width == 0 ? 256 : width);
+  }
+  return sizes;
+}
+
+// Both icons hold an image of each size the system asks for, small and large, at 100, 125, 150
+// and 200 %: none is stretched from another size on any monitor.
+TEST(ProgramImage, IconsHoldAnImageForEverySizeOfTheUsualScales) {
+  Resources resources(programPath());
+  ASSERT_TRUE(resources.loaded());
+  for (int id : {1, 2}) {
+    const std::set<int> sizes = iconSizes(resources, id);
+    for (UINT dpi : {96u, 120u, 144u, 192u}) {
+      for (int metric : {SM_CXSMICON, SM_CXICON}) {
+        const int wanted = GetSystemMetricsForDpi(metric, dpi);
+        EXPECT_TRUE(sizes.count(wanted))
+            << "icon " << id << " has no image of " << wanted << " pixels for " << dpi << " dpi";
+      }
+    }
+  }
+}
+
 TEST(ProgramImage, VersionResourceNamesAWindowsProgram) {
   Resources resources(programPath());
   ASSERT_TRUE(resources.loaded());
