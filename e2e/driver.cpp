@@ -679,6 +679,27 @@ void deleteRegistryValue(const std::string& subKey, const std::string& name) {
   RegDeleteValueW(key.get(), widen(name).c_str());
 }
 
+std::optional<unsigned long> readRegistryDword(const std::string& subKey, const std::string& name) {
+  DWORD data = 0, size = sizeof data;
+  if (RegGetValueW(HKEY_CURRENT_USER, widen(subKey).c_str(), widen(name).c_str(), RRF_RT_REG_DWORD,
+                   nullptr, &data, &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return data;
+}
+
+void writeRegistryDword(const std::string& subKey, const std::string& name, unsigned long data) {
+  HKEY created;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, widen(subKey).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                      nullptr, &created, nullptr)) {
+    throw std::runtime_error("cannot open " + subKey);
+  }
+  OwnedKey key(created);
+  const DWORD value = data;
+  RegSetValueExW(key.get(), widen(name).c_str(), 0, REG_DWORD,
+                 reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
 // ---- The program -----------------------------------------------------------------------------
 
 struct Process::Handle : OwnedHandle {
@@ -738,6 +759,20 @@ std::size_t Process::residentBytes() const {
   PROCESS_MEMORY_COUNTERS counters = {};
   counters.cb = sizeof counters;
   return GetProcessMemoryInfo(handle(), &counters, sizeof counters) ? counters.WorkingSetSize : 0;
+}
+
+bool Process::sendDpiChanged(Window window, int dpi, const Box& suggested) const {
+  void* remote =
+      VirtualAllocEx(process_, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (!remote) return false;
+  const RECT rect{suggested.left, suggested.top, suggested.right, suggested.bottom};
+  bool answered = false;
+  if (WriteProcessMemory(process_, remote, &rect, sizeof rect, nullptr)) {
+    answered =
+        send(toHwnd(window), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote));
+  }
+  VirtualFreeEx(process_, remote, 0, MEM_RELEASE);
+  return answered;
 }
 
 std::optional<unsigned long> Process::waitExit(Duration timeout) {

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,11 @@ struct Box {
   }
   bool operator!=(const Box& other) const { return !(*this == other); }
 };
+// How a failed check shows a rectangle.
+inline std::ostream& operator<<(std::ostream& out, const Box& box) {
+  return out << "(" << box.left << ", " << box.top << ") - (" << box.right << ", " << box.bottom
+             << ")";
+}
 struct Point {
   int x = 0, y = 0;
 };
@@ -215,6 +221,8 @@ std::optional<std::string> readRegistryString(const std::string& subKey, const s
 void writeRegistryString(const std::string& subKey, const std::string& name,
                          const std::string& data);
 void deleteRegistryValue(const std::string& subKey, const std::string& name);
+std::optional<unsigned long> readRegistryDword(const std::string& subKey, const std::string& name);
+void writeRegistryDword(const std::string& subKey, const std::string& name, unsigned long data);
 inline const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 // ---- The program -----------------------------------------------------------------------------
@@ -234,6 +242,11 @@ class Process {
   std::chrono::microseconds cpuTime() const;
   // The program's resident memory (its working set) now, in bytes; 0 when it cannot be read.
   std::size_t residentBytes() const;
+  // Tells `window` of the program what the system tells a window that has moved to a monitor of
+  // density `dpi`: WM_DPICHANGED, with `suggested` as its new rectangle. The message carries the
+  // rectangle's address, so the rectangle is written into the program's memory first. False when
+  // that fails or the window does not answer.
+  bool sendDpiChanged(Window window, int dpi, const Box& suggested) const;
   // The exit code once the program has ended, nullopt when it is still running after `timeout`.
   std::optional<unsigned long> waitExit(Duration timeout = kWait);
   void kill();
