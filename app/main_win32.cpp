@@ -31,9 +31,8 @@ folvane::Program* running = nullptr;
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // Started by the program itself to give back the windows it holds, should it end first.
-  if (const std::optional<folvane::WatchedProgram> program =
-          folvane::ProgramToWatch(GetCommandLineW()))
-    return folvane::WatchHeldWindows(*program);
+  if (const std::optional<folvane::WatcherStart> start = folvane::WatcherStartOf(GetCommandLineW()))
+    return folvane::RunWatcherStart(*start);
 
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
   InitCommonControlsEx(&controls);

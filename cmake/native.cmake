@@ -40,3 +40,24 @@ if(benchmark_FOUND)
                                                 benchmark::benchmark_main)
   endif()
 endif()
+
+# Every input that once broke a fuzz target (kept in fuzz/findings/TARGET) is replayed through
+# that target by a native test. The targets split their input with libFuzzer's header, which
+# clang brings; without it these tests are left out.
+file(GLOB fuzzed_data_provider /usr/lib/llvm-*/lib/clang/*/include/fuzzer/FuzzedDataProvider.h)
+file(GLOB finding_dirs LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/findings/*)
+foreach(dir ${finding_dirs})
+  get_filename_component(target ${dir} NAME)
+  file(GLOB findings CONFIGURE_DEPENDS ${dir}/*)
+  if(NOT findings OR NOT fuzzed_data_provider)
+    continue()
+  endif()
+  # Only that header, copied on its own: clang's other headers beside it are not for g++.
+  list(GET fuzzed_data_provider -1 header)
+  configure_file(${header} ${CMAKE_BINARY_DIR}/fuzz_include/fuzzer/FuzzedDataProvider.h COPYONLY)
+  add_executable(${target}_findings ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/${target}_fuzz.cpp
+                                    ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/replay_findings.cpp)
+  target_include_directories(${target}_findings SYSTEM PRIVATE ${CMAKE_BINARY_DIR}/fuzz_include)
+  target_link_libraries(${target}_findings PRIVATE folvane_store folvane_fake)
+  add_test(NAME ${target}_findings COMMAND ${target}_findings ${findings})
+endforeach()

@@ -24,7 +24,8 @@ set_tests_properties(wine PROPERTIES TIMEOUT 300 ENVIRONMENT "FOLVANE_EXE=$<TARG
 
 add_executable(folvane_e2e ${e2e_sources})
 target_include_directories(folvane_e2e PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(folvane_e2e PRIVATE gtest_main)
+# The layouts of the windows, to check them against where the program put its controls.
+target_link_libraries(folvane_e2e PRIVATE folvane_forms gtest_main)
 add_dependencies(folvane_e2e Folvane)
 # The driver copies the program from here into a fresh folder for every test.
 add_test(NAME e2e COMMAND folvane_e2e --gtest_filter=-Package.*)

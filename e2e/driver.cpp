@@ -406,6 +406,11 @@ void sessionLocked(Window window, bool locked) {
   PostMessageW(toHwnd(window), WM_WTSSESSION_CHANGE, locked ? 0x7 : 0x8, 1);
 }
 
+void sleepAndWake(Window window) {
+  for (WPARAM event : {PBT_APMSUSPEND, PBT_APMRESUMEAUTOMATIC, PBT_APMRESUMESUSPEND})
+    PostMessageW(toHwnd(window), WM_POWERBROADCAST, event, 0);
+}
+
 std::vector<std::string> listRows(Window list) {
   std::vector<std::string> rows;
   DWORD_PTR count = 0;
@@ -674,22 +679,48 @@ void deleteRegistryValue(const std::string& subKey, const std::string& name) {
   RegDeleteValueW(key.get(), widen(name).c_str());
 }
 
-// ---- The program -----------------------------------------------------------------------------
-
-Process::Process(void* process, ProcessId pid) : process_(process), pid_(pid) {}
-
-Process::Process(Process&& other) noexcept : process_(other.process_), pid_(other.pid_) {
-  other.process_ = nullptr;
+std::optional<unsigned long> readRegistryDword(const std::string& subKey, const std::string& name) {
+  DWORD data = 0, size = sizeof data;
+  if (RegGetValueW(HKEY_CURRENT_USER, widen(subKey).c_str(), widen(name).c_str(), RRF_RT_REG_DWORD,
+                   nullptr, &data, &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return data;
 }
 
+void writeRegistryDword(const std::string& subKey, const std::string& name, unsigned long data) {
+  HKEY created;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, widen(subKey).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                      nullptr, &created, nullptr)) {
+    throw std::runtime_error("cannot open " + subKey);
+  }
+  OwnedKey key(created);
+  const DWORD value = data;
+  RegSetValueExW(key.get(), widen(name).c_str(), 0, REG_DWORD,
+                 reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+// ---- The program -----------------------------------------------------------------------------
+
+struct Process::Handle : OwnedHandle {
+  using OwnedHandle::OwnedHandle;
+};
+
+Process::Process(void* process, ProcessId pid)
+    : process_(std::make_unique<Handle>(process)), pid_(pid) {}
+
+Process::Process(Process&& other) noexcept = default;
+
 Process::~Process() {
-  if (!process_) return;
-  kill();
-  CloseHandle(process_);
+  if (process_) kill();
+}
+
+HANDLE Process::handle() const {
+  return process_ ? process_->get() : nullptr;
 }
 
 bool Process::running() const {
-  return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+  return WaitForSingleObject(handle(), 0) == WAIT_TIMEOUT;
 }
 
 std::chrono::microseconds Process::cpuTime() const {
@@ -703,7 +734,7 @@ std::chrono::microseconds Process::cpuTime() const {
   // missing from it).
   bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
   if (!wine) {
-    if (GetProcessTimes(process_, &created, &ended, &kernel, &user)) {
+    if (GetProcessTimes(handle(), &created, &ended, &kernel, &user)) {
       total = ticks(kernel) + ticks(user);
     }
     return std::chrono::microseconds(total / 10);
@@ -727,21 +758,67 @@ std::chrono::microseconds Process::cpuTime() const {
 std::size_t Process::residentBytes() const {
   PROCESS_MEMORY_COUNTERS counters = {};
   counters.cb = sizeof counters;
-  return GetProcessMemoryInfo(process_, &counters, sizeof counters) ? counters.WorkingSetSize : 0;
+  return GetProcessMemoryInfo(handle(), &counters, sizeof counters) ? counters.WorkingSetSize : 0;
+}
+
+bool Process::sendDpiChanged(Window window, int dpi, const Box& suggested) const {
+  void* remote =
+      VirtualAllocEx(process_, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (!remote) return false;
+  const RECT rect{suggested.left, suggested.top, suggested.right, suggested.bottom};
+  bool answered = false;
+  if (WriteProcessMemory(process_, remote, &rect, sizeof rect, nullptr)) {
+    answered =
+        send(toHwnd(window), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote));
+  }
+  VirtualFreeEx(process_, remote, 0, MEM_RELEASE);
+  return answered;
 }
 
 std::optional<unsigned long> Process::waitExit(Duration timeout) {
   if (!waitUntil([this] { return !running(); }, timeout)) return std::nullopt;
   DWORD code = 0;
-  GetExitCodeProcess(process_, &code);
+  GetExitCodeProcess(handle(), &code);
   return code;
 }
 
 void Process::kill() {
   if (running()) {
-    TerminateProcess(process_, 255);
-    WaitForSingleObject(process_, 10000);
+    TerminateProcess(handle(), 255);
+    WaitForSingleObject(handle(), 10000);
   }
+}
+
+std::vector<ProcessId> Process::descendants() const {
+  std::vector<ProcessId> tree = {pid_};
+  std::vector<PROCESSENTRY32W> processes;
+  {
+    OwnedFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return {};
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry))
+      processes.push_back(entry);
+  }
+  for (std::size_t i = 0; i < tree.size(); ++i) {
+    for (const PROCESSENTRY32W& process : processes) {
+      if (process.th32ParentProcessID == tree[i] && process.th32ProcessID != tree[i])
+        tree.push_back(process.th32ProcessID);
+    }
+  }
+  tree.erase(tree.begin());
+  return tree;
+}
+
+void Process::killTree() {
+  for (ProcessId descendant : descendants()) {
+    OwnedHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, descendant));
+    if (!process) continue;
+    TerminateProcess(process.get(), 255);
+    WaitForSingleObject(process.get(), 10000);
+  }
+  kill();
 }
 
 Window Process::waitForWindow(const std::string& caption, Duration timeout) const {

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,11 @@ struct Box {
   }
   bool operator!=(const Box& other) const { return !(*this == other); }
 };
+// How a failed check shows a rectangle.
+inline std::ostream& operator<<(std::ostream& out, const Box& box) {
+  return out << "(" << box.left << ", " << box.top << ") - (" << box.right << ", " << box.bottom
+             << ")";
+}
 struct Point {
   int x = 0, y = 0;
 };
@@ -134,6 +140,9 @@ std::optional<bool> queryEndSession(Window window);
 void endSession(Window window, bool ending = true);
 // The screen locked or unlocked (WM_WTSSESSION_CHANGE): Wine has no lock screen that sends it.
 void sessionLocked(Window window, bool locked);
+// The machine going to sleep and waking again (WM_POWERBROADCAST, PBT_APMSUSPEND, then
+// PBT_APMRESUMEAUTOMATIC and PBT_APMRESUMESUSPEND, as a wake by the user brings them).
+void sleepAndWake(Window window);
 // The rows of a list box, top to bottom, and a double-click on row `index` (a visible one), as
 // the mouse makes it.
 std::vector<std::string> listRows(Window list);
@@ -212,12 +221,15 @@ std::optional<std::string> readRegistryString(const std::string& subKey, const s
 void writeRegistryString(const std::string& subKey, const std::string& name,
                          const std::string& data);
 void deleteRegistryValue(const std::string& subKey, const std::string& name);
+std::optional<unsigned long> readRegistryDword(const std::string& subKey, const std::string& name);
+void writeRegistryDword(const std::string& subKey, const std::string& name, unsigned long data);
 inline const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 // ---- The program -----------------------------------------------------------------------------
 // One started program. It is killed when this goes away, unless it has ended already.
 class Process {
  public:
+  // Takes over `process`, a handle of the started program.
   Process(void* process, ProcessId pid);
   ~Process();
   Process(Process&& other) noexcept;
@@ -230,9 +242,20 @@ class Process {
   std::chrono::microseconds cpuTime() const;
   // The program's resident memory (its working set) now, in bytes; 0 when it cannot be read.
   std::size_t residentBytes() const;
+  // Tells `window` of the program what the system tells a window that has moved to a monitor of
+  // density `dpi`: WM_DPICHANGED, with `suggested` as its new rectangle. The message carries the
+  // rectangle's address, so the rectangle is written into the program's memory first. False when
+  // that fails or the window does not answer.
+  bool sendDpiChanged(Window window, int dpi, const Box& suggested) const;
   // The exit code once the program has ended, nullopt when it is still running after `timeout`.
   std::optional<unsigned long> waitExit(Duration timeout = kWait);
   void kill();
+  // The processes the program started and those they started in turn, while each one's parent
+  // still runs (a process whose parent has ended belongs to no tree).
+  std::vector<ProcessId> descendants() const;
+  // Kills the program together with its descendants, as the task manager ends an application
+  // with what it started.
+  void killTree();
 
   // The program's windows by caption; the main window is found even while it is hidden.
   Window waitForWindow(const std::string& caption, Duration timeout = kWait) const;
@@ -240,7 +263,10 @@ class Process {
   Window mainWindow(Duration timeout = kWait) const;
 
  private:
-  void* process_;
+  struct Handle;  // the process handle, closed when it goes
+  void* handle() const;
+
+  std::unique_ptr<Handle> process_;  // null once moved from
   ProcessId pid_;
 };
 

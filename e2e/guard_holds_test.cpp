@@ -24,6 +24,11 @@ class GuardHolds : public ::testing::Test {
     sandbox.writeFile(
         "PassDat.ini",
         "[PasswordSetData]\r\nPrivate=139140141\r\n[PasswordNumber]\r\nPassCount=1\r\n");
+    startProgram();
+  }
+
+  // Started and resident: the splash has gone.
+  void startProgram() {
     program = std::make_unique<Process>(sandbox.start());
     main = program->mainWindow();
     ASSERT_TRUE(main);
@@ -81,17 +86,27 @@ TEST_F(GuardHolds, SixWrongLockPasswordsMakeTheNextOpeningWait) {
   EXPECT_TRUE(waitForGone(folder.id())) << "the folder was not closed";
 }
 
-// A folder answered right is asked again, still in front, after the screen was locked.
-TEST_F(GuardHolds, AFolderIsAskedAgainAfterTheScreenWasLocked) {
-  FolderWindow folder(kPrivate);
-  ASSERT_NO_FATAL_FAILURE(answerChallenge(folder, "xyz"));
-  ASSERT_TRUE(waitUntil([&] { return isEnabled(folder.id()); }, 3s));
-  pump(500ms);
-  EXPECT_FALSE(program->findWindow(kLoginCaption)) << "asked again without a lock";
+// A folder answered right is asked again, still in front, after the screen was locked and after
+// the machine slept; not without either.
+TEST_F(GuardHolds, AFolderIsAskedAgainAfterTheScreenWasLockedOrTheMachineSlept) {
+  for (const bool sleep : {false, true}) {
+    SCOPED_TRACE(sleep ? "sleep and wake" : "lock and unlock");
+    FolderWindow folder(kPrivate);
+    ASSERT_NO_FATAL_FAILURE(answerChallenge(folder, "xyz"));
+    ASSERT_TRUE(waitUntil([&] { return isEnabled(folder.id()); }, 3s));
+    pump(500ms);
+    EXPECT_FALSE(program->findWindow(kLoginCaption)) << "asked again while nobody was away";
 
-  sessionLocked(main, true);
-  sessionLocked(main, false);
-  ASSERT_NO_FATAL_FAILURE(answerChallenge(folder, "xyz")) << "not asked again after the lock";
+    if (sleep) {
+      sleepAndWake(main);
+    } else {
+      sessionLocked(main, true);
+      sessionLocked(main, false);
+    }
+    ASSERT_NO_FATAL_FAILURE(answerChallenge(folder, "xyz")) << "not asked again";
+    pump(500ms);
+    EXPECT_FALSE(program->findWindow(kLoginCaption)) << "asked twice for one absence";
+  }
 }
 
 // Asked whether the session may end, the program says yes and goes on; when the end is
@@ -108,14 +123,27 @@ TEST_F(GuardHolds, ACancelledLogOffLeavesTheGuardRunning) {
 }
 
 // Ended from outside (the task manager) during a challenge: the watcher beside it gives the
-// folder back.
+// folder back, also when the program is ended together with every process it started.
 TEST_F(GuardHolds, AKilledProgramLeavesNoFolderDisabled) {
-  FolderWindow folder(kPrivate);
-  folder.bringForward();
-  ASSERT_TRUE(waitForChallenge(folder));
-  program->kill();
-  EXPECT_TRUE(waitUntil([&] { return isEnabled(folder.id()); }, 1s))
-      << "the folder stayed disabled after the program was killed";
+  for (const bool withItsTree : {false, true}) {
+    SCOPED_TRACE(withItsTree ? "the program and its process tree" : "the program");
+    if (!program->running()) {
+      ASSERT_NO_FATAL_FAILURE(startProgram());
+    }
+    FolderWindow folder(kPrivate);
+    folder.bringForward();
+    ASSERT_TRUE(waitForChallenge(folder));
+    if (withItsTree) {
+      // The go-between that starts the watcher ends at once; while it runs, the watcher is in the
+      // tree through it.
+      ASSERT_TRUE(waitUntil([&] { return program->descendants().empty(); }));
+      program->killTree();
+    } else {
+      program->kill();
+    }
+    EXPECT_TRUE(waitUntil([&] { return isEnabled(folder.id()); }, 1s))
+        << "the folder stayed disabled after the program was killed";
+  }
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ struct FormLayout {
   bool closeBox = true;
   bool showInTaskbar = true;
   bool centerScreen = false;  // false: where the system places new windows
-  bool mainIcon = false;      // true: the main window's own 16x16 icon, else the application icon
+  bool mainIcon = false;      // true: the main window's own icon, else the application icon
   std::vector<ControlLayout> controls;
   std::vector<MenuLayout> menu;
 };

@@ -7,8 +7,10 @@
 # -t: how long each target runs (default 60 s); -n: how many inputs each runs instead. A TARGET is
 # named after its source, fuzz/TARGET_fuzz.cpp (ini_file, password_code, folder_key,
 # protected_list); all of them by default. Each target grows its corpus in build/fuzz/corpus/TARGET,
-# starting from fuzz/seeds/TARGET. An input that breaks a check or trips a sanitizer is kept in
-# build/fuzz/findings and makes the script fail; the whole output of each run is in build/fuzz/logs.
+# starting from fuzz/seeds/TARGET and the inputs that once broke it, fuzz/findings/TARGET. An input
+# that breaks a check or trips a sanitizer is kept in build/fuzz/findings and makes the script
+# fail (copy it to fuzz/findings/TARGET once mended, and the native tests replay it); the whole
+# output of each run is in build/fuzz/logs.
 # Every target ends with one line: its runs, their speed and the coverage reached.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -53,8 +55,10 @@ for target in "${targets[@]}"; do
   corpus=$build/corpus/$target
   log=$build/logs/$target.log
   mkdir -p "$corpus"
+  # The seeds, and every input that once broke the target (the native tests replay those too).
   seeds=()
-  [[ -d fuzz/seeds/$target ]] && seeds=("fuzz/seeds/$target")
+  [[ -d fuzz/seeds/$target ]] && seeds+=("fuzz/seeds/$target")
+  [[ -d fuzz/findings/$target ]] && seeds+=("fuzz/findings/$target")
   if "$build/${target}_fuzz" "${options[@]}" "${limit[@]}" -timeout=10 \
     -artifact_prefix="$build/findings/$target-" "$corpus" "${seeds[@]}" >"$log" 2>&1; then
     # "#N DONE cov: C ft: F corp: K/Sb lim: L exec/s: E rss: R" and "Done N runs in S second(s)"

@@ -8,6 +8,13 @@ Scoop takes one JSON file; winget takes three YAML files (version, installer, de
 Both install the zip archive of each architecture, check it by its SHA-256, and run Folvane.exe
 from it as a portable program. Scoop keeps Folvane.ini and PassDat.ini across updates
 ("persist"), so an update keeps the user password and the protected list.
+
+Scoop persists a file by a hard link between the program's folder and its persist folder, and a
+name that is in neither place becomes a folder. Folvane writes a data file by putting a new file
+in the old one's place, which cuts such a link. So the manifest makes each data file, empty (the
+program takes an empty file for a missing one), before Scoop persists it, and before an update or
+an uninstall takes the old folder away it copies each file whose link was cut back to the
+persist folder.
 """
 import hashlib
 import json
@@ -24,6 +31,23 @@ DATA_FILES = ["Folvane.ini", "PassDat.ini"]
 ARCHITECTURES = {"win64": ("64bit", "x64"), "win32": ("32bit", "x86")}
 DESCRIPTION_JA = "フォルダをパスワードで守る常駐ソフト"
 DESCRIPTION_EN = "Guards folders with a password from the notification area."
+DATA_FILE_LIST = ", ".join(f"'{name}'" for name in DATA_FILES)
+SCOOP_PRE_INSTALL = [
+    f"foreach ($file in {DATA_FILE_LIST}) {{",
+    "    if (!(Test-Path \"$persist_dir\\$file\")) {",
+    "        New-Item \"$dir\\$file\" -ItemType File | Out-Null",
+    "    }",
+    "}",
+]
+SCOOP_PRE_UNINSTALL = [
+    f"foreach ($file in {DATA_FILE_LIST}) {{",
+    "    $used = \"$dir\\$file\"; $kept = \"$persist_dir\\$file\"",
+    "    if ((Test-Path $used -PathType Leaf) -and (Test-Path $kept -PathType Leaf) -and",
+    "        ((Get-FileHash $used).Hash -ne (Get-FileHash $kept).Hash)) {",
+    "        Copy-Item $used $kept -Force",
+    "    }",
+    "}",
+]
 
 
 def archive(dist, version, arch):
@@ -50,6 +74,8 @@ def write(dist, version, release):
         "bin": PROGRAM,
         "shortcuts": [[PROGRAM, "Folvane"]],
         "persist": DATA_FILES,
+        "pre_install": SCOOP_PRE_INSTALL,
+        "pre_uninstall": SCOOP_PRE_UNINSTALL,
     }
     (dist / "folvane.json").write_text(
         json.dumps(scoop, ensure_ascii=False, indent=2) + "\n", encoding="utf-8")
@@ -109,6 +135,13 @@ def check(dist, version):
         fail(f"Scoop runs {scoop['bin']}, which an archive does not hold")
     if sorted(scoop["persist"]) != sorted(DATA_FILES):
         fail(f"Scoop keeps {scoop['persist']} across updates, not the data files")
+    # Without these a data file would become a folder at the first install, and an update would
+    # bring back the file as it was when the program first wrote it.
+    for hook in ("pre_install", "pre_uninstall"):
+        script = "\n".join(scoop.get(hook, []))
+        for name in scoop["persist"]:
+            if f"'{name}'" not in script:
+                fail(f"Scoop's {hook} does not look after {name}")
     for arch, (scoop_arch, _) in ARCHITECTURES.items():
         entry = scoop["architecture"][scoop_arch]
         if not entry["url"].endswith("/" + archives[arch].name):

@@ -20,16 +20,23 @@ bool writeEntry(Platform& platform, const std::string& key,
   return IniWrite(platform, kSectionPasswordSetData, key, code, DataFilePath(platform));
 }
 
-// PassCount as a count of entries: a 16-bit number that is not negative.
-std::optional<int> entryCount(const ProtectedList& list) {
-  std::optional<std::int16_t> count = list.count();
-  if (!count || *count < 0) return std::nullopt;
-  return *count;
+// Whether PassCount can be a count of entries: a 16-bit number that is not negative. One that
+// cannot is the user's to mend (the program says where); it is not overwritten.
+bool countUsable(const ProtectedList& list) {
+  return list.count() && *list.count() >= 0;
 }
 
 bool writeCount(Platform& platform, int count) {
   return IniWrite(platform, kSectionPasswordNumber, kKeyPassCount, std::to_string(count),
                   DataFilePath(platform));
+}
+
+// What PassCount must say once a change has added (1), replaced (0) or removed (-1) an entry:
+// the number of entries the list then holds. Counted from the entries, not moved by one from the
+// count stored, so that a count left wrong (by an edit by hand, or by a change whose file could
+// not be put back) is mended by the next change instead of staying wrong for good.
+int entriesAfter(const ProtectedList& list, int change) {
+  return static_cast<int>(list.rows().size()) + change;
 }
 
 enum class Written { Both, Neither, EntryOnly };
@@ -51,11 +58,15 @@ Written writeEntryAndCount(Platform& platform, const std::string& key,
   return platform.replaceFile(file, before.bytes) ? Written::Neither : Written::EntryOnly;
 }
 
-// A key that opens with ";" (blanks aside) names a comment line, which the engine would find as
-// the system's profile functions do, but which is no entry of the list.
-bool namesComment(const std::string& key) {
-  const std::size_t first = key.find_first_not_of(" \t");
-  return first != std::string::npos && key[first] == ';';
+// A key whose text in the file opens with ";" names a comment line, which the engine finds as the
+// system's profile functions do, but which is no entry of the list. The engine drops every blank
+// of a line in front of it (tab, vertical tab, form feed and the end-of-file mark as well as the
+// space), and so does this test: a key with any of them before its ";" is a comment all the same.
+bool namesComment(const std::string& ansiKey) {
+  for (const char c : ansiKey) {
+    if (!IsIniBlank(static_cast<unsigned char>(c))) return c == ';';
+  }
+  return false;
 }
 
 }  // namespace
@@ -72,13 +83,14 @@ ProtectedList ProtectedList::Read(Platform& platform, FileWait wait) {
 }
 
 std::string ProtectedList::codeOf(const std::string& key) const {
-  if (namesComment(key)) return "";
+  if (namesComment(platform_->toAnsi(key))) return "";
   return IniValueOf(*platform_, file_, kSectionPasswordSetData, key, "");
 }
 
 bool ProtectedList::listed(const std::string& key) const {
-  if (namesComment(key)) return false;
-  return file_.has(platform_->toAnsi(kSectionPasswordSetData), platform_->toAnsi(key));
+  const std::string ansiKey = platform_->toAnsi(key);
+  if (namesComment(ansiKey)) return false;
+  return file_.has(platform_->toAnsi(kSectionPasswordSetData), ansiKey);
 }
 
 std::vector<std::string> ProtectedList::rows() const {
@@ -106,18 +118,18 @@ bool FolderKeyStorable(const std::string& key) {
 AddResult AddProtectedFolder(Platform& platform, const std::string& key, const std::string& code) {
   const ProtectedList list = ProtectedList::Read(platform, FileWait::AboutASecond);
   if (list.unreadable()) return AddResult::Unreadable;
-  std::optional<int> count = entryCount(list);
-  if (!count) return AddResult::BadCount;
+  if (!countUsable(list)) return AddResult::BadCount;
   const bool known = list.listed(key);
-  if (!known && *count == std::numeric_limits<std::int16_t>::max()) return AddResult::BadCount;
+  const int after = entriesAfter(list, known ? 0 : 1);
+  if (after > std::numeric_limits<std::int16_t>::max()) return AddResult::BadCount;
 
-  if (known) {
+  if (known && *list.count() == after) {
     if (!writeEntry(platform, key, code)) return AddResult::WriteFailed;
     return AddResult::Replaced;
   }
-  switch (writeEntryAndCount(platform, key, code, *count + 1)) {
+  switch (writeEntryAndCount(platform, key, code, after)) {
     case Written::Both:
-      return AddResult::Added;
+      return known ? AddResult::Replaced : AddResult::Added;
     case Written::Neither:
       return AddResult::WriteFailed;
     case Written::EntryOnly:
@@ -129,14 +141,10 @@ AddResult AddProtectedFolder(Platform& platform, const std::string& key, const s
 RemoveResult RemoveProtectedFolder(Platform& platform, const std::string& key) {
   const ProtectedList list = ProtectedList::Read(platform, FileWait::AboutASecond);
   if (list.unreadable()) return RemoveResult::Unreadable;
-  std::optional<int> count = entryCount(list);
-  if (!count) return RemoveResult::BadCount;
+  if (!countUsable(list)) return RemoveResult::BadCount;
   if (!list.listed(key)) return RemoveResult::NotListed;
-  // An entry the count does not cover means the count is wrong; lowering it below zero would
-  // not make it right.
-  if (*count == 0) return RemoveResult::BadCount;
 
-  switch (writeEntryAndCount(platform, key, std::nullopt, *count - 1)) {
+  switch (writeEntryAndCount(platform, key, std::nullopt, entriesAfter(list, -1))) {
     case Written::Both:
       return RemoveResult::Removed;
     case Written::Neither:

@@ -1,7 +1,7 @@
 // The protected list in PassDat.ini: one entry per folder key in [PasswordSetData], holding the
 // folder's lock code, and their number in [PasswordNumber] PassCount. It is read whole, once per
-// decision, into a ProtectedList; adding and removing entries keep PassCount equal to the
-// number of entries, which the list rows rely on.
+// decision, into a ProtectedList. Every change leaves PassCount equal to the number of entries,
+// also where it found the two apart.
 #pragma once
 
 #include <cstdint>
@@ -52,18 +52,18 @@ class ProtectedList {
 };
 
 enum class AddResult {
-  Added,        // a new entry, PassCount raised by one
-  Replaced,     // the key had an entry: its code replaced in place, PassCount unchanged
+  Added,        // a new entry; PassCount is the number of entries
+  Replaced,     // the key had an entry: its code replaced in place; PassCount as for Added
   BadCount,     // PassCount is not a usable count: nothing was written
   Unreadable,   // the file could not be read: nothing was written
   WriteFailed,  // the file could not be written: it holds what it held before
   // The entry was written, the count could not be, and neither could the file be put back as it
-  // was: the file may hold the new entry with the old count.
+  // was: the file may hold the new entry with the old count (the next change mends the count).
   RollbackFailed,
 };
 
 enum class RemoveResult {
-  Removed,      // the entry deleted, PassCount lowered by one
+  Removed,      // the entry deleted; PassCount is the number of entries left
   NotListed,    // the file holds no such key (edited meanwhile): nothing was written
   BadCount,     // PassCount is not a usable count: nothing was written
   Unreadable,   // the file could not be read: nothing was written
@@ -80,7 +80,7 @@ bool FolderKeyStorable(const std::string& key);
 // count never leaves an entry behind that the count does not know about.
 AddResult AddProtectedFolder(Platform& platform, const std::string& key, const std::string& code);
 
-// Deletes the entry of `key`; the count is lowered only when an entry was really there.
+// Deletes the entry of `key`; the count is written only when an entry was really there.
 RemoveResult RemoveProtectedFolder(Platform& platform, const std::string& key);
 
 }  // namespace folvane

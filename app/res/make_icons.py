@@ -1,8 +1,13 @@
 #!/usr/bin/env python3
 """Draws the program's two icons as 16-colour .ico files.
 
-folvane.ico: the application icon, a padlock in front of a folder (32x32 and 16x16).
-main.ico:    the main window's own icon, also shown in the notification area: a padlock (16x16).
+folvane.ico: the application icon, a padlock in front of a folder.
+main.ico:    the main window's own icon, also shown in the notification area: a padlock.
+
+Each holds an image for every size the system asks for at the usual scales (100 % to 200 %):
+the small icons of 16, 20, 24 and 32 pixels and the large ones of 32, 40, 48 and 64, so that
+no icon is stretched on any monitor. The 32x32 and 16x16 images are drawn by hand; the others
+are the same drawing scaled.
 
 Run from this folder: python3 make_icons.py
 """
@@ -89,6 +94,36 @@ def main_icon_16():
     return c
 
 
+def scaled(value, scale):
+    return int(round(value * scale))
+
+
+def app_icon(size):
+    if size == 32:
+        return app_icon_32()
+    if size == 16:
+        return app_icon_16()
+    c = Canvas(size)
+    s = size / 32
+    folder(c, scaled(1, s), scaled(4, s), scaled(26, s), scaled(24, s), scaled(10, s))
+    padlock(c, scaled(14, s), scaled(17, s), scaled(30, s), scaled(30, s), scaled(8, s),
+            max(2, scaled(3, s)), NAVY)
+    return c
+
+
+def main_icon(size):
+    if size == 16:
+        return main_icon_16()
+    c = Canvas(size)
+    s = size / 16
+    padlock(c, scaled(2, s), scaled(7, s), scaled(13, s), scaled(15, s), 0, max(2, scaled(2, s)),
+            YELLOW)
+    return c
+
+
+SIZES = [64, 48, 40, 32, 24, 20, 16]
+
+
 def image_bytes(canvas):
     size = canvas.size
     header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
@@ -106,6 +141,8 @@ def image_bytes(canvas):
             if i % 8 == 7:
                 mask.append(bits)
                 bits = 0
+        if size % 8:  # a row whose width is no multiple of 8 ends in part of a byte
+            mask.append(bits << (8 - size % 8))
         and_rows.append(bytes(mask) + b'\0' * (-len(mask) % 4))
     return header + palette + b''.join(xor_rows) + b''.join(and_rows)
 
@@ -122,5 +159,5 @@ def write_ico(path, canvases):
 
 
 if __name__ == '__main__':
-    write_ico('folvane.ico', [app_icon_32(), app_icon_16()])
-    write_ico('main.ico', [main_icon_16()])
+    write_ico('folvane.ico', [app_icon(size) for size in SIZES])
+    write_ico('main.ico', [main_icon(size) for size in SIZES])

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/win32_dpi.h"
 #include "platform/win32/win32_font.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_window_object.h"
@@ -17,12 +18,6 @@ constexpr wchar_t kCoverClass[] = L"FolvaneCover";
 // The size of the password dialog's question, so the cover reads like the dialog.
 constexpr double kTextPoints = 9.75;
 constexpr int kPadlockPixelsAt96Dpi = 48;
-
-int screenDpi() {
-  WindowDc screen(nullptr);
-  int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
-  return dpi > 0 ? dpi : 96;
-}
 
 void registerCoverClass(WNDPROC proc) {
   static bool registered = false;
@@ -111,7 +106,7 @@ OwnedWindow Win32Covers::makeCover(const std::wstring& text) {
 }
 
 void Win32Covers::prepare() {
-  font();
+  font(PrimaryMonitorDpi());  // where the cover that is made ready lies
   if (!ready_) ready_ = makeCover(L"");
 }
 
@@ -213,9 +208,10 @@ void Win32Covers::uncover(HWND window) {
   covers_.erase(found);  // destroys the cover
 }
 
-HFONT Win32Covers::font() {
-  if (!font_) font_.reset(createUiFont(uiFontFace(), kTextPoints, screenDpi()));
-  return font_.get();
+HFONT Win32Covers::font(int dpi) {
+  OwnedFont& font = fonts_[dpi];
+  if (!font) font.reset(createUiFont(uiFontFace(), kTextPoints, dpi));
+  return font.get();
 }
 
 LRESULT CALLBACK Win32Covers::coverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -226,6 +222,11 @@ LRESULT CALLBACK Win32Covers::coverProc(HWND hwnd, UINT message, WPARAM wParam, 
     case WM_PAINT:
       if (!covers) break;
       covers->paint(hwnd);
+      return 0;
+    case WM_DPICHANGED:
+      // Its window moved to a monitor of another density. The cover keeps the rectangle it was
+      // given, its window's own in the screen's pixels, and is drawn again at the new density.
+      InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
     default:
       break;
@@ -242,10 +243,12 @@ void Win32Covers::paint(HWND cover) {
   FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
 
   const std::wstring text = windowTextOf(cover);
-  Selected selected(dc, font());
+  // The density of the monitor the cover is on, which may not be the one the program started on.
+  const int dpi = DpiOfWindow(cover);
+  Selected selected(dc, font(dpi));
   TEXTMETRICW metrics;
   GetTextMetricsW(dc, &metrics);
-  const int lock = MulDiv(kPadlockPixelsAt96Dpi, GetDeviceCaps(dc, LOGPIXELSY), 96);
+  const int lock = MulDiv(kPadlockPixelsAt96Dpi, dpi, 96);
   const int gap = lock / 4;
   const int top = (client.bottom - (lock + gap + metrics.tmHeight)) / 2;
   drawPadlock(dc, (client.right - lock) / 2, top, lock);

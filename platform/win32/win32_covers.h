@@ -2,9 +2,10 @@
 // so that nothing they show can be read meanwhile. A cover is a captionless, thinly framed tool
 // window that never takes activation; it lies exactly over its window's rectangle, just above it
 // in z order but below the program's own windows, and shows a padlock and a line of text on the
-// system's window colour. Covers do
-// not follow their windows by themselves: follow() is called on the program's timers (the system
-// tells no one of another process's window moving, short of a hook into that process).
+// system's window colour, drawn at the density of the monitor it is on. Rectangles are the
+// screen's own pixels on every monitor, as the program is aware of each monitor's density. Covers
+// do not follow their windows by themselves: follow() is called on the program's timers (the
+// system tells no one of another process's window moving, short of a hook into that process).
 #pragma once
 
 #include <windows.h>
@@ -39,10 +40,10 @@ class Win32Covers {
   bool isCover(HWND window) const;
   static LRESULT CALLBACK coverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   void paint(HWND cover);
-  HFONT font();
+  HFONT font(int dpi);
 
-  // Declared first, so it goes last, after the covers that draw with it.
-  OwnedFont font_;
+  // Declared first, so they go last, after the covers that draw with them.
+  std::map<int, OwnedFont> fonts_;      // by density
   std::map<HWND, OwnedWindow> covers_;  // covered window -> its cover
   OwnedWindow ready_;                   // hidden, over no window yet
 };

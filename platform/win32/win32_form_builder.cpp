@@ -1,5 +1,6 @@
 // Building a form's window from its layout: the frame and menu, and every control at its place
-// in twips converted at the screen's density, in tab order.
+// in twips converted at the density of the monitor the window is on, in tab order; and laying
+// the window out again when it moves to a monitor of another density.
 #include "platform/win32/win32_toolkit.h"
 
 #include <commctrl.h>
@@ -8,6 +9,9 @@
 #include <algorithm>
 #include <numeric>
 
+#include "platform/pixel_layout.h"
+#include "platform/win32/win32_dpi.h"
+#include "platform/win32/win32_resources.h"
 #include "platform/win32/win32_text.h"
 
 namespace folvane {
@@ -32,22 +36,16 @@ bool Win32Toolkit::createWindow(Form& form) {
 
   OwnedMenu menu;
   if (!layout.menu.empty()) menu.reset(buildMenu(window, layout.menu, true));
-  const int clientWidth = toPixelsX(layout.clientWidth),
-            clientHeight = toPixelsY(layout.clientHeight);
-  RECT frame{0, 0, clientWidth, clientHeight};
-  AdjustWindowRectEx(&frame, style, menu ? TRUE : FALSE, exStyle);
-  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-  int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
-  if (layout.centerScreen || !layout.titleBar) {
-    RECT work;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    x = work.left + (work.right - work.left - width) / 2;
-    y = work.top + (work.bottom - work.top - height) / 2;
-  }
+  // A centred window comes up on the primary monitor, the others where the system places new
+  // windows. Only there does a window have its density, and so its size.
+  const bool centred = layout.centerScreen || !layout.titleBar;
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int x = centred ? work.left : CW_USEDEFAULT, y = centred ? work.top : CW_USEDEFAULT;
   // An owned window takes no task-bar button; the owner itself is never shown.
   HWND owner = layout.showInTaskbar ? nullptr : hiddenOwner_.get();
-  HWND hwnd = CreateWindowExW(exStyle, kFormClass, widen(layout.caption).c_str(), style, x, y,
-                              width, height, owner, menu.get(), instance_, &window);
+  HWND hwnd = CreateWindowExW(exStyle, kFormClass, widen(layout.caption).c_str(), style, x, y, 0, 0,
+                              owner, menu.get(), instance_, &window);
   if (!hwnd) {
     windows_.erase(&form);
     return false;
@@ -56,18 +54,9 @@ bool Win32Toolkit::createWindow(Form& form) {
   // Only a window that cares is told of the screen being locked.
   if (form.onUserAway) WTSRegisterSessionNotification(hwnd, NOTIFY_FOR_THIS_SESSION);
 
-  // The menu bar may wrap, and frames differ between systems: make the client area exact.
-  RECT client;
-  GetClientRect(hwnd, &client);
-  if (client.right != clientWidth || client.bottom != clientHeight) {
-    SetWindowPos(hwnd, nullptr, 0, 0, width + clientWidth - client.right,
-                 height + clientHeight - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  SendMessageW(hwnd, WM_SETICON, ICON_BIG,
-               reinterpret_cast<LPARAM>(layout.mainIcon ? mainIcon_.get() : appIcon_.get()));
-  SendMessageW(
-      hwnd, WM_SETICON, ICON_SMALL,
-      reinterpret_cast<LPARAM>(layout.mainIcon ? mainIconSmall_.get() : appIconSmall_.get()));
+  window.dpi = DpiOfWindow(hwnd);
+  sizeWindow(window, centred ? &work : nullptr);
+  setIcons(window);
 
   // Controls are created in tab order, so the dialog manager's order is the form's; those
   // outside the order (pictures, shapes, lines, timers) come last.
@@ -121,28 +110,85 @@ HMENU Win32Toolkit::buildMenu(Window& window, const std::vector<MenuLayout>& ent
   return menu;
 }
 
+// Sizes the window so that its client area is the layout's at the window's density, and centres
+// it in `centreIn` when given.
+void Win32Toolkit::sizeWindow(Window& window, const RECT* centreIn) {
+  const HWND hwnd = window.hwnd.get();
+  const PixelBox client = ClientBoxAt(window.form->layout(), window.dpi);
+  RECT frame{0, 0, client.right, client.bottom};
+  AdjustWindowRectForDpi(frame, static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE)),
+                         GetMenu(hwnd) != nullptr,
+                         static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE)), window.dpi);
+  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  int x = 0, y = 0;
+  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+  if (centreIn) {
+    x = centreIn->left + (centreIn->right - centreIn->left - width) / 2;
+    y = centreIn->top + (centreIn->bottom - centreIn->top - height) / 2;
+  } else {
+    flags |= SWP_NOMOVE;
+  }
+  SetWindowPos(hwnd, nullptr, x, y, width, height, flags);
+
+  // The menu bar may wrap, and frames differ between systems: make the client area exact.
+  RECT actual;
+  GetClientRect(hwnd, &actual);
+  if (actual.right != client.right || actual.bottom != client.bottom) {
+    SetWindowPos(hwnd, nullptr, 0, 0, width + client.right - actual.right,
+                 height + client.bottom - actual.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void Win32Toolkit::setIcons(Window& window) {
+  const Icons& icons = iconsFor(window.dpi);
+  const bool main = window.form->layout().mainIcon;
+  SendMessageW(window.hwnd.get(), WM_SETICON, ICON_BIG,
+               reinterpret_cast<LPARAM>(main ? icons.main.get() : icons.app.get()));
+  SendMessageW(window.hwnd.get(), WM_SETICON, ICON_SMALL,
+               reinterpret_cast<LPARAM>(main ? icons.mainSmall.get() : icons.appSmall.get()));
+}
+
+// The window has moved to a monitor of another density (or that monitor's density changed): it
+// takes the rectangle the system suggests, which keeps it where the user put it, and every
+// control its place, font and picture at the new density.
+void Win32Toolkit::changeDpi(Window& window, int dpi, const RECT& suggested) {
+  window.dpi = dpi;
+  SetWindowPos(window.hwnd.get(), nullptr, suggested.left, suggested.top,
+               suggested.right - suggested.left, suggested.bottom - suggested.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  setIcons(window);
+  for (auto& item : window.items) placeControl(window, *item);
+  InvalidateRect(window.hwnd.get(), nullptr, TRUE);
+}
+
+// Puts the control where the layout has it at the window's density, with its font and its
+// picture made for that density.
+void Win32Toolkit::placeControl(Window& window, Item& item) {
+  const ControlLayout& layout = *item.layout;
+  const PixelBox box = ControlBoxAt(window.form->layout(), layout, window.dpi);
+  item.box = {box.left, box.top, box.right, box.bottom};
+  if (!item.hwnd) return;
+  SetWindowPos(item.hwnd, nullptr, box.left, box.top, box.width(), box.height(),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(item.hwnd, WM_SETFONT,
+               reinterpret_cast<WPARAM>(fontFor(layout.fontPoints, window.dpi)), TRUE);
+  if (layout.kind == ControlKind::Image) {
+    item.picture.reset(
+        static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(FOLVANE_ICON_APP), IMAGE_ICON,
+                                      box.width(), box.height(), LR_DEFAULTCOLOR)));
+    InvalidateRect(item.hwnd, nullptr, FALSE);
+  }
+  if (layout.kind == ControlKind::Label && layout.autoSize) fitLabel(item);
+}
+
 void Win32Toolkit::createControl(Window& window, Item& item) {
   const ControlLayout& layout = *item.layout;
-  // Boxes are relative to their frame; frames may sit in frames.
-  int left = layout.left, top = layout.top;
-  for (std::string parent = layout.parent; !parent.empty();) {
-    auto found =
-        std::find_if(window.form->layout().controls.begin(), window.form->layout().controls.end(),
-                     [&](const ControlLayout& c) { return c.name == parent; });
-    if (found == window.form->layout().controls.end()) break;
-    left += found->left;
-    top += found->top;
-    parent = found->parent;
-  }
-  if (layout.kind == ControlKind::Line) {
-    item.box = {toPixelsX(left), toPixelsY(top), toPixelsX(left + layout.x2 - layout.left),
-                toPixelsY(top + layout.y2 - layout.top)};
-    window.hasLines = true;
+  if (layout.kind == ControlKind::Line) window.hasLines = true;
+  if (layout.kind == ControlKind::Line || layout.kind == ControlKind::Timer) {
+    placeControl(window, item);
     return;
   }
-  item.box = {toPixelsX(left), toPixelsY(top), toPixelsX(left + layout.width),
-              toPixelsY(top + layout.height)};
-  if (layout.kind == ControlKind::Timer) return;
 
   const wchar_t* cls = L"STATIC";
   DWORD style = WS_CHILD | WS_VISIBLE, exStyle = 0;
@@ -188,23 +234,20 @@ void Win32Toolkit::createControl(Window& window, Item& item) {
     case ControlKind::Shape:
     case ControlKind::Image:
       cls = kPaintedClass;
-      if (layout.kind == ControlKind::Image) item.icon = pictureIcon_.get();
       break;
     case ControlKind::Line:
     case ControlKind::Timer:
       return;
   }
   item.hwnd = CreateWindowExW(
-      exStyle, cls, widen(layout.text).c_str(), style, item.box.left, item.box.top,
-      item.box.right - item.box.left, item.box.bottom - item.box.top, window.hwnd.get(),
+      exStyle, cls, widen(layout.text).c_str(), style, 0, 0, 0, 0, window.hwnd.get(),
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance_, &item);
   if (!item.hwnd) return;
-  SendMessageW(item.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(layout.fontPoints)), FALSE);
   if (layout.kind == ControlKind::TextBox && layout.password)
     SendMessageW(item.hwnd, EM_SETPASSWORDCHAR, L'*', 0);
   if (layout.kind == ControlKind::UpDown)
     SendMessageW(item.hwnd, UDM_SETRANGE32, layout.minValue, layout.maxValue);
-  if (layout.kind == ControlKind::Label && layout.autoSize) fitLabel(item);
+  placeControl(window, item);
 }
 
 }  // namespace folvane

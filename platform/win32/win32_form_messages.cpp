@@ -1,6 +1,7 @@
 // The messages of a form's window, turned into the events of the form and its portable
 // controls: the user's clicks, typing, selections and steps, menu commands, timer ticks, close
-// requests, the tray callback and the task bar coming back.
+// requests, the tray callback and the task bar coming back; and a move to a monitor of another
+// density.
 #include "platform/win32/win32_toolkit.h"
 
 #include <commctrl.h>
@@ -8,6 +9,7 @@
 #include <wtsapi32.h>
 
 #include "platform/tray_click.h"
+#include "platform/win32/win32_dpi.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_window_object.h"
 
@@ -30,7 +32,13 @@ bool isRealMouseMove(HWND hwnd, LPARAM lParam) {
 LRESULT CALLBACK Win32Toolkit::formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   // Null once the window is on its way out: the dialog manager alone sees it off.
   auto* window = windowObject<Window>(hwnd, message, lParam);
-  if (message == WM_NCCREATE && window) window->hwnd.reset(hwnd);
+  if (message == WM_NCCREATE && window) {
+    window->hwnd.reset(hwnd);
+    ScaleNonClientArea(hwnd);
+  }
+  // The system destroys the window itself when its creation fails after WM_NCCREATE: the handle
+  // is gone already and must not be destroyed again when its object goes.
+  if (message == WM_NCDESTROY && window) window->hwnd.release();
   LRESULT result = 0;
   if (window && window->toolkit->handle(*window, message, wParam, lParam, result)) return result;
   return DefDlgProcW(hwnd, message, wParam, lParam);
@@ -66,6 +74,9 @@ bool Win32Toolkit::handle(Window& window, UINT message, WPARAM wParam, LPARAM lP
       if (auto* timer = item ? as<Timer>(item->control) : nullptr) timer->tick();
       return true;
     }
+    case WM_DPICHANGED:
+      changeDpi(window, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return true;
     case WM_CLOSE:
       form.requestClose(kCloseFromUser);
       return true;
@@ -75,13 +86,19 @@ bool Win32Toolkit::handle(Window& window, UINT message, WPARAM wParam, LPARAM lP
     case WM_ENDSESSION:
       form.endSession(wParam != FALSE);
       return true;
-    case WM_WTSSESSION_CHANGE:
-      if (wParam == WTS_SESSION_LOCK && form.onUserAway) form.onUserAway();
+    case WM_WTSSESSION_CHANGE: {
+      // Locked, or taken off the screen it was shown on (another user switched in, a remote
+      // connection took it over or went): whoever comes back has to sign in again.
+      const bool away = wParam == WTS_SESSION_LOCK || wParam == WTS_CONSOLE_DISCONNECT ||
+                        wParam == WTS_REMOTE_DISCONNECT;
+      if (away && form.onUserAway) form.onUserAway();
       return true;
+    }
     case WM_POWERBROADCAST: {
-      // Going to sleep, and again on waking, as a system may not say the first.
-      const bool away = wParam == PBT_APMSUSPEND || wParam == PBT_APMRESUMESUSPEND ||
-                        wParam == PBT_APMRESUMEAUTOMATIC;
+      // Going to sleep, and again on waking, which every resume announces (a system may not
+      // announce going to sleep). Not on the later word that a user woke it: by then the folder
+      // in front may have been asked again and answered.
+      const bool away = wParam == PBT_APMSUSPEND || wParam == PBT_APMRESUMEAUTOMATIC;
       if (away && form.onUserAway) form.onUserAway();
       result = TRUE;
       return true;

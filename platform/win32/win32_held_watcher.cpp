@@ -1,30 +1,113 @@
-// The watcher over the held windows (see win32_held_watcher.h): the shared block, starting and
-// ending the watcher, and the watcher's own loop.
+// The watcher over the held windows (see win32_held_watcher.h): the shared block, starting the
+// watcher through its go-between, and the watcher's own loop.
 #include "platform/win32/win32_held_watcher.h"
+
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cwchar>
 #include <string>
+#include <utility>
 
 #include "platform/win32/win32_platform.h"
 
 namespace folvane {
 
-// The program writes the windows first and their number after them; the state says whether a
-// watcher is wanted, and lets a watcher that is leaving tell a program that wants one again.
+// The program writes the windows first and their number after them. The state says whether a
+// watcher is wanted, and lets a watcher that is leaving tell a program that wants one again; the
+// watcher's process id says which process watches, 0 while none does.
 struct HeldWindowsBlock {
   static constexpr int kCapacity = 256;
   enum State : LONG { kIdle = 0, kWanted = 1, kLeaving = 2 };
   volatile LONG state;
   volatile LONG count;
+  volatile LONG watcher;
   UINT64 windows[kCapacity];
 };
 
 namespace {
 
-constexpr wchar_t kSwitch[] = L"/watch-held";
+constexpr wchar_t kStartSwitch[] = L"/start-watcher";
+constexpr wchar_t kWatchSwitch[] = L"/watch-held";
 // How often the watcher looks at the block while the program lives.
 constexpr DWORD kPollMs = 100;
+
+HeldWindowsBlock* mapBlock(HANDLE mapping) {
+  return static_cast<HeldWindowsBlock*>(
+      MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(HeldWindowsBlock)));
+}
+
+std::wstring handleText(HANDLE handle) {
+  return std::to_wstring(reinterpret_cast<UINT_PTR>(handle));
+}
+
+void setInheritable(HANDLE handle, bool inheritable) {
+  SetHandleInformation(handle, HANDLE_FLAG_INHERIT, inheritable ? HANDLE_FLAG_INHERIT : 0);
+}
+
+// Starts this program again with `role` and the two handles, which the new process inherits
+// (they are inheritable only for the moment of the start; the program makes no other handle
+// inheritable). No window, and no busy cursor while it starts: the user is to notice nothing.
+// Its process id, or 0.
+DWORD startWithHandles(const wchar_t* role, HANDLE program, HANDLE block,
+                       OwnedHandle* process = nullptr) {
+  const std::wstring exe = ModulePath();
+  std::wstring commandLine =
+      L"\"" + exe + L"\" " + role + L" " + handleText(program) + L" " + handleText(block);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_FORCEOFFFEEDBACK;
+  PROCESS_INFORMATION info{};
+  setInheritable(program, true);
+  setInheritable(block, true);
+  const BOOL created = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
+                                      nullptr, nullptr, &startup, &info);
+  setInheritable(program, false);
+  setInheritable(block, false);
+  if (!created) return 0;
+  OwnedHandle thread(info.hThread);
+  OwnedHandle started(info.hProcess);
+  if (process) *process = std::move(started);
+  return info.dwProcessId;
+}
+
+bool isRunning(HANDLE process) {
+  return process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+}
+
+// Gives back what the program still held when it went: nobody else will.
+void giveBack(const HeldWindowsBlock& block) {
+  const LONG held = block.count;
+  const LONG count = std::clamp<LONG>(held, 0, HeldWindowsBlock::kCapacity);
+  for (LONG i = 0; i < count; ++i) {
+    HWND window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(block.windows[i]));
+    if (IsWindow(window)) EnableWindow(window, TRUE);
+  }
+}
+
+int watch(HANDLE program, HeldWindowsBlock& block) {
+  const LONG self = static_cast<LONG>(GetCurrentProcessId());
+  for (;;) {
+    if (WaitForSingleObject(program, kPollMs) != WAIT_TIMEOUT) {
+      giveBack(block);
+      return 0;
+    }
+    // Nothing held: leave, unless the program wants a watcher again at this very moment. A
+    // watcher the program has started meanwhile keeps its own process id in the block.
+    if (InterlockedCompareExchange(&block.state, HeldWindowsBlock::kLeaving,
+                                   HeldWindowsBlock::kIdle) == HeldWindowsBlock::kIdle) {
+      InterlockedCompareExchange(&block.watcher, 0, self);
+      return 0;
+    }
+  }
+}
+
+std::optional<HANDLE> handleArgument(const wchar_t* text) {
+  wchar_t* end = nullptr;
+  const unsigned long long value = std::wcstoull(text, &end, 10);
+  if (value == 0 || !end || *end != L'\0') return std::nullopt;
+  return reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(value));
+}
 
 }  // namespace
 
@@ -34,11 +117,15 @@ HeldWindowsWatcher::~HeldWindowsWatcher() {
 
 bool HeldWindowsWatcher::open() {
   if (block_) return true;
+  HANDLE self = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
+                       SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, 0))
+    return false;
+  self_.reset(self);
   mapping_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                     sizeof(HeldWindowsBlock), nullptr));
   if (!mapping_) return false;
-  block_ = static_cast<HeldWindowsBlock*>(
-      MapViewOfFile(mapping_.get(), FILE_MAP_WRITE, 0, 0, sizeof(HeldWindowsBlock)));
+  block_ = mapBlock(mapping_.get());
   return block_ != nullptr;
 }
 
@@ -53,70 +140,60 @@ void HeldWindowsWatcher::keep(const std::vector<HWND>& held) {
     return;
   }
   const LONG before = InterlockedExchange(&block_->state, HeldWindowsBlock::kWanted);
-  const bool running = watcher_ && WaitForSingleObject(watcher_.get(), 0) == WAIT_TIMEOUT;
-  if (before == HeldWindowsBlock::kLeaving || !running) startWatcher();
+  if (before == HeldWindowsBlock::kLeaving || !watcherRunning()) startWatcher();
+}
+
+bool HeldWindowsWatcher::watcherRunning() const {
+  // A go-between still at work is about to name its watcher.
+  if (isRunning(starter_.get())) return true;
+  const DWORD watcher = static_cast<DWORD>(block_->watcher);
+  if (watcher == 0) return false;
+  OwnedHandle process(OpenProcess(SYNCHRONIZE, FALSE, watcher));
+  return isRunning(process.get());
 }
 
 void HeldWindowsWatcher::startWatcher() {
-  watcher_.reset();
-  // The watcher inherits a handle of this process and one of the block, and nothing else.
-  HANDLE self = nullptr;
-  if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
-                       SYNCHRONIZE, TRUE, 0))
-    return;
-  OwnedHandle inheritedSelf(self);
-  if (!SetHandleInformation(mapping_.get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT)) return;
-  const std::wstring exe = ModulePath();
-  std::wstring commandLine = L"\"" + exe + L"\" " + kSwitch + L" " +
-                             std::to_wstring(reinterpret_cast<UINT_PTR>(self)) + L" " +
-                             std::to_wstring(reinterpret_cast<UINT_PTR>(mapping_.get()));
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  const bool started = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
-                                      nullptr, nullptr, &startup, &info) != FALSE;
-  SetHandleInformation(mapping_.get(), HANDLE_FLAG_INHERIT, 0);
-  if (!started) return;
-  CloseHandle(info.hThread);
-  watcher_.reset(info.hProcess);
+  InterlockedExchange(&block_->watcher, 0);
+  startWithHandles(kStartSwitch, self_.get(), mapping_.get(), &starter_);
 }
 
-std::optional<WatchedProgram> ProgramToWatch(const wchar_t* commandLine) {
+std::optional<WatcherStart> WatcherStartOf(const wchar_t* commandLine) {
   if (!commandLine) return std::nullopt;
-  const wchar_t* found = std::wcsstr(commandLine, kSwitch);
-  if (!found) return std::nullopt;
-  wchar_t* next = nullptr;
-  const unsigned long long process = std::wcstoull(found + std::wcslen(kSwitch), &next, 10);
-  const unsigned long long block = std::wcstoull(next, nullptr, 10);
-  if (process == 0 || block == 0) return std::nullopt;
-  return WatchedProgram{reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(process)),
-                        reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(block))};
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(commandLine, &count);
+  if (!arguments) return std::nullopt;
+  std::optional<WatcherStart> start;
+  if (count == 4) {
+    const std::optional<HANDLE> program = handleArgument(arguments[2]);
+    const std::optional<HANDLE> block = handleArgument(arguments[3]);
+    if (program && block) {
+      if (std::wcscmp(arguments[1], kStartSwitch) == 0)
+        start = WatcherStart{WatcherStart::Role::StartWatcher, *program, *block};
+      else if (std::wcscmp(arguments[1], kWatchSwitch) == 0)
+        start = WatcherStart{WatcherStart::Role::Watch, *program, *block};
+    }
+  }
+  LocalFree(arguments);
+  return start;
 }
 
-int WatchHeldWindows(const WatchedProgram& program) {
-  OwnedHandle process(program.process);
-  OwnedHandle mapping(program.block);
-  auto* block = static_cast<HeldWindowsBlock*>(
-      MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, sizeof(HeldWindowsBlock)));
+int RunWatcherStart(const WatcherStart& start) {
+  // Handles that this process did not inherit (a hand-typed command line) are refused here.
+  if (GetProcessId(start.program) == 0) return 1;
+  HeldWindowsBlock* block = mapBlock(start.block);
   if (!block) return 1;
-  for (;;) {
-    if (WaitForSingleObject(process.get(), kPollMs) != WAIT_TIMEOUT) {
-      // The program has gone: what it still held, nobody else will give back.
-      const LONG held = block->count;
-      const LONG count = std::min<LONG>(held, HeldWindowsBlock::kCapacity);
-      for (LONG i = 0; i < count; ++i) {
-        HWND window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(block->windows[i]));
-        if (IsWindow(window)) EnableWindow(window, TRUE);
-      }
-      break;
-    }
-    // Nothing held: leave, unless the program wants a watcher again at this very moment.
-    if (InterlockedCompareExchange(&block->state, HeldWindowsBlock::kLeaving,
-                                   HeldWindowsBlock::kIdle) == HeldWindowsBlock::kIdle)
-      break;
+  int exitCode = 0;
+  if (start.role == WatcherStart::Role::StartWatcher) {
+    const DWORD watcher = startWithHandles(kWatchSwitch, start.program, start.block);
+    if (watcher != 0)
+      InterlockedExchange(&block->watcher, static_cast<LONG>(watcher));
+    else
+      exitCode = 1;
+  } else {
+    exitCode = watch(start.program, *block);
   }
   UnmapViewOfFile(block);
-  return 0;
+  return exitCode;
 }
 
 }  // namespace folvane

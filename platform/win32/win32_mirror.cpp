@@ -53,7 +53,7 @@ void Win32Toolkit::fitLabel(Item& item) {
   TEXTMETRICW metrics;
   {
     WindowDc dc(item.hwnd);
-    Selected font(dc.get(), fontFor(item.layout->fontPoints));
+    Selected font(dc.get(), fontFor(item.layout->fontPoints, item.window->dpi));
     std::wstring text = windowTextOf(item.hwnd);
     DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &need,
               DT_CALCRECT | DT_NOCLIP);

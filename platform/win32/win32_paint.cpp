@@ -38,8 +38,9 @@ LRESULT CALLBACK Win32Toolkit::paintedProc(HWND hwnd, UINT message, WPARAM wPara
     Selected fill(dc.get(), brush.get());
     Selected edge(dc.get(), GetStockObject(BLACK_PEN));
     Ellipse(dc.get(), left, top, left + side, top + side);
-  } else if (item && item->icon) {
-    DrawIconEx(dc.get(), 0, 0, item->icon, client.right, client.bottom, 0, nullptr, DI_NORMAL);
+  } else if (item && item->picture) {
+    DrawIconEx(dc.get(), 0, 0, item->picture.get(), client.right, client.bottom, 0, nullptr,
+               DI_NORMAL);
   }
   return 0;
 }

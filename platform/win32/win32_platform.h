@@ -88,6 +88,7 @@ class Win32Platform : public Platform {
   bool instanceAsked_ = false;
   bool anotherInstance_ = false;
   OwnedHandle instanceMutex_;  // held for the life of the process
+  OwnedIcon trayIcon_;         // shown in the notification area
   Win32Covers covers_;
   ShellAsker shell_;
   HeldWindowsWatcher heldWatcher_;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "platform/win32/win32_dpi.h"
 #include "platform/win32/win32_font.h"
 #include "platform/win32/win32_resources.h"
 
@@ -19,19 +20,8 @@ HICON loadIcon(HINSTANCE instance, int id, int size) {
 }  // namespace
 
 Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
-  {
-    WindowDc screen(nullptr);
-    dpiX_ = GetDeviceCaps(screen.get(), LOGPIXELSX);
-    dpiY_ = GetDeviceCaps(screen.get(), LOGPIXELSY);
-  }
   fontFace_ = uiFontFace();
-
-  const int big = GetSystemMetrics(SM_CXICON), small = GetSystemMetrics(SM_CXSMICON);
-  appIcon_.reset(loadIcon(instance, FOLVANE_ICON_APP, big));
-  appIconSmall_.reset(loadIcon(instance, FOLVANE_ICON_APP, small));
-  mainIcon_.reset(loadIcon(instance, FOLVANE_ICON_MAIN, big));
-  mainIconSmall_.reset(loadIcon(instance, FOLVANE_ICON_MAIN, small));
-  pictureIcon_.reset(loadIcon(instance, FOLVANE_ICON_APP, 32));
+  const Icons& systemIcons = iconsFor(SystemDpi());
 
   // The forms are private dialog classes: the dialog manager gives them the default and cancel
   // buttons, keyboard navigation and focus that comes back with activation.
@@ -40,8 +30,8 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
   form.lpfnWndProc = formProc;
   form.cbWndExtra = DLGWINDOWEXTRA;
   form.hInstance = instance;
-  form.hIcon = appIcon_.get();
-  form.hIconSm = appIconSmall_.get();
+  form.hIcon = systemIcons.app.get();
+  form.hIconSm = systemIcons.appSmall.get();
   form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   form.lpszClassName = kFormClass;
@@ -64,12 +54,25 @@ Win32Toolkit::~Win32Toolkit() {
   while (!windows_.empty()) destroyWindow(*windows_.begin()->second->form);
 }
 
-HFONT Win32Toolkit::fontFor(double points) {
-  const int hundredths = static_cast<int>(std::lround(points * 100));
-  auto found = fonts_.find(hundredths);
+HFONT Win32Toolkit::fontFor(double points, int dpi) {
+  const std::pair<int, int> key(dpi, static_cast<int>(std::lround(points * 100)));
+  auto found = fonts_.find(key);
   if (found == fonts_.end())
-    found = fonts_.emplace(hundredths, OwnedFont(createUiFont(fontFace_, points, dpiY_))).first;
+    found = fonts_.emplace(key, OwnedFont(createUiFont(fontFace_, points, dpi))).first;
   return found->second.get();
+}
+
+// The sizes the system gives icons at `dpi`: 32 and 16 pixels at 96, 48 and 24 at 144.
+const Win32Toolkit::Icons& Win32Toolkit::iconsFor(int dpi) {
+  auto found = icons_.find(dpi);
+  if (found != icons_.end()) return found->second;
+  const int big = MetricForDpi(SM_CXICON, dpi), small = MetricForDpi(SM_CXSMICON, dpi);
+  Icons& icons = icons_[dpi];
+  icons.app.reset(loadIcon(instance_, FOLVANE_ICON_APP, big));
+  icons.appSmall.reset(loadIcon(instance_, FOLVANE_ICON_APP, small));
+  icons.main.reset(loadIcon(instance_, FOLVANE_ICON_MAIN, big));
+  icons.mainSmall.reset(loadIcon(instance_, FOLVANE_ICON_MAIN, small));
+  return icons;
 }
 
 // ---- Records ------------------------------------------------------------------------------------

@@ -1,7 +1,9 @@
 // The window toolkit on the real system: builds each form's window from its FormLayout, mirrors
 // program-made changes into the real controls, feeds the user's input back into the portable
-// controls, runs the timers and the (re-entrant) modal loops. Its parts live in files of their
-// own: win32_toolkit.cpp (window classes, icons, fonts, records), win32_form_builder.cpp,
+// controls, runs the timers and the (re-entrant) modal loops. Each window is laid out at the
+// density of the monitor it is on, and again when it moves to a monitor of another density. Its
+// parts live in files of their own: win32_toolkit.cpp (window classes, icons, fonts, records),
+// win32_form_builder.cpp (building and laying out),
 // win32_mirror.cpp, win32_form_messages.cpp, win32_modal_loop.cpp and win32_paint.cpp.
 #pragma once
 
@@ -10,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/form.h"
@@ -51,17 +54,22 @@ class Win32Toolkit : public Toolkit, private ControlSink, private ModalStack::Wi
     Control* control = nullptr;  // null when the form gives the control no behaviour
     HWND hwnd = nullptr;
     int id = 0;
-    RECT box{};            // pixels in the client area (a line: its two end points)
-    HICON icon = nullptr;  // a picture's: the toolkit's own
+    RECT box{};         // pixels in the client area (a line: its two end points)
+    OwnedIcon picture;  // a picture's, made at the size of its box
   };
   struct Window {
     Win32Toolkit* toolkit = nullptr;
     Form* form = nullptr;
-    OwnedWindow hwnd;  // taken at WM_NCCREATE
+    OwnedWindow hwnd;  // taken at WM_NCCREATE (see formProc)
     std::vector<std::unique_ptr<Item>> items;
     std::map<int, std::string> menuNames;  // command id -> menu entry name
     HWND pendingFocus = nullptr;           // focus asked for while the window was hidden
     bool hasLines = false;
+    int dpi = 96;  // of the monitor the window is on; the layout is converted at it
+  };
+  // The program's icons at the sizes of one density.
+  struct Icons {
+    OwnedIcon app, appSmall, main, mainSmall;
   };
   // ControlSink
   void controlChanged(Control& control) override;
@@ -80,7 +88,11 @@ class Win32Toolkit : public Toolkit, private ControlSink, private ModalStack::Wi
   bool command(Window& window, WPARAM wParam, LPARAM lParam);
   void paintLines(Window& window);
 
+  void sizeWindow(Window& window, const RECT* centreIn);
+  void setIcons(Window& window);
+  void changeDpi(Window& window, int dpi, const RECT& suggested);
   void createControl(Window& window, Item& item);
+  void placeControl(Window& window, Item& item);
   HMENU buildMenu(Window& window, const std::vector<MenuLayout>& entries, bool bar);
   void mirror(Item& item);
   void fitLabel(Item& item);
@@ -92,19 +104,15 @@ class Win32Toolkit : public Toolkit, private ControlSink, private ModalStack::Wi
   Window* windowFor(HWND hwnd) const;
   void dispatch(MSG& msg);
   void applyPendingFocus(Window& window);
-  HFONT fontFor(double points);
-  int toPixelsX(int twips) const { return MulDiv(twips, dpiX_, 1440); }
-  int toPixelsY(int twips) const { return MulDiv(twips, dpiY_, 1440); }
+  HFONT fontFor(double points, int dpi);
+  const Icons& iconsFor(int dpi);
 
   HINSTANCE instance_;
   OwnedWindow hiddenOwner_;  // owns the windows that take no task-bar button
   UINT taskbarCreated_ = 0;
-  int dpiX_ = 96, dpiY_ = 96;
-  OwnedIcon appIcon_, appIconSmall_;
-  OwnedIcon mainIcon_, mainIconSmall_;
-  OwnedIcon pictureIcon_;
+  std::map<int, Icons> icons_;  // by density
   std::wstring fontFace_;
-  std::map<int, OwnedFont> fonts_;  // by hundredths of a point
+  std::map<std::pair<int, int>, OwnedFont> fonts_;  // by density and hundredths of a point
   std::map<const Form*, std::unique_ptr<Window>> windows_;
   ModalStack modals_{*this};
   int settingText_ = 0;  // EN_CHANGE while the program sets a text is not the user's input

@@ -176,19 +176,45 @@ TEST_F(ListEditingTest, AddRefusesWhatItCannotStoreAndWritesNothing) {
 
 // The count could not be written and the file could not be put back: the user is told that the
 // folder may be stored after all, and the list shows it, so it can be seen and deleted.
+// The folder is shown whatever the count says, and can be deleted, also when it was the first: its
+// count was never written then. Deleting it, or adding it again, leaves the count right.
 TEST_F(ListEditingTest, AFailedRollbackSaysTheFolderMayBeStoredAndShowsIt) {
-  Seed(kTwoFolders);
-  platform.replaceFileCalls = 0;
-  platform.failingWrites = {2, 3};  // the count, then putting the file back
-  answers = {"abc"};
-  show("CabinetWClass (C:\\Data\\Report)");
-  editing.AddFolder();
-  platform.failingWrites.clear();
-  ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_TRUE(IsMessageBox(platform.messages[0],
-                           "パスワードリストを保存できませんでした。追加したフォルダがパスワード"
-                           "リストに残っている可能性があります。一覧を確認して下さい。"));
-  EXPECT_EQ(list.items(), (std::vector<std::string>{"Docs", "Music", "Report"}));
+  const struct {
+    const char* before;
+    std::vector<std::string> rows;
+  } cases[] = {{kTwoFolders, {"Docs", "Music", "Report"}}, {"", {"Report"}}};
+  for (const auto& c : cases) {
+    for (const bool deleteIt : {true, false}) {
+      SCOPED_TRACE(std::string(c.before) + (deleteIt ? ", deleted" : ", added again"));
+      Seed(c.before);
+      platform.messages.clear();
+      platform.replaceFileCalls = 0;
+      platform.failingWrites = {2, 3};  // the count, then putting the file back
+      answers = {"abc"};
+      show("CabinetWClass (C:\\Data\\Report)");
+      editing.AddFolder();
+      platform.failingWrites.clear();
+      ASSERT_EQ(platform.messages.size(), 1u);
+      EXPECT_TRUE(
+          IsMessageBox(platform.messages[0],
+                       "パスワードリストを保存できませんでした。追加したフォルダがパスワード"
+                       "リストに残っている可能性があります。一覧を確認して下さい。"));
+      ASSERT_EQ(list.items(), c.rows);
+
+      if (deleteIt) {
+        list.userSelect(static_cast<int>(c.rows.size()) - 1);
+        answers = {""};  // no user password is set here
+        editing.DeleteEntry();
+        EXPECT_EQ(Stored("Report"), "<none>");
+      } else {
+        answers = {"", "abc"};
+        editing.AddFolder();
+        EXPECT_EQ(Stored("Report"), "116117118");
+      }
+      EXPECT_EQ(platform.messages.size(), deleteIt ? 3u : 1u) << "told of a failure";
+      EXPECT_EQ(PassCount(), std::to_string(list.items().size()));
+    }
+  }
 }
 
 TEST_F(ListEditingTest, AddStoresTheFolderUnderItsKey) {

@@ -122,40 +122,60 @@ TEST_F(ProtectedListTest, AListSavedAsUtf16StaysUtf16) {
 }
 
 TEST_F(ProtectedListTest, AnUnusableCountLeavesTheFileAsItWas) {
-  struct Case {
-    std::string count;
-    bool addRefused;
-    bool removeRefused;
-  };
-  const std::vector<Case> cases = {
-      {"abc", true, true},
-      {"", true, true},
-      {"2x", true, true},
-      {"-1", true, true},
-      {"40000", true, true},
-      // The count cannot go past the largest 16-bit number.
-      {"32767", true, false},
-      // An entry the count does not cover: lowering the count would make it negative.
-      {"0", false, true},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE("PassCount=" + c.count);
+  for (const std::string count : {"abc", "", "2x", "-1", "40000"}) {
+    SCOPED_TRACE("PassCount=" + count);
     const std::string content =
-        "[PasswordSetData]\r\nDocs=100\r\n[PasswordNumber]\r\nPassCount=" + c.count + "\r\n";
+        "[PasswordSetData]\r\nDocs=100\r\n[PasswordNumber]\r\nPassCount=" + count + "\r\n";
     Seed(content);
-    AddResult added = AddProtectedFolder(platform, "Report", "116117118");
-    EXPECT_EQ(added == AddResult::BadCount, c.addRefused);
-    if (c.addRefused) {
-      EXPECT_EQ(FileBytes(), content);
-    }
-
-    Seed(content);
-    RemoveResult removed = RemoveProtectedFolder(platform, "Docs");
-    EXPECT_EQ(removed == RemoveResult::BadCount, c.removeRefused);
-    if (c.removeRefused) {
-      EXPECT_EQ(FileBytes(), content);
-    }
+    EXPECT_EQ(AddProtectedFolder(platform, "Report", "116117118"), AddResult::BadCount);
+    EXPECT_EQ(FileBytes(), content);
+    EXPECT_EQ(RemoveProtectedFolder(platform, "Docs"), RemoveResult::BadCount);
+    EXPECT_EQ(FileBytes(), content);
   }
+}
+
+// A count that is a number but not the number of entries (an edit by hand, or a change whose
+// file could not be put back) is mended by the next change: afterwards it tells the entries.
+TEST_F(ProtectedListTest, TheNextChangeMendsACountThatDisagreesWithTheEntries) {
+  enum class Op { AddNew, AddKnown, Remove };
+  const struct {
+    const char* count;
+    Op op;
+    const char* countAfter;
+  } cases[] = {
+      {"0", Op::AddNew, "3"},   {"0", Op::AddKnown, "2"}, {"0", Op::Remove, "1"},
+      {"5", Op::AddNew, "3"},   {"5", Op::AddKnown, "2"}, {"5", Op::Remove, "1"},
+      {"1", Op::AddKnown, "2"}, {"2", Op::AddKnown, "2"}, {"32767", Op::AddNew, "3"},
+      {" 0 ", Op::Remove, "1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "PassCount=" << c.count << ", op " << int(c.op));
+    Seed(std::string(
+             "[PasswordSetData]\r\nDocs=100\r\nMusic=101\r\n[PasswordNumber]\r\nPassCount=") +
+         c.count + "\r\n");
+    switch (c.op) {
+      case Op::AddNew:
+        EXPECT_EQ(AddProtectedFolder(platform, "Report", "116"), AddResult::Added);
+        break;
+      case Op::AddKnown:
+        EXPECT_EQ(AddProtectedFolder(platform, "Music", "116"), AddResult::Replaced);
+        EXPECT_EQ(IniRead(platform, kSectionPasswordSetData, "Music", "", DataFilePath(platform)),
+                  "116");
+        break;
+      case Op::Remove:
+        EXPECT_EQ(RemoveProtectedFolder(platform, "Docs"), RemoveResult::Removed);
+        break;
+    }
+    EXPECT_EQ(PassCount(), c.countAfter);
+  }
+  // A count that already tells the entries is not written again when a code is replaced.
+  const std::string content =
+      "[PasswordSetData]\r\nDocs=100\r\n[PasswordNumber]\r\nPassCount= 1\r\n";
+  Seed(content);
+  platform.replaceFileCalls = 0;
+  EXPECT_EQ(AddProtectedFolder(platform, "Docs", "100"), AddResult::Replaced);
+  EXPECT_EQ(platform.replaceFileCalls, 0);
+  EXPECT_EQ(FileBytes(), content);
 }
 
 // Either write of a change (the entry, then the count) may fail; the list must come out as it
@@ -241,10 +261,14 @@ TEST_F(ProtectedListTest, ACommentLineIsNoEntry) {
   const std::string content =
       "[PasswordSetData]\r\n\n; r\r\nDocs=100\r\n;Music=101\r\n[PasswordNumber]\r\nPassCount=1\r\n";
   Seed(content);
-  const ProtectedList list = ProtectedList::Read(platform, FileWait::NotAtAll);
-  EXPECT_EQ(list.rows(), std::vector<std::string>{"Docs"});
-  for (const std::string key : {"; r", ";Music", " ;Music"}) {
-    SCOPED_TRACE(key);
+  EXPECT_EQ(ProtectedList::Read(platform, FileWait::NotAtAll).rows(),
+            std::vector<std::string>{"Docs"});
+  // Every blank the file's lines are trimmed of counts in front of the ";" as well.
+  for (const std::string key :
+       {"; r", ";Music", " ;Music", "\t; r", "\v; r", "\f;Music", "\x1a;Music", ";Music "}) {
+    SCOPED_TRACE(testing::PrintToString(key));
+    Seed(content);
+    const ProtectedList list = ProtectedList::Read(platform, FileWait::NotAtAll);
     EXPECT_FALSE(list.listed(key));
     EXPECT_EQ(list.codeOf(key), "");
     EXPECT_EQ(RemoveProtectedFolder(platform, key), RemoveResult::NotListed);

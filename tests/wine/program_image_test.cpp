@@ -12,6 +12,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -156,6 +157,90 @@ TEST(ProgramImage, ManifestNamesThisBuildsArchitecture) {
   EXPECT_NE(identity.find("processorArchitecture=\"x86\""), std::string::npos) << identity;
 #endif
   EXPECT_NE(identity.find("name=\"Folvane\""), std::string::npos) << identity;
+}
+
+// An element of the manifest: its opening tag and its text.
+struct Element {
+  std::string tag, text;
+};
+std::optional<Element> firstElement(const std::string& xml, const std::string& name) {
+  const size_t open = xml.find("<" + name + " ");  // "<dpiAware " is not "<dpiAwareness"
+  if (open == std::string::npos) return std::nullopt;
+  const size_t tagEnd = xml.find('>', open);
+  const size_t close = xml.find("</" + name + ">", tagEnd);
+  if (tagEnd == std::string::npos || close == std::string::npos) return std::nullopt;
+  return Element{xml.substr(open, tagEnd + 1 - open), xml.substr(tagEnd + 1, close - tagEnd - 1)};
+}
+
+std::vector<std::string> commaSeparated(const std::string& text) {
+  std::vector<std::string> items;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = text.find(',', start);
+    std::string item = text.substr(start, comma == std::string::npos ? comma : comma - start);
+    item.erase(0, item.find_first_not_of(" \t\r\n"));
+    item.erase(item.find_last_not_of(" \t\r\n") + 1);
+    items.push_back(item);
+    if (comma == std::string::npos) return items;
+    start = comma + 1;
+  }
+}
+
+// Each monitor's density in the second way first, which Windows 10 (1703) and later take, then
+// in the first way for Windows 10 (1607); the older element says the same to Windows 8.1
+// ("/pm") and the system's density to earlier systems. An element outside its namespace is
+// passed over by Windows.
+TEST(ProgramImage, ManifestMakesTheProgramAwareOfEachMonitorsDensity) {
+  Resources resources(programPath());
+  ASSERT_TRUE(resources.loaded()) << "cannot load FOLVANE_EXE=" << programPath();
+  const std::string manifest = resources.bytes(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1));
+
+  const std::optional<Element> awareness = firstElement(manifest, "dpiAwareness");
+  ASSERT_TRUE(awareness) << manifest;
+  EXPECT_NE(awareness->tag.find("xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\""),
+            std::string::npos)
+      << awareness->tag;
+  EXPECT_EQ(commaSeparated(awareness->text),
+            (std::vector<std::string>{"PerMonitorV2", "PerMonitor"}));
+
+  const std::optional<Element> aware = firstElement(manifest, "dpiAware");
+  ASSERT_TRUE(aware) << manifest;
+  EXPECT_NE(aware->tag.find("xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\""),
+            std::string::npos)
+      << aware->tag;
+  EXPECT_EQ(aware->text, "true/pm");
+}
+
+// The sizes of the images an icon resource holds (its group's directory).
+std::set<int> iconSizes(const Resources& resources, int id) {
+  const std::string group = resources.bytes(MAKEINTRESOURCEA(14), MAKEINTRESOURCEA(id));
+  std::set<int> sizes;
+  constexpr size_t kHeader = 6, kEntry = 14;
+  if (group.size() < kHeader) return sizes;
+  const int count = static_cast<unsigned char>(group[4]) | static_cast<unsigned char>(group[5])
+                                                               << 8;
+  for (int i = 0; i < count && kHeader + (i + 1) * kEntry <= group.size(); ++i) {
+    const int width = static_cast<unsigned char>(group[kHeader + i * kEntry]);
+    sizes.insert(width == 0 ? 256 : width);
+  }
+  return sizes;
+}
+
+// Both icons hold an image of each size the system asks for, small and large, at 100, 125, 150
+// and 200 %: none is stretched from another size on any monitor.
+TEST(ProgramImage, IconsHoldAnImageForEverySizeOfTheUsualScales) {
+  Resources resources(programPath());
+  ASSERT_TRUE(resources.loaded());
+  for (int id : {1, 2}) {
+    const std::set<int> sizes = iconSizes(resources, id);
+    for (UINT dpi : {96u, 120u, 144u, 192u}) {
+      for (int metric : {SM_CXSMICON, SM_CXICON}) {
+        const int wanted = GetSystemMetricsForDpi(metric, dpi);
+        EXPECT_TRUE(sizes.count(wanted))
+            << "icon " << id << " has no image of " << wanted << " pixels for " << dpi << " dpi";
+      }
+    }
+  }
 }
 
 TEST(ProgramImage, VersionResourceNamesAWindowsProgram) {
