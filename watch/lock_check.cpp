@@ -151,10 +151,15 @@ void LockCheck::CheckFolder(Folder folder, bool& chainStarted) {
 void LockCheck::ServePending() {
   const std::map<WindowId, int> closing = closing_;
   for (const auto& [window, ticksLeft] : closing) {
-    if (ticksLeft <= 1)
-      Uncover(window);
-    else
+    if (ticksLeft > 1) {
       closing_[window] = ticksLeft - 1;
+      continue;
+    }
+    Uncover(window);
+    // A window still in front when its cover's time is up did not close, or its tab did not leave
+    // the folder: it is decided again at the next tick, so that no folder stays open after a
+    // wrong answer.
+    if (last_ && last_->window == window) last_.reset();
   }
 
   ServeAwaitingList();

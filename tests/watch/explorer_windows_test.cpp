@@ -277,5 +277,25 @@ TEST_F(TabsTest, AWrongAnswerCostsNoOtherTab) {
   }
 }
 
+// A tab whose browser took the request to leave the folder but stayed in it is not left open to
+// the user once its cover's time is up: it is asked again.
+TEST_F(TabsTest, ATabThatStaysInTheFolderAfterAWrongAnswerIsAskedAgain) {
+  platform.onLeaveFolder = [&](WindowId, WindowId) { return true; };
+  answerPassword(Typed("bad"));
+  showAccounts();
+  tick();
+  ASSERT_EQ(dialogs(), 1);
+  EXPECT_EQ(platform.windowState(window).closeRequests, 0);
+
+  answerPassword(Typed("abc"));
+  toolkit.advance(1000);  // covered meanwhile, and nothing asked
+  EXPECT_EQ(coverOf(window), "「経理」はロックされています");
+  EXPECT_EQ(dialogs(), 1);
+  toolkit.advance(3000);
+  EXPECT_EQ(dialogs(), 2);
+  EXPECT_TRUE(enabled(window));
+  EXPECT_EQ(coverOf(window), std::nullopt);
+}
+
 }  // namespace
 }  // namespace folvane
