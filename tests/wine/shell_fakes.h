@@ -50,6 +50,21 @@ namespace folvane::shell_fakes {
                                                                                  \
  public:
 
+// IDispatch, which the program never calls on the Shell's objects.
+template <typename Interface>
+class WithoutDispatch : public Interface {
+ public:
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    return E_NOTIMPL;
+  }
+};
+
 // The folder a view shows: its item id list, parsed from a real path.
 class FakeView final : public IShellView, public IFolderView, public IPersistFolder2 {
  public:
@@ -126,7 +141,9 @@ struct BrowserSetup {
   HANDLE holdUntil = nullptr;    // get_HWND waits until this event is set
 };
 
-class FakeBrowser final : public IWebBrowser2, public IServiceProvider, public IShellBrowser {
+class FakeBrowser final : public WithoutDispatch<IWebBrowser2>,
+                          public IServiceProvider,
+                          public IShellBrowser {
  public:
   explicit FakeBrowser(BrowserSetup setup) : setup_(std::move(setup)) {}
   FOLVANE_COUNTED_OBJECT
@@ -166,15 +183,6 @@ class FakeBrowser final : public IWebBrowser2, public IServiceProvider, public I
   }
 
   // Not asked by the program: the rest of the interfaces.
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                   UINT*) override {
-    return E_NOTIMPL;
-  }
   HRESULT STDMETHODCALLTYPE GoBack() override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GoForward() override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GoHome() override { return E_NOTIMPL; }
@@ -276,7 +284,7 @@ class FakeBrowser final : public IWebBrowser2, public IServiceProvider, public I
   BrowserSetup setup_;
 };
 
-class FakeShellWindows final : public IShellWindows {
+class FakeShellWindows final : public WithoutDispatch<IShellWindows> {
  public:
   explicit FakeShellWindows(std::vector<ComPtr<FakeBrowser>> browsers, HRESULT countAnswer = S_OK)
       : browsers_(std::move(browsers)), countAnswer_(countAnswer) {}
@@ -297,15 +305,6 @@ class FakeShellWindows final : public IShellWindows {
   }
 
   // Not asked by the program: the rest of the interfaces.
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                   UINT*) override {
-    return E_NOTIMPL;
-  }
   HRESULT STDMETHODCALLTYPE _NewEnum(IUnknown**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Register(IDispatch*, LONG, int, LONG*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE RegisterPending(LONG, VARIANT*, VARIANT*, int, LONG*) override {
