@@ -763,15 +763,15 @@ std::size_t Process::residentBytes() const {
 
 bool Process::sendDpiChanged(Window window, int dpi, const Box& suggested) const {
   void* remote =
-      VirtualAllocEx(process_, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+      VirtualAllocEx(handle(), nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
   if (!remote) return false;
   const RECT rect{suggested.left, suggested.top, suggested.right, suggested.bottom};
   bool answered = false;
-  if (WriteProcessMemory(process_, remote, &rect, sizeof rect, nullptr)) {
+  if (WriteProcessMemory(handle(), remote, &rect, sizeof rect, nullptr)) {
     answered =
         send(toHwnd(window), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote));
   }
-  VirtualFreeEx(process_, remote, 0, MEM_RELEASE);
+  VirtualFreeEx(handle(), remote, 0, MEM_RELEASE);
   return answered;
 }
 
