@@ -9,7 +9,7 @@
 // the dialog was open for something else are served by ServePending, which the main window calls
 // every 300 ms. A waiting window that no longer exists is dropped.
 //
-// Every window the check holds is covered, from the moment it is disabled until it is given
+// Every window the check holds is covered, right after it is disabled and until it is given
 // back, so nothing in it stays readable meanwhile. A window answered wrong keeps its cover while
 // it closes, for a few seconds at most; a cover whose window has gone is removed at the next tick.
 //

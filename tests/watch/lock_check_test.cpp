@@ -75,10 +75,12 @@ TEST_F(LockCheckTest, AnswersToTheChallenge) {
     platform.setForegroundCalls.clear();
     const WindowId target = platform.addWindow("CabinetWClass", c.title);
     int covered = 0;
-    // Nothing of the program shows before the folder is covered.
+    // Nothing of the program shows before the folder is covered, and the folder is disabled
+    // before that: the disable waits for no drawing of the program's.
     platform.onCover = [&](WindowId window) {
       ++covered;
       EXPECT_EQ(window, target);
+      EXPECT_FALSE(enabled(target));
       EXPECT_FALSE(scan().isVisible());
       EXPECT_FALSE(login().IsOpen());
     };
