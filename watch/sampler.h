@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "platform/controls.h"
 #include "platform/platform.h"
@@ -23,9 +24,20 @@ class Sampler {
   void ShowStopped();
 
  private:
+  // What the window in front gave at the last tick, and the sample made of it.
+  struct Read {
+    WindowId window;
+    std::string classAnsi;
+    std::string wholeTitle;  // UTF-8
+    Sample sample;
+  };
+  const Sample& sampleOf(WindowId window, const std::string& classAnsi,
+                         const std::string& wholeTitle);
+
   Platform& platform_;
   TextBox& text_;
   std::optional<Sample> shown_;
+  std::optional<Read> last_;
 };
 
 }  // namespace folvane

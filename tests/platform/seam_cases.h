@@ -22,6 +22,7 @@ enum class Op {
   FromAnsi,      // the result is UTF-8
   ClassName,     // a window of class `given`, read into a buffer of `size` bytes
   WindowText,    // a window titled `given`, read into a buffer of `size` bytes
+  WindowTitle,   // a window titled `given`, read whole; the result is UTF-8
   RegReadValue,  // a REG_SZ value of exactly the bytes `given`, read with a buffer of `size`
 };
 
@@ -54,6 +55,10 @@ constexpr const char kDataFile[] = "data.ini";
 // "あいう" in code page 932 and in UTF-8.
 #define FOLVANE_AIU_ANSI "\x82\xA0\x82\xA2\x82\xA4"
 #define FOLVANE_A_UTF8 "\xE3\x81\x82"
+// Long titles, around the length a title is first read with (255 characters).
+#define FOLVANE_10 "C:\\Folder\\"
+#define FOLVANE_50 FOLVANE_10 FOLVANE_10 FOLVANE_10 FOLVANE_10 FOLVANE_10
+#define FOLVANE_250 FOLVANE_50 FOLVANE_50 FOLVANE_50 FOLVANE_50 FOLVANE_50
 
 using std::string_view_literals::operator""sv;
 
@@ -111,6 +116,17 @@ inline constexpr SeamCase kCases[] = {
      "\x82\xA0"},
     {"a single-byte title cut at the buffer", Op::WindowText, "C:\\Folders\\Work", nullptr, 6,
      "C:\\Fo"},
+    {"a whole title in UTF-8", Op::WindowTitle, FOLVANE_AIU_ANSI, nullptr, 0,
+     "\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86"},
+    {"an untitled window", Op::WindowTitle, "", nullptr, 0, ""},
+    {"a title of 254 characters", Op::WindowTitle, FOLVANE_250 "Work", nullptr, 0,
+     FOLVANE_250 "Work"},
+    {"a title of 255 characters", Op::WindowTitle, FOLVANE_250 "Works", nullptr, 0,
+     FOLVANE_250 "Works"},
+    {"a title of 256 characters", Op::WindowTitle, FOLVANE_250 "Work\\1", nullptr, 0,
+     FOLVANE_250 "Work\\1"},
+    {"a title of 300 characters", Op::WindowTitle, FOLVANE_250 FOLVANE_50, nullptr, 0,
+     FOLVANE_250 FOLVANE_50},
 
     // ---- Registry -----------------------------------------------------------------------------
     // A string stored without a NUL comes back with one, which needs room in the buffer too.
@@ -126,6 +142,9 @@ inline constexpr SeamCase kCases[] = {
 
 #undef FOLVANE_AIU_ANSI
 #undef FOLVANE_A_UTF8
+#undef FOLVANE_10
+#undef FOLVANE_50
+#undef FOLVANE_250
 
 // What a case is run in: a platform, and the means to set up what the case finds and to look at
 // what it leaves, without going through the platform under test.
@@ -211,6 +230,9 @@ inline Outcome Run(const SeamCase& c, SeamWorld& world) {
     case Op::WindowText:
       platform.windowText(world.addWindow("FolvaneSeamCase", c.given), buffer.data(), c.size);
       outcome.result = terminated();
+      break;
+    case Op::WindowTitle:
+      outcome.result = platform.windowTitle(world.addWindow("FolvaneSeamCase", c.given));
       break;
     case Op::RegReadValue: {
       const std::string subKey = world.keyWithValue("Folvane", c.given);

@@ -149,6 +149,28 @@ TEST_F(LockCheckTest, AfterARightAnswerTheFolderIsAskedAgainOnlyAfterAnotherFore
   EXPECT_EQ(dialogs(), 2);
 }
 
+// The window stays in front while it moves from folder to folder: every title it takes is
+// decided about.
+TEST_F(LockCheckTest, AFolderWindowInFrontThatMovesIntoAProtectedFolderIsChallenged) {
+  answerPassword(Typed("abc"));
+  const WindowId folder = openFolder("C:\\Docs\\Public");
+  front(folder);
+  EXPECT_EQ(dialogs(), 0);
+  platform.setTitle(folder, "C:\\Docs\\Private");
+  front(folder);
+  EXPECT_EQ(dialogs(), 1);
+  EXPECT_EQ(scan().Text.text(), "CabinetWClass (C:\\Docs\\Private)");
+  // Through a folder that is not protected and back: asked again, as after any other window.
+  answerPassword(Typed("abc"));
+  platform.setTitle(folder, "C:\\Docs\\Public");
+  front(folder);
+  EXPECT_EQ(scan().Text.text(), "CabinetWClass (C:\\Docs\\Public)");
+  platform.setTitle(folder, "C:\\Docs\\Private");
+  front(folder);
+  EXPECT_EQ(dialogs(), 2);
+  EXPECT_TRUE(enabled(folder));
+}
+
 TEST_F(LockCheckTest, ACountOfZeroChallengesNothing) {
   scan().Label1.setCaption("unchanged");
   open("Notepad", "memo");
