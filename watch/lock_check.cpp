@@ -352,11 +352,13 @@ void LockCheck::ReportBadCount() {
   ShowErrorReport(platform_, report);
 }
 
+// Disabled first, then covered in the same moment: the cover is the program's own window and is
+// shown and restacked in a few milliseconds, which the disable need not wait for.
 void LockCheck::Hold(const Folder& folder) {
+  platform_.enableWindow(folder.window, false);
   platform_.cover(folder.window, coverText(folder.key));
   covered_.insert(folder.window);
   closing_.erase(folder.window);
-  platform_.enableWindow(folder.window, false);
   held_.insert(folder.window);
   PublishHeld();
 }

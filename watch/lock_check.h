@@ -13,7 +13,7 @@
 // name its Windows 10 title gives, and the Shell's display name and last part of the path). It is
 // challenged and covered under the key the list holds it by.
 //
-// Every window the check holds is covered, from the moment it is disabled until it is given
+// Every window the check holds is covered, right after it is disabled and until it is given
 // back, so nothing in it stays readable meanwhile. A window answered wrong keeps its cover while
 // it closes, for a few seconds at most; a cover whose window has gone is removed at the next tick.
 // A tab among others answered wrong is not closed with its window: the tab goes to the folder

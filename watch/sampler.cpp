@@ -41,16 +41,10 @@ std::optional<Sample> Sampler::Timer1_Timer() {
   std::optional<Sample> sampled;
   WithErrorReport(platform_, [&] {
     char classBuffer[kBufferSize] = {};
-    Sample sample;
-    sample.window = platform_.foregroundWindow();
-    platform_.className(sample.window, classBuffer, kBufferSize);
-    // One read of the whole title: the key of a folder comes from all of it, and the box shows
-    // its first 127 bytes in the ANSI code page, as the program always has.
-    const std::string wholeTitle = platform_.windowTitle(sample.window);
-    const std::string ansiTitle = platform_.toAnsi(wholeTitle);
-    sample.title = platform_.fromAnsi(std::string_view(ansiTitle).substr(
-        0, WholeCharacterBytes(ansiTitle, kBufferSize - 1,
-                               [this](unsigned char byte) { return platform_.isLeadByte(byte); })));
+    const WindowId window = platform_.foregroundWindow();
+    platform_.className(window, classBuffer, kBufferSize);
+    // One read of the whole title: the key of a folder comes from all of it.
+    const Sample& sample = sampleOf(window, trimmed(classBuffer), platform_.windowTitle(window));
 
     // The program's own windows keep the last foreign window in the box, so bringing the main
     // window or a dialog forward never sets off the lock check.
@@ -58,25 +52,43 @@ std::optional<Sample> Sampler::Timer1_Timer() {
       if (text_.text().empty()) text_.setText(sample.title);
       return;
     }
-    sample.className = platform_.fromAnsi(trimmed(classBuffer));
     // The program's message boxes start no lock check of their own: one that did could report
     // a damaged data file again each time its own report came to the front.
     if (isOwnMessageBox(sample.className, sample.title)) return;
-    if (sample.isFolderWindow()) {
-      SampleFolder(sample, wholeTitle);
-    } else {
-      lastFolder_.reset();  // a folder window that comes back is asked about afresh
-    }
+    if (!sample.isFolderWindow())
+      lastFolder_.reset();  // a folder window coming back is asked afresh
     text_.setText(ActiveFormText(sample));
     shown_ = sample;
-    sampled = std::move(sample);
+    sampled = sample;
   });
   return sampled;
 }
 
+// The window in front mostly stays the same from one tick to the next: what is made of its class
+// and title is kept, and made again only when one of them has changed.
+const Sample& Sampler::sampleOf(WindowId window, const std::string& classAnsi,
+                                const std::string& wholeTitle) {
+  if (last_ && last_->window == window && last_->classAnsi == classAnsi &&
+      last_->wholeTitle == wholeTitle) {
+    return last_->sample;
+  }
+  Sample sample;
+  sample.window = window;
+  // The box shows the title's first 127 bytes in the ANSI code page, as the program always has.
+  const std::string ansiTitle = platform_.toAnsi(wholeTitle);
+  sample.title = platform_.fromAnsi(std::string_view(ansiTitle).substr(
+      0, WholeCharacterBytes(ansiTitle, kBufferSize - 1,
+                             [this](unsigned char byte) { return platform_.isLeadByte(byte); })));
+  sample.className = platform_.fromAnsi(classAnsi);
+  if (sample.isFolderWindow()) SampleFolder(sample, wholeTitle);
+  last_ = Read{window, classAnsi, wholeTitle, std::move(sample)};
+  return last_->sample;
+}
+
 void Sampler::SampleFolder(Sample& sample, const std::string& wholeTitle) {
   // The key comes from the whole title: a full path under a long parent folder loses the folder
-  // itself to the 128-byte cut of the title the box shows.
+  // itself to the 128-byte cut of the title the box shows. The Shell is asked again only when the
+  // folder window or its title changed, not after a look at the program's own windows.
   sample.wholeTitle = wholeTitle;
   if (lastFolder_ && lastFolder_->window == sample.window &&
       lastFolder_->className == sample.className && lastFolder_->wholeTitle == sample.wholeTitle) {

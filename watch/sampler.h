@@ -9,6 +9,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "platform/controls.h"
 #include "platform/platform.h"
@@ -29,12 +30,22 @@ class Sampler {
   void ShowStopped();
 
  private:
+  // What the window in front gave at the last tick, and the sample made of it.
+  struct Read {
+    WindowId window;
+    std::string classAnsi;
+    std::string wholeTitle;  // UTF-8
+    Sample sample;
+  };
+  const Sample& sampleOf(WindowId window, const std::string& classAnsi,
+                         const std::string& wholeTitle);
   // The whole title, the Shell's answer and the folder of a folder window.
   void SampleFolder(Sample& sample, const std::string& wholeTitle);
 
   Platform& platform_;
   TextBox& text_;
   std::optional<Sample> shown_;
+  std::optional<Read> last_;
   std::optional<Sample> lastFolder_;         // the folder window sampled last
   std::optional<ExplorerTitleForms> forms_;  // read from the system at the first folder window
 };

@@ -27,13 +27,22 @@ void Win32Platform::windowText(WindowId window, char* buffer, int maxCount) {
   if (window != 0) GetWindowTextA(hwndOf(window), buffer, maxCount);
 }
 
+// One call for a title of usual length: the sampler reads one at every tick. Only a title that
+// fills the buffer is asked for its length and read again, whole.
 std::string Win32Platform::windowTitle(WindowId window) {
   if (window == 0) return "";
+  constexpr int kUsualLength = 256;
+  wchar_t usual[kUsualLength];
+  const int copied = GetWindowTextW(hwndOf(window), usual, kUsualLength);
+  if (copied <= 0) return "";
+  if (copied < kUsualLength - 1)
+    return narrow(std::wstring_view(usual, static_cast<size_t>(copied)));
+
   const int length = GetWindowTextLengthW(hwndOf(window));
   if (length <= 0) return "";
   std::wstring title(static_cast<size_t>(length) + 1, L'\0');
-  const int copied = GetWindowTextW(hwndOf(window), title.data(), length + 1);
-  title.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+  const int whole = GetWindowTextW(hwndOf(window), title.data(), length + 1);
+  title.resize(whole > 0 ? static_cast<size_t>(whole) : 0);
   return narrow(title);
 }
 

@@ -16,14 +16,14 @@
 namespace folvane::seam_cases {
 
 enum class Op {
-  ReadFile,         // "read " and the data file's content, "missing" or "unreadable"
-  ReplaceFile,      // put `input` in the data file's place: "true" or "false"
-  ToAnsi,           // `given` is UTF-8
-  FromAnsi,         // the result is UTF-8
-  ClassName,        // a window of class `given`, read into a buffer of `size` bytes
-  WindowText,       // a window titled `given`, read into a buffer of `size` bytes
-  WindowTitle,  // a window titled `given`, read whole; the result is UTF-8
-  RegReadValue,     // a REG_SZ value of exactly the bytes `given`, read with a buffer of `size`
+  ReadFile,      // "read " and the data file's content, "missing" or "unreadable"
+  ReplaceFile,   // put `input` in the data file's place: "true" or "false"
+  ToAnsi,        // `given` is UTF-8
+  FromAnsi,      // the result is UTF-8
+  ClassName,     // a window of class `given`, read into a buffer of `size` bytes
+  WindowText,    // a window titled `given`, read into a buffer of `size` bytes
+  WindowTitle,   // a window titled `given`, read whole; the result is UTF-8
+  RegReadValue,  // a REG_SZ value of exactly the bytes `given`, read with a buffer of `size`
 };
 
 // The data file as a file case finds it.
@@ -58,6 +58,10 @@ constexpr const char kDataFile[] = "data.ini";
 #define FOLVANE_AIU_UTF8 "\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86"
 #define FOLVANE_TIMES_8(text) text text text text text text text text
 #define FOLVANE_TIMES_24(text) FOLVANE_TIMES_8(text) FOLVANE_TIMES_8(text) FOLVANE_TIMES_8(text)
+// Long titles, around the length a title is first read with (255 characters).
+#define FOLVANE_10 "C:\\Folder\\"
+#define FOLVANE_50 FOLVANE_10 FOLVANE_10 FOLVANE_10 FOLVANE_10 FOLVANE_10
+#define FOLVANE_250 FOLVANE_50 FOLVANE_50 FOLVANE_50 FOLVANE_50 FOLVANE_50
 
 using std::string_view_literals::operator""sv;
 
@@ -119,6 +123,17 @@ inline constexpr SeamCase kCases[] = {
      "C:\\" FOLVANE_TIMES_24(FOLVANE_AIU_ANSI) "\\Work - File Explorer", nullptr, 0,
      "C:\\" FOLVANE_TIMES_24(FOLVANE_AIU_UTF8) "\\Work - File Explorer"},
     {"an empty title read whole", Op::WindowTitle, "", nullptr, 0, ""},
+    {"a whole title in UTF-8", Op::WindowTitle, FOLVANE_AIU_ANSI, nullptr, 0,
+     "\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86"},
+    {"an untitled window", Op::WindowTitle, "", nullptr, 0, ""},
+    {"a title of 254 characters", Op::WindowTitle, FOLVANE_250 "Work", nullptr, 0,
+     FOLVANE_250 "Work"},
+    {"a title of 255 characters", Op::WindowTitle, FOLVANE_250 "Works", nullptr, 0,
+     FOLVANE_250 "Works"},
+    {"a title of 256 characters", Op::WindowTitle, FOLVANE_250 "Work\\1", nullptr, 0,
+     FOLVANE_250 "Work\\1"},
+    {"a title of 300 characters", Op::WindowTitle, FOLVANE_250 FOLVANE_50, nullptr, 0,
+     FOLVANE_250 FOLVANE_50},
 
     // ---- Registry -----------------------------------------------------------------------------
     // A string stored without a NUL comes back with one, which needs room in the buffer too.
@@ -137,6 +152,9 @@ inline constexpr SeamCase kCases[] = {
 #undef FOLVANE_AIU_UTF8
 #undef FOLVANE_TIMES_8
 #undef FOLVANE_TIMES_24
+#undef FOLVANE_10
+#undef FOLVANE_50
+#undef FOLVANE_250
 
 // What a case is run in: a platform, and the means to set up what the case finds and to look at
 // what it leaves, without going through the platform under test.

@@ -75,10 +75,12 @@ TEST_F(LockCheckTest, AnswersToTheChallenge) {
     platform.setForegroundCalls.clear();
     const WindowId target = platform.addWindow("CabinetWClass", c.title);
     int covered = 0;
-    // Nothing of the program shows before the folder is covered.
+    // Nothing of the program shows before the folder is covered, and the folder is disabled
+    // before that: the disable waits for no drawing of the program's.
     platform.onCover = [&](WindowId window) {
       ++covered;
       EXPECT_EQ(window, target);
+      EXPECT_FALSE(enabled(target));
       EXPECT_FALSE(scan().isVisible());
       EXPECT_FALSE(login().IsOpen());
     };
@@ -150,6 +152,28 @@ TEST_F(LockCheckTest, AfterARightAnswerTheFolderIsAskedAgainOnlyAfterAnotherFore
   open("Notepad", "memo");
   front(folder);
   EXPECT_EQ(dialogs(), 2);
+}
+
+// The window stays in front while it moves from folder to folder: every title it takes is
+// decided about.
+TEST_F(LockCheckTest, AFolderWindowInFrontThatMovesIntoAProtectedFolderIsChallenged) {
+  answerPassword(Typed("abc"));
+  const WindowId folder = openFolder("C:\\Docs\\Public");
+  front(folder);
+  EXPECT_EQ(dialogs(), 0);
+  platform.setTitle(folder, "C:\\Docs\\Private");
+  front(folder);
+  EXPECT_EQ(dialogs(), 1);
+  EXPECT_EQ(scan().Text.text(), "CabinetWClass (C:\\Docs\\Private)");
+  // Through a folder that is not protected and back: asked again, as after any other window.
+  answerPassword(Typed("abc"));
+  platform.setTitle(folder, "C:\\Docs\\Public");
+  front(folder);
+  EXPECT_EQ(scan().Text.text(), "CabinetWClass (C:\\Docs\\Public)");
+  platform.setTitle(folder, "C:\\Docs\\Private");
+  front(folder);
+  EXPECT_EQ(dialogs(), 2);
+  EXPECT_TRUE(enabled(folder));
 }
 
 TEST_F(LockCheckTest, ACountOfZeroChallengesNothing) {
