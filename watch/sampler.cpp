@@ -1,5 +1,6 @@
 #include "watch/sampler.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -17,6 +18,10 @@ namespace {
 
 constexpr int kBufferSize = 128;
 constexpr char kWatchStopped[] = "ウォッチ停止中";
+// A folder window the Shell gave no answer for is asked about again this many times, this long
+// apart.
+constexpr int kShellAsksAgain = 3;
+constexpr std::int64_t kShellAgainAfterMs = 1000;
 
 // The part of a narrow buffer before its first NUL.
 std::string trimmed(const char (&buffer)[kBufferSize]) {
@@ -69,7 +74,7 @@ std::optional<Sample> Sampler::Timer1_Timer() {
 const Sample& Sampler::sampleOf(WindowId window, const std::string& classAnsi,
                                 const std::string& wholeTitle) {
   if (last_ && last_->window == window && last_->classAnsi == classAnsi &&
-      last_->wholeTitle == wholeTitle) {
+      last_->wholeTitle == wholeTitle && !(last_->sample.isFolderWindow() && shellAgainDue())) {
     return last_->sample;
   }
   Sample sample;
@@ -88,17 +93,28 @@ const Sample& Sampler::sampleOf(WindowId window, const std::string& classAnsi,
 void Sampler::SampleFolder(Sample& sample, const std::string& wholeTitle) {
   // The key comes from the whole title: a full path under a long parent folder loses the folder
   // itself to the 128-byte cut of the title the box shows. The Shell is asked again only when the
-  // folder window or its title changed, not after a look at the program's own windows.
+  // folder window or its title changed, not after a look at the program's own windows; or, a few
+  // times a second apart, when it gave no answer (busy, or the window not yet in its list), so
+  // that a folder listed under a name only the Shell gives is not let through for good.
   sample.wholeTitle = wholeTitle;
-  if (lastFolder_ && lastFolder_->window == sample.window &&
-      lastFolder_->className == sample.className && lastFolder_->wholeTitle == sample.wholeTitle) {
+  const bool sameFolder = lastFolder_ && lastFolder_->window == sample.window &&
+                          lastFolder_->className == sample.className &&
+                          lastFolder_->wholeTitle == sample.wholeTitle;
+  if (sameFolder && !shellAgainDue()) {
     sample.shell = lastFolder_->shell;
   } else {
+    shellAsksAgain_ = sameFolder ? shellAsksAgain_ + 1 : 0;
+    shellAskedAt_ = platform_.monotonicMilliseconds();
     sample.shell = platform_.folderShownBy(sample.window);
   }
   if (!forms_) forms_.emplace(platform_.explorerTitleForms());
   sample.folder = FolderTitleOf(sample.wholeTitle, sample.shell, *forms_);
   lastFolder_ = sample;
+}
+
+bool Sampler::shellAgainDue() {
+  return lastFolder_ && !lastFolder_->shell && shellAsksAgain_ < kShellAsksAgain &&
+         platform_.monotonicMilliseconds() - shellAskedAt_ >= kShellAgainAfterMs;
 }
 
 void Sampler::ShowStopped() {

@@ -8,6 +8,7 @@
 // windows in between.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -41,12 +42,17 @@ class Sampler {
                          const std::string& wholeTitle);
   // The whole title, the Shell's answer and the folder of a folder window.
   void SampleFolder(Sample& sample, const std::string& wholeTitle);
+  // Whether the folder window sampled last, which the Shell gave no answer for, is to be asked
+  // about again now.
+  bool shellAgainDue();
 
   Platform& platform_;
   TextBox& text_;
   std::optional<Sample> shown_;
   std::optional<Read> last_;
   std::optional<Sample> lastFolder_;         // the folder window sampled last
+  std::int64_t shellAskedAt_ = 0;            // when the Shell was last asked about it
+  int shellAsksAgain_ = 0;                   // times it was asked again for want of an answer
   std::optional<ExplorerTitleForms> forms_;  // read from the system at the first folder window
 };
 
