@@ -6,5 +6,14 @@ target_include_directories(folvane_lock_latency PRIVATE ${CMAKE_CURRENT_SOURCE_D
 # The floor it measures the program against: the least guard that does the same job.
 add_executable(folvane_null_guard WIN32 ${CMAKE_CURRENT_SOURCE_DIR}/bench/wine/null_guard.cpp)
 target_link_libraries(folvane_null_guard PRIVATE shell32)
-# It finds both programs beside itself.
-add_dependencies(folvane_lock_latency Folvane folvane_null_guard)
+# The same floor asking the Shell about folder windows through Folvane's own asker, built from
+# the asker's sources alone so that it loads nothing else of Folvane's.
+add_executable(folvane_null_shell_guard WIN32
+  ${CMAKE_CURRENT_SOURCE_DIR}/bench/wine/null_guard.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_shell_asker.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_shell_folders.cpp)
+target_include_directories(folvane_null_shell_guard PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_compile_definitions(folvane_null_shell_guard PRIVATE FOLVANE_NULL_GUARD_ASKS_SHELL NOMINMAX)
+target_link_libraries(folvane_null_shell_guard PRIVATE shell32 ole32 oleaut32 uuid)
+# It finds the programs beside itself.
+add_dependencies(folvane_lock_latency Folvane folvane_null_guard folvane_null_shell_guard)

@@ -21,7 +21,9 @@
 //
 // Idle cost: the processor time and resident memory of the resident program over a stretch of
 // time in which an unprotected window stays in front, beside the null guard with its tray icon
-// (and no list) in the same stretch, and the ratios of the two.
+// (and no list) in the same stretch, and the ratios of the two. Beside them idles the null guard
+// built to ask the Shell about folder windows too, as Folvane does for Windows 11's folder
+// windows: what that question alone costs, apart from the rest of Folvane.
 //
 //   folvane_lock_latency [trials] [idle seconds] [interval ms]
 //   (defaults: 100 trials, 60 s, and no interval in the settings file: the program's 100 ms)
@@ -233,6 +235,10 @@ std::string besideThisProgram(const std::string& fileName) {
   return folder.substr(0, folder.find_last_of('\\') + 1) + fileName;
 }
 
+double megabytes(std::size_t bytes) {
+  return double(bytes) / (1024.0 * 1024.0);
+}
+
 int run(int trials, int idleSeconds, int interval) {
   Sandbox sandbox;
   std::string settings = kSettingsWithAbc;
@@ -281,23 +287,34 @@ int run(int trials, int idleSeconds, int interval) {
   const std::string nullGuard = besideThisProgram("folvane_null_guard.exe");
   if (idleSeconds > 0) {
     unprotected.bringForward();
-    Process idleFloor = startProgram(nullGuard);  // with no list: it guards nothing
+    // With no list they guard nothing; the one that asks the Shell asks it about the folder
+    // window in front, as Folvane did in its trials.
+    Process idleFloor = startProgram(nullGuard);
+    Process shellFloor = startProgram(besideThisProgram("folvane_null_shell_guard.exe"));
     pump(1s);
     double wallStart = nowMs();
     auto cpuStart = program.cpuTime();
     auto floorCpuStart = idleFloor.cpuTime();
+    auto shellFloorCpuStart = shellFloor.cpuTime();
     pump(std::chrono::seconds(idleSeconds));
     double wall = nowMs() - wallStart;
     double cpuMs = double((program.cpuTime() - cpuStart).count()) / 1000.0;
     double floorCpuMs = double((idleFloor.cpuTime() - floorCpuStart).count()) / 1000.0;
-    double residentMb = double(program.residentBytes()) / (1024.0 * 1024.0);
-    double floorResidentMb = double(idleFloor.residentBytes()) / (1024.0 * 1024.0);
+    double shellFloorCpuMs = double((shellFloor.cpuTime() - shellFloorCpuStart).count()) / 1000.0;
+    double residentMb = megabytes(program.residentBytes());
+    double floorResidentMb = megabytes(idleFloor.residentBytes());
+    double shellFloorResidentMb = megabytes(shellFloor.residentBytes());
     std::printf("idle over %.1f s: %.0f ms CPU, %.2f %% of one core; the null guard %.0f ms\n",
                 wall / 1000.0, cpuMs, 100.0 * cpuMs / wall, floorCpuMs);
     std::printf("idle processor time: %.2fx the null guard's\n", cpuMs / floorCpuMs);
     std::printf("resident memory: %.1f MB, the null guard %.1f MB: %.2fx\n", residentMb,
                 floorResidentMb, residentMb / floorResidentMb);
-    if (!program.running() || !idleFloor.running()) {
+    std::printf(
+        "beside the null guard that asks the Shell: processor time %.0f ms (%.2fx), "
+        "resident memory %.1f MB (%.2fx)\n",
+        shellFloorCpuMs, cpuMs / shellFloorCpuMs, shellFloorResidentMb,
+        residentMb / shellFloorResidentMb);
+    if (!program.running() || !idleFloor.running() || !shellFloor.running()) {
       std::fprintf(stderr, "a program ended while idle\n");
       return 1;
     }

@@ -1,8 +1,5 @@
 #include "platform/win32/win32_shell_asker.h"
 
-#include "platform/win32/win32_platform.h"
-#include "platform/win32/win32_text.h"
-
 #include <mutex>
 #include <utility>
 
@@ -68,8 +65,8 @@ struct ShellAsker::Shared {
 
 ComPtr<IShellWindows> SystemShellWindows() {
   ComPtr<IShellWindows> windows;
-  if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL, __uuidof(IShellWindows),
-                              windows.putVoid())))
+  if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER,
+                              __uuidof(IShellWindows), windows.putVoid())))
     windows.reset();
   return windows;
 }
@@ -140,24 +137,6 @@ bool ShellAsker::leaveFolder(HWND window, HWND tab, DWORD wait) {
       },
       wait);
   return answered && *left;
-}
-
-// ---- The seam's questions to the Shell ----------------------------------------------------------
-
-std::optional<ShellFolder> Win32Platform::folderShownBy(WindowId window) {
-  if (!windowExists(window)) return std::nullopt;
-  const std::optional<ShellFolderAnswer> answer = shell_.folderShownBy(hwndOf(window));
-  if (!answer) return std::nullopt;
-  ShellFolder folder;
-  folder.displayName = narrow(answer->displayName);
-  folder.path = narrow(answer->path);
-  folder.tab = reinterpret_cast<WindowId>(answer->tab);
-  folder.tabs = answer->tabs;
-  return folder;
-}
-
-bool Win32Platform::leaveFolder(WindowId window, WindowId tab) {
-  return windowExists(window) && tab != 0 && shell_.leaveFolder(hwndOf(window), hwndOf(tab));
 }
 
 }  // namespace folvane

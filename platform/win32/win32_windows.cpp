@@ -1,5 +1,6 @@
 // The seam's window operations on the real system: the window in front and what it is, enabling
-// and closing windows of any process, bringing a window forward, and the covers over them.
+// and closing windows of any process, bringing a window forward, the covers over them, and what
+// the Shell says of a folder window.
 #include "platform/win32/win32_platform.h"
 
 #include "platform/win32/win32_foreground.h"
@@ -90,6 +91,24 @@ void Win32Platform::keepHeldWindows(const std::vector<WindowId>& held) {
   std::vector<HWND> windows;
   for (WindowId window : held) windows.push_back(hwndOf(window));
   heldWatcher_.keep(windows);
+}
+
+// ---- The seam's questions to the Shell ----------------------------------------------------------
+
+std::optional<ShellFolder> Win32Platform::folderShownBy(WindowId window) {
+  if (!windowExists(window)) return std::nullopt;
+  const std::optional<ShellFolderAnswer> answer = shell_.folderShownBy(hwndOf(window));
+  if (!answer) return std::nullopt;
+  ShellFolder folder;
+  folder.displayName = narrow(answer->displayName);
+  folder.path = narrow(answer->path);
+  folder.tab = reinterpret_cast<WindowId>(answer->tab);
+  folder.tabs = answer->tabs;
+  return folder;
+}
+
+bool Win32Platform::leaveFolder(WindowId window, WindowId tab) {
+  return windowExists(window) && tab != 0 && shell_.leaveFolder(hwndOf(window), hwndOf(tab));
 }
 
 }  // namespace folvane
