@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 namespace folvane {
 
@@ -64,6 +65,12 @@ void ListBox::clear() {
 void ListBox::addItem(const std::string& text, int index) {
   auto at = std::clamp(index, 0, static_cast<int>(items_.size()));
   items_.insert(items_.begin() + at, text);
+  changed();
+}
+
+void ListBox::setItems(std::vector<std::string> items) {
+  items_ = std::move(items);
+  listIndex_ = -1;
   changed();
 }
 

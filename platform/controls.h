@@ -113,7 +113,10 @@ class ListBox : public Control {
   const std::vector<std::string>& items() const { return items_; }
   void clear();
   void addItem(const std::string& text, int index);  // inserts at index (clamped to the end)
-  int listIndex() const { return listIndex_; }       // -1: no row selected
+  // All rows at once, none selected: one change for the whole list, where adding row by row
+  // would have the real control filled again for every row.
+  void setItems(std::vector<std::string> items);
+  int listIndex() const { return listIndex_; }  // -1: no row selected
   void setListIndex(int index);
   void userSelect(int index) { listIndex_ = index; }
   void dblClick() {

@@ -30,6 +30,7 @@ void Win32Toolkit::mirror(Item& item) {
   } else if (auto* list = as<ListBox>(control)) {
     SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
     SendMessageW(hwnd, LB_RESETCONTENT, 0, 0);
+    SendMessageW(hwnd, LB_INITSTORAGE, list->items().size(), list->items().size() * 32);
     for (const std::string& entry : list->items())
       SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(entry).c_str()));
     SendMessageW(hwnd, LB_SETCURSEL, list->listIndex(), 0);
