@@ -19,6 +19,10 @@
 // and lies exactly over the folder window, and the screen no longer shows the folder's own
 // colour). A thread of its own reads the screen, so that reading it never delays the WM_ENABLE.
 //
+// The same trials again with a list of 10,000 folders, the protected one last: what the length of
+// the list adds to a lock, since Folvane reads the list at each decision. They come after the
+// idle stretch, so that the idle figures are those of the usual short list.
+//
 // Idle cost: the processor time and resident memory of the resident program over a stretch of
 // time in which an unprotected window stays in front, beside the null guard with its tray icon
 // (and no list) in the same stretch, and the ratios of the two. Beside them idles the null guard
@@ -52,6 +56,17 @@ using namespace std::chrono_literals;
 // Private is locked with "xyz".
 const std::string kList =
     "[PasswordSetData]\r\nPrivate=139140141\r\n[PasswordNumber]\r\nPassCount=1\r\n";
+constexpr int kLongList = 10000;
+
+// A list of `entries` folders, all locked with "xyz", whose last entry is Private: the one a
+// decision on Private looks up last.
+std::string listOf(int entries) {
+  std::string list = "[PasswordSetData]\r\n";
+  for (int i = 1; i < entries; ++i)
+    list += "Folder" + std::to_string(100000 + i) + "=139140141\r\n";
+  return list + "Private=139140141\r\n[PasswordNumber]\r\nPassCount=" + std::to_string(entries) +
+         "\r\n";
+}
 const std::string kProtected = "C:\\Data\\Private";
 const std::string kUnprotected = "C:\\Data\\Public";
 
@@ -246,6 +261,8 @@ int run(int trials, int idleSeconds, int interval) {
   const int sampling = interval > 0 ? interval : 100;
   sandbox.writeFile("Folvane.ini", settings);
   sandbox.writeFile("PassDat.ini", kList);
+  // The null guard's own list: Folvane's trials make PassDat.ini longer than it reads.
+  sandbox.writeFile("NullGuard.ini", kList);
   Process program = sandbox.start();
   Window main = program.mainWindow();
   if (!main || !waitUntil([&] { return topLevelWindows(program.pid()).empty(); })) {
@@ -267,20 +284,21 @@ int run(int trials, int idleSeconds, int interval) {
   }
   watchEnabling(folder.id());
 
+  const auto answerChallenge = [&] {
+    Window login = program.waitForWindow(kLoginCaption);
+    if (!login) return false;
+    enterPassword(login, "xyz");
+    // The challenge is over once the window is back in front and the main window hidden.
+    return waitForGone(login) && waitUntil([&] {
+             return isEnabled(folder.id()) && foregroundWindow() == folder.id() && !isVisible(main);
+           });
+  };
   std::vector<double> coverLatencies;
   std::vector<double> latencies;
   {
     CoverWatch cover(folder.id(), program.pid());
-    latencies = timeTrials(trials, sampling, unprotected, folder, &cover, &coverLatencies, [&] {
-      Window login = program.waitForWindow(kLoginCaption);
-      if (!login) return false;
-      enterPassword(login, "xyz");
-      // The challenge is over once the window is back in front and the main window hidden.
-      return waitForGone(login) && waitUntil([&] {
-               return isEnabled(folder.id()) && foregroundWindow() == folder.id() &&
-                      !isVisible(main);
-             });
-    });
+    latencies =
+        timeTrials(trials, sampling, unprotected, folder, &cover, &coverLatencies, answerChallenge);
   }
   if (latencies.empty()) return 1;
 
@@ -320,9 +338,16 @@ int run(int trials, int idleSeconds, int interval) {
     }
   }
 
-  // The same trials against the null guard, alone.
+  sandbox.writeFile("PassDat.ini", listOf(kLongList));
+  std::vector<double> longListLatencies =
+      timeTrials(trials, sampling, unprotected, folder, nullptr, nullptr, answerChallenge);
+  if (longListLatencies.empty()) return 1;
+
+  // The same trials against the null guard, alone, which starts with the unprotected window in
+  // front as Folvane did.
+  unprotected.bringForward();
   program.kill();
-  Process floor = startProgram(nullGuard, "\"" + sandbox.path("PassDat.ini") + "\"");
+  Process floor = startProgram(nullGuard, "\"" + sandbox.path("NullGuard.ini") + "\"");
   pump(500ms);
   std::vector<double> floorLatencies =
       timeTrials(trials, sampling, unprotected, folder, nullptr, nullptr, [&] {
@@ -341,6 +366,13 @@ int run(int trials, int idleSeconds, int interval) {
   print("lock latency, the null guard", least);
   std::printf("lock latency, Folvane to the null guard: median %.2fx, p95 %.2fx\n",
               own.median / least.median, own.p95 / least.p95);
+  const Summary longList = summarize(longListLatencies);
+  std::printf(
+      "lock latency, Folvane with %d folders listed (the protected one last): "
+      "median %.1f ms, p95 %.1f ms (mean %.1f, min %.1f, max %.1f)\n",
+      kLongList, longList.median, longList.p95, longList.mean, longList.min, longList.max);
+  std::printf("lock latency, %d folders listed to 1: median %.2fx, p95 %.2fx\n", kLongList,
+              longList.median / own.median, longList.p95 / own.p95);
   print("cover latency, Folvane", summarize(coverLatencies));
   std::vector<double> coverLags;
   for (std::size_t i = 0; i < latencies.size(); ++i)
