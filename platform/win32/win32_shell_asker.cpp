@@ -65,6 +65,8 @@ struct ShellAsker::Shared {
 
 ComPtr<IShellWindows> SystemShellWindows() {
   ComPtr<IShellWindows> windows;
+  // The file manager's process serves the list. Any kind of server would have COM try one in this
+  // process first, which loads libraries (under Wine, a web browser's) that then refuse.
   if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER,
                               __uuidof(IShellWindows), windows.putVoid())))
     windows.reset();
