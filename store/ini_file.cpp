@@ -17,12 +17,20 @@ bool startsWith(std::string_view bytes, std::string_view mark) {
   return bytes.substr(0, mark.size()) == mark;
 }
 
-// A file's encoding by its byte-order mark, as the system tells it; without one it is ANSI.
+// A file's encoding by its byte-order mark, as the system tells it. Without one it is ANSI,
+// unless it is valid UTF-8 holding more than ASCII: editors save UTF-8 without a mark by default
+// now, and read as ANSI such a file's Japanese names would match no folder.
 IniEncoding encodingOf(std::string_view bytes) {
   if (startsWith(bytes, kUtf8Mark)) return IniEncoding::Utf8;
   if (startsWith(bytes, kUtf16LeMark)) return IniEncoding::Utf16Le;
   if (startsWith(bytes, kUtf16BeMark)) return IniEncoding::Utf16Be;
+  if (IsUtf8BeyondAscii(bytes)) return IniEncoding::Utf8Unmarked;
   return IniEncoding::Ansi;
+}
+
+bool startsWithMark(std::string_view text) {
+  return startsWith(text, kUtf8Mark) || startsWith(text, kUtf16LeMark) ||
+         startsWith(text, kUtf16BeMark);
 }
 
 std::u16string unitsOf(std::string_view bytes, bool bigEndian) {
@@ -75,6 +83,9 @@ IniFile::IniFile(std::string bytes, CodePage codePage)
       // is ever taken for "[", "]" or "=".
       text_.emplace<IniText<char>>(bytes.substr(kUtf8Mark.size()), LeadBytePredicate());
       break;
+    case IniEncoding::Utf8Unmarked:
+      text_.emplace<IniText<char>>(std::move(bytes), LeadBytePredicate());
+      break;
     case IniEncoding::Utf16Le:
     case IniEncoding::Utf16Be: {
       std::string_view units = std::string_view(bytes).substr(kUtf16LeMark.size());
@@ -91,7 +102,7 @@ IniFile::IniFile(std::string bytes, CodePage codePage)
 
 template <>
 std::string IniFile::toText<char>(std::string_view ansi) const {
-  if (encoding_ == IniEncoding::Utf8) return codePage_.toUtf8(ansi);
+  if (isUtf8()) return codePage_.toUtf8(ansi);
   return std::string(ansi);
 }
 
@@ -101,7 +112,7 @@ std::u16string IniFile::toText<char16_t>(std::string_view ansi) const {
 }
 
 std::string IniFile::toAnsi(std::string_view text) const {
-  if (encoding_ == IniEncoding::Utf8) return codePage_.fromUtf8(text);
+  if (isUtf8()) return codePage_.fromUtf8(text);
   return std::string(text);
 }
 
@@ -201,6 +212,8 @@ bool IniFile::storable(std::string_view section, std::string_view key,
 IniWriteResult IniFile::write(std::string_view section, std::string_view key,
                               const std::optional<std::string>& value) {
   if (value && !storable(section, key, *value)) return IniWriteResult::Refused;
+  std::string ansiBefore;
+  if (encoding_ == IniEncoding::Ansi) ansiBefore = std::get<IniText<char>>(text_).text();
   const bool changed = std::visit(
       [&](auto& text) {
         using Unit = typename std::decay_t<decltype(text)>::String::value_type;
@@ -213,13 +226,22 @@ IniWriteResult IniFile::write(std::string_view section, std::string_view key,
       text_);
   if (!changed) return IniWriteResult::Unchanged;
 
-  // An ANSI file whose first bytes came to look like a byte-order mark (a key that opens with
-  // them written first, the line before them removed) would be read as another encoding, and
-  // its first line as another key: it opens with an empty line instead.
-  if (encoding_ == IniEncoding::Ansi) {
+  // A file without a mark whose first bytes came to look like a byte-order mark (a key that opens
+  // with them written first, the line before them removed) would be read as another encoding,
+  // and its first line as another key: it opens with an empty line instead.
+  if (encoding_ == IniEncoding::Ansi || encoding_ == IniEncoding::Utf8Unmarked) {
     const std::string& text = std::get<IniText<char>>(text_).text();
-    if (encodingOf(text) != IniEncoding::Ansi)
-      text_.emplace<IniText<char>>("\r\n" + text, codePage_.isLeadByte);
+    const LeadBytePredicate isLeadByte =
+        encoding_ == IniEncoding::Ansi ? codePage_.isLeadByte : LeadBytePredicate();
+    if (startsWithMark(text)) text_.emplace<IniText<char>>("\r\n" + text, isLeadByte);
+  }
+  // An ANSI file that came to be valid UTF-8 throughout (its only other characters removed, or
+  // double-byte characters that happen to be UTF-8 written into a file of ASCII) would be read
+  // as UTF-8 next time, and its names would match other folders: it is left as it was. An
+  // unmarked UTF-8 file left with ASCII alone reads the same either way.
+  if (encoding_ == IniEncoding::Ansi && IsUtf8BeyondAscii(std::get<IniText<char>>(text_).text())) {
+    text_.emplace<IniText<char>>(std::move(ansiBefore), codePage_.isLeadByte);
+    return IniWriteResult::Refused;
   }
   return IniWriteResult::Changed;
 }
@@ -230,6 +252,8 @@ std::string IniFile::bytes() const {
       return std::get<IniText<char>>(text_).text();
     case IniEncoding::Utf8:
       return std::string(kUtf8Mark) + std::get<IniText<char>>(text_).text();
+    case IniEncoding::Utf8Unmarked:
+      return std::get<IniText<char>>(text_).text();
     case IniEncoding::Utf16Le:
       return std::string(kUtf16LeMark) + bytesOf(std::get<IniText<char16_t>>(text_).text(), false) +
              oddByte_;

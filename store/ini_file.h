@@ -1,6 +1,7 @@
 // The INI engine: one profile file held as its bytes. A file is in the ANSI code page, as the
 // program writes it, or, when an editor saved it so, in UTF-8 or UTF-16 (little- or big-endian)
-// behind a byte-order mark; it keeps its encoding through every write. Names and values are ANSI
+// behind a byte-order mark, or in UTF-8 without one (valid UTF-8 holding more than ASCII); it
+// keeps its encoding through every write. Names and values are ANSI
 // bytes on this side and are converted as the system's ANSI profile functions convert them.
 // Reading and writing follow the rules of those functions; a write touches only the lines it has
 // to, so comments, blank lines and the layout of every other line stay as they were.
@@ -17,7 +18,13 @@
 
 namespace folvane {
 
-enum class IniEncoding { Ansi, Utf8, Utf16Le, Utf16Be };
+enum class IniEncoding {
+  Ansi,
+  Utf8,
+  Utf8Unmarked,  // UTF-8 without a byte-order mark, told by its bytes
+  Utf16Le,
+  Utf16Be,
+};
 
 // The ANSI code page, as the engine needs it.
 struct CodePage {
@@ -67,7 +74,8 @@ class IniFile {
   // end of the section, creating the section at the end of the file); std::nullopt removes the
   // first such entry of any section of that name. A value or name holding a line break, a key
   // holding "=" or opening with "[", and a section name ending in half a double-byte character
-  // are refused: the file would hold other lines, or another key, than the ones written.
+  // are refused: the file would hold other lines, or another key, than the ones written. So is a
+  // write that would leave an ANSI file looking like UTF-8: it would be read as another text.
   IniWriteResult write(std::string_view section, std::string_view key,
                        const std::optional<std::string>& value);
 
@@ -81,6 +89,9 @@ class IniFile {
   std::basic_string<Unit> toText(std::string_view ansi) const;
   std::string toAnsi(std::string_view text) const;
   std::string toAnsi(std::u16string_view text) const;
+  bool isUtf8() const {
+    return encoding_ == IniEncoding::Utf8 || encoding_ == IniEncoding::Utf8Unmarked;
+  }
   bool storable(std::string_view section, std::string_view key, std::string_view value) const;
 
   CodePage codePage_;

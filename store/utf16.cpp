@@ -75,6 +75,18 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
   return out;
 }
 
+bool IsUtf8BeyondAscii(std::string_view bytes) {
+  bool beyondAscii = false;
+  for (std::size_t at = 0; at < bytes.size();) {
+    const std::size_t from = at;
+    // U+FFFD written out is a character like any other; made up for a malformed byte, it is not.
+    if (nextUtf8(bytes, at) == kReplacement && bytes.substr(from, 3) != "\xEF\xBF\xBD")
+      return false;
+    beyondAscii = beyondAscii || at - from > 1;
+  }
+  return beyondAscii;
+}
+
 std::string Utf16ToUtf8(std::u16string_view utf16) {
   std::string out;
   out.reserve(utf16.size());

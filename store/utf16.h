@@ -11,4 +11,9 @@ namespace folvane {
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
+// Whether bytes are well-formed UTF-8 throughout (no stray or cut-short sequence, no overlong
+// form, no surrogate) and hold at least one character beyond ASCII: text that an editor saved as
+// UTF-8 without a byte-order mark. Text of the ANSI code page is hardly ever both.
+bool IsUtf8BeyondAscii(std::string_view bytes);
+
 }  // namespace folvane

@@ -75,13 +75,14 @@ TEST_F(IniFileTest, ARefusedEntryIsAFailedWriteThatLeavesTheFileAlone) {
 }
 
 TEST_F(IniFileTest, AnAnsiFileNeverComesToStartLikeAByteOrderMark) {
-  // A key that opens with the bytes of a UTF-8 byte-order mark, written as the first line.
+  // A key that opens with the bytes of a UTF-8 byte-order mark, written as the first line (with a
+  // character after them that is no UTF-8, which would be refused otherwise).
   IniFile first("", codePage);
-  EXPECT_EQ(first.write("", "\xEF\xBB\xBFk", std::string("1")), IniWriteResult::Changed);
-  EXPECT_EQ(first.bytes(), "\r\n\xEF\xBB\xBFk=1\r\n");
+  EXPECT_EQ(first.write("", "\xEF\xBB\xBF\x83\x5C", std::string("1")), IniWriteResult::Changed);
+  EXPECT_EQ(first.bytes(), "\r\n\xEF\xBB\xBF\x83\x5C=1\r\n");
   IniFile firstAgain(first.bytes(), codePage);
   EXPECT_EQ(firstAgain.encoding(), IniEncoding::Ansi);
-  EXPECT_EQ(firstAgain.read("", "\xEF\xBB\xBFk"), "1");
+  EXPECT_EQ(firstAgain.read("", "\xEF\xBB\xBF\x83\x5C"), "1");
 
   // The line before one that opens with the bytes of a UTF-16 byte-order mark, removed.
   IniFile removed("k=1\r\n\xFF\xFEj=2\r\n[A]\r\na=3\r\n", codePage);
@@ -91,6 +92,54 @@ TEST_F(IniFileTest, AnAnsiFileNeverComesToStartLikeAByteOrderMark) {
   EXPECT_EQ(removedAgain.encoding(), IniEncoding::Ansi);
   EXPECT_EQ(removedAgain.read("", "\xFF\xFEj"), "2");
   EXPECT_EQ(removedAgain.read("A", "a"), "3");
+}
+
+TEST_F(IniFileTest, AFileWithoutAMarkIsUtf8WhenItsBytesAreUtf8BeyondAscii) {
+  const struct {
+    const char* bytes;
+    IniEncoding encoding;
+  } cases[] = {
+      {"[A]\r\nk=1\r\n", IniEncoding::Ansi},                                 // ASCII reads the same
+      {"[A]\r\n\x8C\x6F\x97\x9D=1\r\n", IniEncoding::Ansi},                  // Shift-JIS 経理
+      {"[A]\r\n\xE7\xB5\x8C\xE7\x90=1\r\n", IniEncoding::Ansi},              // UTF-8 cut short
+      {"[A]\r\n\xC0\xAF=1\r\n", IniEncoding::Ansi},                          // an overlong form
+      {"[A]\r\n\xED\xA0\x80=1\r\n", IniEncoding::Ansi},                      // a surrogate
+      {"[A]\r\n\xE7\xB5\x8C\xE7\x90\x86=1\r\n", IniEncoding::Utf8Unmarked},  // 経理
+      {"[A]\r\n\xEF\xBF\xBD=1\r\n", IniEncoding::Utf8Unmarked},              // U+FFFD written out
+  };
+  for (const auto& c : cases) {
+    IniFile ini(c.bytes, codePage);
+    EXPECT_EQ(ini.encoding(), c.encoding) << c.bytes;
+    EXPECT_EQ(ini.bytes(), c.bytes);
+  }
+
+  // Read through the code page, written back in UTF-8 without a mark, every other line kept.
+  IniFile ini("; Café\n[部署]\n経理=1\n", codePage);
+  EXPECT_EQ(ini.read("\x95\x94\x8F\x90", "\x8C\x6F\x97\x9D"), "1");
+  EXPECT_EQ(ini.write("\x95\x94\x8F\x90", "\x89\x63\x8B\xC6", std::string("2")),
+            IniWriteResult::Changed);
+  EXPECT_EQ(ini.bytes(), "; Café\n[部署]\n経理=1\n営業=2\r\n");
+  EXPECT_EQ(IniFile(ini.bytes(), codePage).encoding(), IniEncoding::Utf8Unmarked);
+}
+
+TEST_F(IniFileTest, AnAnsiFileIsNeverWrittenIntoLookingLikeUtf8) {
+  // "ﾃア" in Shift-JIS is C3 83 41, which is also UTF-8 ("ÃA"): written into a file of ASCII, or
+  // left alone by removing the one line UTF-8 could not read, it would be read as another name.
+  IniFile added("[A]\r\nk=1\r\n", codePage);
+  EXPECT_EQ(added.write("A", "\xC3\x83\x41", std::string("2")), IniWriteResult::Refused);
+  EXPECT_EQ(added.bytes(), "[A]\r\nk=1\r\n");
+
+  const std::string mixed = "[A]\r\n\x82\xA0=1\r\n\xC3\x83\x41=2\r\n";
+  IniFile removed(mixed, codePage);
+  ASSERT_EQ(removed.encoding(), IniEncoding::Ansi);
+  EXPECT_EQ(removed.write("A", "\x82\xA0", std::nullopt), IniWriteResult::Refused);
+  EXPECT_EQ(removed.bytes(), mixed);
+  EXPECT_EQ(removed.read("A", "\xC3\x83\x41"), "2");
+
+  // Beside a character UTF-8 cannot read, the same name is written as usual.
+  IniFile beside("[A]\r\n\x82\xA0=1\r\n", codePage);
+  EXPECT_EQ(beside.write("A", "\xC3\x83\x41", std::string("2")), IniWriteResult::Changed);
+  EXPECT_EQ(IniFile(beside.bytes(), codePage).read("A", "\xC3\x83\x41"), "2");
 }
 
 TEST_F(IniFileTest, AValueEndingInHalfACharacterIsCutWithinItsOwnBytes) {

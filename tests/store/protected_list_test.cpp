@@ -121,6 +121,20 @@ TEST_F(ProtectedListTest, AListSavedAsUtf16StaysUtf16) {
       utf16("; Café ā\r\n[PasswordSetData]\r\n経理=101\r\n[PasswordNumber]\r\nPassCount=1\r\n"));
 }
 
+// UTF-8 without a byte-order mark, as editors save text by default now: the Japanese names are
+// read as the folders they name, and changes keep the file UTF-8 without a mark.
+TEST_F(ProtectedListTest, AListSavedAsUtf8WithoutAMarkStaysSo) {
+  Seed("; Café\r\n[PasswordSetData]\r\n営業=100\r\n[PasswordNumber]\r\nPassCount=1\r\n");
+  EXPECT_EQ(ProtectedList::Read(platform, FileWait::NotAtAll).rows(),
+            std::vector<std::string>{"営業"});
+  EXPECT_EQ(ProtectedList::Read(platform, FileWait::NotAtAll).codeOf("営業"), "100");
+
+  EXPECT_EQ(AddProtectedFolder(platform, "経理", "101"), AddResult::Added);
+  EXPECT_EQ(RemoveProtectedFolder(platform, "営業"), RemoveResult::Removed);
+  EXPECT_EQ(FileBytes(),
+            "; Café\r\n[PasswordSetData]\r\n経理=101\r\n[PasswordNumber]\r\nPassCount=1\r\n");
+}
+
 TEST_F(ProtectedListTest, AnUnusableCountLeavesTheFileAsItWas) {
   for (const std::string count : {"abc", "", "2x", "-1", "40000"}) {
     SCOPED_TRACE("PassCount=" + count);
