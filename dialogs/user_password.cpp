@@ -14,10 +14,17 @@ FileRead::Status LoadUserPassword(Platform& platform, ProcessWide& strings, File
 
 UserPasswordAnswer AskUserPassword(Platform& platform, LoginForm& login, ProcessWide& strings,
                                    const std::string& prompt) {
-  if (strings.UserPasswordUnknown &&
-      LoadUserPassword(platform, strings, FileWait::AboutASecond) == FileRead::Status::Unreadable) {
-    ShowMessage(platform, kSettingsUnreadable);
-    return UserPasswordAnswer::Unknown;
+  if (strings.UserPasswordUnknown) {
+    // A password never read is known once the file is read with one in it. A file gone or
+    // emptied meanwhile holds none of the user's: a new password is set only by the first-start
+    // question, at the next start, never by taking an empty answer now.
+    const StoredUserPassword stored = ReadStoredUserPassword(platform, FileWait::AboutASecond);
+    if (stored.file != FileRead::Status::Read || stored.password.empty()) {
+      ShowMessage(platform, kSettingsUnreadable);
+      return UserPasswordAnswer::Unknown;
+    }
+    strings.UserPassword = stored.password;
+    strings.UserPasswordUnknown = false;
   }
   GuessLimit& guesses = strings.UserPasswordGuesses;
   if (const std::int64_t left = guesses.waitLeft(platform.monotonicMilliseconds())) {

@@ -22,10 +22,10 @@ enum class UserPasswordAnswer {
 FileRead::Status LoadUserPassword(Platform& platform, ProcessWide& strings, FileWait wait);
 
 // Asks for the user password with `prompt` and compares the answer with the one in force. While
-// the password is unknown, Folvane.ini is read again first; when it still cannot be read, the
-// user is told so and nothing is asked. A wrong answer counts towards the guess limit (giving
-// the question up or answering it with nothing does not), and while the limit makes the user
-// wait, nothing is asked and the user is told how long.
+// the password is unknown, Folvane.ini is read again first; when it still cannot be read, or holds
+// no password (gone meanwhile), the user is told so and nothing is asked. A wrong answer counts
+// towards the guess limit (giving the question up or answering it with nothing does not), and while
+// the limit makes the user wait, nothing is asked and the user is told how long.
 UserPasswordAnswer AskUserPassword(Platform& platform, LoginForm& login, ProcessWide& strings,
                                    const std::string& prompt = kPromptUserPassword);
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -27,6 +28,7 @@ class UnreadableSettingsTest : public ProgramFixture {
     platform.heldFiles = {platform.pathOf("Folvane.ini")};
     ASSERT_FALSE(start());
   }
+  void RefusesEverythingThatNeedsTheUserPassword();
 };
 
 TEST_F(UnreadableSettingsTest, TheProgramStartsGuardingWithoutAskingForANewPassword) {
@@ -42,8 +44,20 @@ TEST_F(UnreadableSettingsTest, TheProgramStartsGuardingWithoutAskingForANewPassw
 }
 
 // Every operation that needs the user password reads the file again, and refuses while it
-// cannot, asking nothing and changing nothing.
+// cannot, asking nothing and changing nothing. A file that has gone meanwhile holds no password of
+// the user's either: the password stays unknown, and an empty answer never passes for it.
 TEST_F(UnreadableSettingsTest, WhatNeedsTheUserPasswordRefusesWhileTheFileCannotBeRead) {
+  for (const bool gone : {false, true}) {
+    SCOPED_TRACE(gone ? "the file gone" : "the file held");
+    if (gone) {
+      platform.heldFiles.clear();
+      ASSERT_EQ(std::remove(platform.pathOf("Folvane.ini").c_str()), 0);
+    }
+    RefusesEverythingThatNeedsTheUserPassword();
+  }
+}
+
+void UnreadableSettingsTest::RefusesEverythingThatNeedsTheUserPassword() {
   scan().show();
   struct Case {
     const char* what;
