@@ -78,11 +78,15 @@ void ListEditing::AddFolder() {
     ShowMessage(platform_, kListNotSaved);
     return;
   }
-  // A folder already listed has a lock password, and replacing it must not be easier than
-  // opening the folder: the user password is asked first. A wrong answer ends it silently.
-  if (list.listed(*key) &&
-      AskUserPassword(platform_, login_, strings_) != UserPasswordAnswer::Right) {
-    return;
+  // A folder already listed, under any of its names (the Shell's display name, the last part of
+  // its path), has a lock password, and replacing it must not be easier than opening the folder:
+  // the user password is asked first, and the password is replaced under the name that guards
+  // the folder. An entry under another of its names would be one the user never confirmed.
+  // A wrong answer ends it silently.
+  const std::optional<std::string> listedKey = list.listedKeyOf(FolderKeysOf(*shown));
+  if (listedKey) {
+    if (AskUserPassword(platform_, login_, strings_) != UserPasswordAnswer::Right) return;
+    key = listedKey;
   }
 
   const std::string password = login_.Ask(kPromptLockPassword);

@@ -132,10 +132,14 @@ std::optional<std::string> IniFile::read(std::string_view section, std::string_v
 }
 
 bool IniFile::has(std::string_view section, std::string_view key) const {
+  return lineOf(section, key).has_value();
+}
+
+std::optional<std::size_t> IniFile::lineOf(std::string_view section, std::string_view key) const {
   return std::visit(
       [&](const auto& text) {
         using Unit = typename std::decay_t<decltype(text)>::String::value_type;
-        return text.has(toText<Unit>(section), toText<Unit>(key));
+        return text.lineOf(toText<Unit>(section), toText<Unit>(key));
       },
       text_);
 }

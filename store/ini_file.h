@@ -54,6 +54,9 @@ class IniFile {
 
   // Whether the section has a line for key, also one without "=" that read does not see.
   bool has(std::string_view section, std::string_view key) const;
+  // The number of the line (from 0) that has tells of, or std::nullopt: which of two keys comes
+  // first in the file.
+  std::optional<std::size_t> lineOf(std::string_view section, std::string_view key) const;
 
   // What a read with a buffer of maxBytes + 1 bytes gives: the value, or else the default as the
   // system hands it back (trailing blanks and quotes dropped), cut to at most maxBytes bytes

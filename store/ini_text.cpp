@@ -187,8 +187,14 @@ std::optional<typename IniText<Unit>::String> IniText<Unit>::value(View section,
 
 template <typename Unit>
 bool IniText<Unit>::has(View section, View key) const {
+  return lineOf(section, key).has_value();
+}
+
+template <typename Unit>
+std::optional<std::size_t> IniText<Unit>::lineOf(View section, View key) const {
   std::optional<Span> span = findSection(trimmed(section));
-  return span && findKey(*span, trimmed(key));
+  if (!span) return std::nullopt;
+  return findKey(*span, trimmed(key));
 }
 
 template <typename Unit>

@@ -46,6 +46,8 @@ class IniText {
   std::optional<String> value(View section, View key) const;
   // Whether the first section named section has a line for key, with a value or without one.
   bool has(View section, View key) const;
+  // The number of the line (from 0) where that line stands, or std::nullopt.
+  std::optional<std::size_t> lineOf(View section, View key) const;
   // The section's entries in file order, as "key=value" (or the bare line of an entry without
   // "="); comments and blank lines are left out.
   std::vector<String> entries(View section) const;

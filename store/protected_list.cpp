@@ -93,6 +93,28 @@ bool ProtectedList::listed(const std::string& key) const {
   return file_.has(platform_->toAnsi(kSectionPasswordSetData), ansiKey);
 }
 
+std::optional<std::string> ProtectedList::lockKeyOf(const std::vector<std::string>& keys) const {
+  std::optional<std::string> first;
+  std::size_t firstLine = 0;
+  for (const std::string& key : keys) {
+    if (codeOf(key).empty()) continue;
+    const std::optional<std::size_t> line =
+        file_.lineOf(platform_->toAnsi(kSectionPasswordSetData), platform_->toAnsi(key));
+    if (line && (!first || *line < firstLine)) {
+      first = key;
+      firstLine = *line;
+    }
+  }
+  return first;
+}
+
+std::optional<std::string> ProtectedList::listedKeyOf(const std::vector<std::string>& keys) const {
+  if (std::optional<std::string> key = lockKeyOf(keys)) return key;
+  for (const std::string& key : keys)
+    if (listed(key)) return key;
+  return std::nullopt;
+}
+
 std::vector<std::string> ProtectedList::rows() const {
   const std::vector<std::string> keys =
       file_.entryNames(platform_->toAnsi(kSectionPasswordSetData));

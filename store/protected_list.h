@@ -36,6 +36,14 @@ class ProtectedList {
   // row like any other entry. A comment line is no entry, whatever its text: a key that opens
   // with ";" is never listed, as no row shows one.
   bool listed(const std::string& key) const;
+  // Of the keys a folder window may be listed under (FolderKeysOf), the one the list guards it
+  // by: the key whose entry has a lock code and stands first in the file; std::nullopt when none
+  // has. An entry added for another folder goes last, so it never takes over a window already
+  // guarded under another of its names.
+  std::optional<std::string> lockKeyOf(const std::vector<std::string>& keys) const;
+  // The key the folder is listed under, where it is: the lock key, or else the first of its keys
+  // that has an entry without a code.
+  std::optional<std::string> listedKeyOf(const std::vector<std::string>& keys) const;
   // The rows of the list box: the key of every entry the section holds, in file order, whatever
   // PassCount says: an entry the count does not cover is still guarded, so it must be seen and
   // can be deleted.

@@ -34,8 +34,8 @@ std::string coverText(const std::string& key) {
   return "「" + key + "」はロックされています";
 }
 
-// The lock code of a folder by the list, under the first of its keys that has one, and that key;
-// an empty code when there is nothing to challenge. A count of 0 guards nothing, whatever entries
+// The lock code of a folder by the list, under the key the list guards it by, and that key; an
+// empty code when there is nothing to challenge. A count of 0 guards nothing, whatever entries
 // the file holds.
 struct Lock {
   std::string key;
@@ -43,10 +43,7 @@ struct Lock {
 };
 Lock lockOf(const std::vector<std::string>& keys, const ProtectedList& list) {
   if (list.count() && *list.count() == 0) return {keys.front(), ""};
-  for (const std::string& key : keys) {
-    std::string code = list.codeOf(key);
-    if (!code.empty()) return {key, std::move(code)};
-  }
+  if (const std::optional<std::string> key = list.lockKeyOf(keys)) return {*key, list.codeOf(*key)};
   return {keys.front(), ""};
 }
 

@@ -11,7 +11,8 @@
 //
 // A folder window is protected when its folder is listed under any of its keys (FolderKeysOf: the
 // name its Windows 10 title gives, and the Shell's display name and last part of the path). It is
-// challenged and covered under the key the list holds it by.
+// challenged and covered under the key the list holds it by; when several of its keys are
+// listed, under the one that stands first in the file, which no entry added later can change.
 //
 // Every window the check holds is covered, right after it is disabled and until it is given
 // back, so nothing in it stays readable meanwhile. A window answered wrong keeps its cover while

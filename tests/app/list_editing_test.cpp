@@ -338,6 +338,106 @@ TEST_F(ListEditingTest, ReplacingTheLockPasswordOfAListedFolderNeedsTheUserPassw
   }
 }
 
+// A folder window has several names (its title's, the Shell's display name, the last part of its
+// path). Adding from a window listed under any of them replaces that entry's lock password, with
+// the user password, and writes no entry under another name: the lock check could take that one,
+// and its password would open the folder.
+TEST_F(ListEditingTest, AddingUnderAnotherNameOfAListedFolderReplacesItsLock) {
+  struct Case {
+    const char* why;
+    std::string title;
+    bool shellAnswers;
+    std::string entries;  // listed after Docs and Music
+    std::vector<std::optional<std::string>> answers;
+    bool userAsked;
+    std::string storedUnder;  // the entry that holds the new password; "" when none changed
+    std::vector<std::string> rows;
+  };
+  const std::string docs = "Documents=130127119\r\n", docsJa = "ドキュメント=130127119\r\n";
+  const std::vector<Case> cases = {
+      {"display-name title, listed under the path's name",
+       "ドキュメント - エクスプローラー",
+       true,
+       docs,
+       {"secret", "abc"},
+       true,
+       "Documents",
+       {"Docs", "Music", "Documents"}},
+      {"full-path title, listed under the display name",
+       "C:\\Users\\u\\Documents",
+       true,
+       docsJa,
+       {"secret", "abc"},
+       true,
+       "ドキュメント",
+       {"Docs", "Music", "ドキュメント"}},
+      {"listed under the title's name",
+       "ドキュメント",
+       true,
+       docsJa,
+       {"secret", "abc"},
+       true,
+       "ドキュメント",
+       {"Docs", "Music", "ドキュメント"}},
+      {"listed under two names: the first in the file",
+       "ドキュメント",
+       true,
+       docs + docsJa,
+       {"secret", "abc"},
+       true,
+       "Documents",
+       {"Docs", "Music", "Documents", "ドキュメント"}},
+      {"listed under another name, wrong user password",
+       "ドキュメント - エクスプローラー",
+       true,
+       docs,
+       {"Secret"},
+       true,
+       "",
+       {}},
+      // Without the Shell the title is all there is: another folder of that name is new.
+      {"the Shell says nothing",
+       "ドキュメント",
+       false,
+       docs,
+       {"abc"},
+       false,
+       "ドキュメント",
+       {"Docs", "Music", "Documents", "ドキュメント"}},
+  };
+  ShellFolder documents;
+  documents.displayName = "ドキュメント";
+  documents.path = "C:\\Users\\u\\Documents";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    const std::string content =
+        "[PasswordSetData]\r\nDocs=130127119\r\nMusic=128\r\n" + c.entries +
+        "[PasswordNumber]\r\nPassCount=" +
+        std::to_string(2 + std::count(c.entries.begin(), c.entries.end(), '\n')) + "\r\n";
+    Seed(platform.toAnsi(content));
+    platform.messages.clear();
+    prompts.clear();
+    strings.UserPassword = "secret";
+    answers.assign(c.answers.begin(), c.answers.end());
+    const WindowId window = platform.addWindow("CabinetWClass", c.title);
+    if (c.shellAnswers) platform.shellFolders[window] = documents;
+    platform.bringToFront(window);
+    sampler.Timer1_Timer();
+    editing.AddFolder();
+
+    EXPECT_EQ(!prompts.empty() && prompts.front() == kPromptUserPassword, c.userAsked);
+    EXPECT_TRUE(answers.empty());
+    EXPECT_TRUE(platform.messages.empty());
+    if (c.storedUnder.empty()) {
+      EXPECT_EQ(FileBytes(), platform.toAnsi(content));
+      continue;
+    }
+    EXPECT_EQ(Stored(c.storedUnder), "116117118");
+    EXPECT_EQ(list.items(), c.rows);
+    EXPECT_EQ(PassCount(), std::to_string(c.rows.size()));
+  }
+}
+
 TEST_F(ListEditingTest, AddAcceptsTheLongestPasswordThatSurvivesItsCode) {
   Seed(kTwoFolders);
   answers = {std::string(42, '~')};

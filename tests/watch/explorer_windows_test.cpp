@@ -182,6 +182,41 @@ TEST_F(ExplorerWindowsTest, AFolderTheShellAnswersForOnlyLaterIsChallengedThen) 
   EXPECT_TRUE(platform.messages.empty());
 }
 
+// A folder window listed under two of its names is challenged under the one that stands first in
+// the file. Adding a folder of the other name somewhere else needs no user password and goes to
+// the end of the list, so that entry's password never opens the window.
+TEST_F(ExplorerWindowsTest, AWindowListedUnderTwoNamesGoesByTheFirstInTheFile) {
+  const struct {
+    const char* entries;
+    const char* key;
+    const char* right;
+    const char* wrong;
+  } cases[] = {
+      {"Documents=116117118\r\nドキュメント=139140141\r\n", "Documents", "abc", "xyz"},
+      {"ドキュメント=139140141\r\nDocuments=116117118\r\n", "ドキュメント", "xyz", "abc"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.key);
+    writeFile("PassDat.ini", std::string("[PasswordSetData]\r\n") + c.entries +
+                                 "[PasswordNumber]\r\nPassCount=2\r\n");
+    for (const char* answer : {c.wrong, c.right}) {
+      platform.messages.clear();
+      const WindowId window =
+          platform.addWindow("CabinetWClass", "ドキュメント - エクスプローラー");
+      platform.shellFolders[window] = shellFolder("ドキュメント", "C:\\Users\\u\\Documents");
+      answerPassword(Typed(answer, [&] {
+        EXPECT_EQ(coverOf(window), "「" + std::string(c.key) + "」はロックされています");
+      }));
+      front(window);
+      const bool right = answer == c.right;
+      EXPECT_EQ(platform.windowState(window).closeRequests, right ? 0 : 1) << answer;
+      EXPECT_EQ(messageTexts(),
+                right ? std::vector<std::string>{} : std::vector<std::string>{kWrong});
+      between();
+    }
+  }
+}
+
 // Several folders as tabs of one window: the title and the Shell follow the active tab.
 class TabsTest : public ExplorerWindowsTest {
  protected:
