@@ -43,7 +43,8 @@ ScanForm::ScanForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings, L
       splash_(splash),
       settings_(toolkit, platform, strings, login, Timer1),
       sampler_(platform, Text),
-      lockCheck_(platform, *this, Label1, login),
+      lockCheck_(platform, *this, Label1, login,
+                 [this](WindowId window) { return sampler_.SampleAfresh(window); }),
       watch_(platform, *this, Timer1, Button2, Shape1, login, strings),
       listEditing_(platform, sampler_, Text, List1, Label1, login, strings) {
   for (Control* control :

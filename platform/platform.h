@@ -93,6 +93,10 @@ class Platform {
   // Read without waiting on the window's program, like windowText.
   virtual std::string windowTitle(WindowId window) = 0;
   virtual bool windowExists(WindowId window) = 0;  // false for 0
+  // Whether the window belongs to this program's own process: its windows, dialogs and message
+  // boxes, whatever their titles; any other program may title a window as this one does. False
+  // for 0 and for a window that has gone.
+  virtual bool isOwnWindow(WindowId window) = 0;
   // Enables or disables any program's window. A disabled window takes no mouse or keyboard
   // input until it is enabled again.
   virtual void enableWindow(WindowId window, bool enable) = 0;

@@ -22,6 +22,8 @@ constexpr char kWrongPassword[] = "パスワードが正しくありません。
 // (300 ms): long enough for a busy folder window, short enough that one refusing to close is
 // not hidden for good.
 constexpr int kCoverWhileClosing = 10;
+// A window that cannot be answered keeps its cover until it has gone.
+constexpr int kCoverUntilGone = -1;
 // How long the list may stay unreadable, in lamp ticks, before the user is told: about three
 // seconds, past the moment a scanner or a backup usually lets go of the file.
 constexpr int kUnreadableTicksBeforeReport = 10;
@@ -79,8 +81,26 @@ class OpenChallenge {
 
 }  // namespace
 
-LockCheck::LockCheck(Platform& platform, Form& mainWindow, Label& countLabel, LoginForm& login)
-    : platform_(platform), mainWindow_(mainWindow), countLabel_(countLabel), login_(login) {}
+LockCheck::LockCheck(Platform& platform, Form& mainWindow, Label& countLabel, LoginForm& login,
+                     std::function<Sample(WindowId)> sampleAfresh)
+    : platform_(platform),
+      mainWindow_(mainWindow),
+      countLabel_(countLabel),
+      login_(login),
+      sampleAfresh_(std::move(sampleAfresh)) {}
+
+std::optional<LockCheck::Folder> LockCheck::FolderOf(const Sample& sample) {
+  // Only a folder window of the kind the program has always watched is challenged. A title that
+  // gives no key (none at all, or a share root such as \\server\share\) cannot be in the list.
+  std::vector<std::string> keys = FolderKeysOf(sample);
+  if (!IsFolderWindowClass(sample.className) || keys.empty()) return std::nullopt;
+  Folder folder{sample.window, keys, keys.front()};
+  if (sample.shell) {
+    folder.tab = sample.shell->tab;
+    folder.tabs = sample.shell->tabs;
+  }
+  return folder;
+}
 
 void LockCheck::Check(const Sample& sample) {
   if (last_ == sample) return;
@@ -92,17 +112,8 @@ void LockCheck::Check(const Sample& sample) {
     // keeps no cover: it is decided about afresh, like any window.
     if (closing_.count(sample.window) != 0 && platform_.windowExists(sample.window))
       Uncover(sample.window);
-    // Only a folder window of the kind the program has always watched is challenged. A title
-    // that gives no key (none at all, or a share root such as \\server\share\) cannot be in the
-    // list.
-    std::vector<std::string> keys = FolderKeysOf(sample);
-    if (IsFolderWindowClass(sample.className) && !keys.empty()) {
-      Folder folder{sample.window, keys, keys.front()};
-      if (sample.shell) {
-        folder.tab = sample.shell->tab;
-        folder.tabs = sample.shell->tabs;
-      }
-      CheckFolder(folder, chainStarted);
+    if (const std::optional<Folder> folder = FolderOf(sample)) {
+      CheckFolder(*folder, chainStarted);
       return;
     }
     // A window that is not challenged ends the chain; no window at all (a moment after a window
@@ -148,6 +159,7 @@ void LockCheck::CheckFolder(Folder folder, bool& chainStarted) {
 void LockCheck::ServePending() {
   const std::map<WindowId, int> closing = closing_;
   for (const auto& [window, ticksLeft] : closing) {
+    if (ticksLeft == kCoverUntilGone) continue;  // FollowCovers removes it once the window has gone
     if (ticksLeft > 1) {
       closing_[window] = ticksLeft - 1;
       continue;
@@ -209,16 +221,20 @@ void LockCheck::Challenge(const Folder& folder, const std::string& lockCode) {
   // Too many wrong answers: nothing is asked until the wait is over, and the folder closes.
   if (const std::int64_t left = lockGuesses_.waitLeft(platform_.monotonicMilliseconds())) {
     ShowMessage(platform_, TooManyWrongAnswersText(left));
-    CloseAnsweredWrong(folder);
+    CloseAnsweredWrong(folder, kCoverWhileClosing);
+    return;
+  }
+  // A code that gives no password can never be answered right: the folder is not given back for
+  // it but stays shut, closed as after a wrong answer.
+  const std::optional<std::string> lockPassword = DecodePassword(platform_, lockCode);
+  if (!lockPassword) {
+    ShowErrorReport(platform_, lockCodeError(lockCode));
+    CloseAnsweredWrong(folder, kCoverUntilGone);
     return;
   }
   mainWindow_.show();
-  std::string lockPassword;
   std::string answer;
   try {
-    const std::optional<std::string> decoded = DecodePassword(platform_, lockCode);
-    if (!decoded) throw lockCodeError(lockCode);
-    lockPassword = *decoded;
     platform_.setForegroundWindow(mainWindow_.window());
     answer = login_.Ask(kPromptLockPassword);
   } catch (const RunTimeError&) {
@@ -230,10 +246,10 @@ void LockCheck::Challenge(const Folder& folder, const std::string& lockCode) {
 
   // Giving up the question or answering it with nothing is a wrong answer too: it closes the
   // folder as well.
-  if (answer.empty() || answer != lockPassword) {
+  if (answer.empty() || answer != *lockPassword) {
     lockGuesses_.wrong(platform_.monotonicMilliseconds());
     ShowMessage(platform_, kWrongPassword);
-    CloseAnsweredWrong(folder);
+    CloseAnsweredWrong(folder, kCoverWhileClosing);
     return;
   }
   lockGuesses_.right();
@@ -243,7 +259,7 @@ void LockCheck::Challenge(const Folder& folder, const std::string& lockCode) {
   givenBack_.insert({target, folder.key});
 }
 
-void LockCheck::CloseAnsweredWrong(const Folder& folder) {
+void LockCheck::CloseAnsweredWrong(const Folder& folder, int coverTicks) {
   const WindowId target = folder.window;
   // A tab among others leaves the folder for the one above it, and the window keeps its other
   // tabs; a window of one tab, or one the Shell said nothing of, is closed. Either way it is
@@ -254,7 +270,7 @@ void LockCheck::CloseAnsweredWrong(const Folder& folder) {
   if (!tabLeft) platform_.postClose(target);
   held_.erase(target);
   PublishHeld();
-  closing_[target] = kCoverWhileClosing;
+  closing_[target] = coverTicks;
   mainWindow_.hide();
   platform_.setForegroundWindow(target);
   platform_.followCover(target);  // it came forward over its cover
@@ -278,12 +294,14 @@ void LockCheck::ServeQueue() {
         continue;
       }
       NoteCount(list);
-      const Lock lock = lockOf(next.keys, list);
+      // What the window shows now, which may be another folder than the one it waited for.
+      const std::optional<Folder> now = FolderOf(sampleAfresh_(next.window));
+      const Lock lock = now ? lockOf(now->keys, list) : Lock{};
       if (lock.code.empty()) {
         Release(next.window);
         continue;
       }
-      Folder folder = next;
+      Folder folder = *now;
       folder.key = lock.key;
       Challenge(folder, lock.code);
     } catch (const RunTimeError& error) {
@@ -316,10 +334,14 @@ void LockCheck::ServeAwaitingList() {
       held_.erase(folder.window);
       PublishHeld();
       Uncover(folder.window);
-    } else if (lockOf(folder.keys, list).code.empty()) {
+      continue;
+    }
+    // What the window shows now, which may be another folder than the one it was held with.
+    const std::optional<Folder> now = FolderOf(sampleAfresh_(folder.window));
+    if (!now || lockOf(now->keys, list).code.empty()) {
       Release(folder.window);
     } else {
-      queue_.push_back(folder);  // still held, challenged in its turn
+      queue_.push_back(*now);  // still held, challenged in its turn
     }
   }
 }

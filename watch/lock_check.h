@@ -19,7 +19,12 @@
 // it closes, for a few seconds at most; a cover whose window has gone is removed at the next tick.
 // A tab among others answered wrong is not closed with its window: the tab goes to the folder
 // above, and the window keeps its cover until it shows another folder (or those few seconds
-// pass), when it is decided about afresh.
+// pass), when it is decided about afresh. A folder whose lock code is malformed cannot be
+// answered at all: after the error report it is closed in the same way, and keeps its cover until
+// it has gone or shows another folder.
+//
+// A window that waited, for the dialog or for the list, is decided about on what it shows when
+// its turn comes: it may have moved to another folder meanwhile.
 //
 // Windows answered right are given back for the folder they showed: another tab of the same
 // window, showing another listed folder, is challenged. They stay given back for as long as the
@@ -41,6 +46,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -61,7 +67,10 @@ namespace folvane {
 
 class LockCheck {
  public:
-  LockCheck(Platform& platform, Form& mainWindow, Label& countLabel, LoginForm& login);
+  // sampleAfresh gives a window as it is now (Sampler::SampleAfresh): a window held for a while
+  // is decided about on what it shows when its turn comes.
+  LockCheck(Platform& platform, Form& mainWindow, Label& countLabel, LoginForm& login,
+            std::function<Sample(WindowId)> sampleAfresh);
   // One sample of the window in front (never one of the program's own windows), with the common
   // error report. Nothing is done when neither the window nor what it shows has changed since the
   // last sample.
@@ -99,12 +108,17 @@ class LockCheck {
     int tabs = 1;                   // the tabs of its window, as the Shell counted them
   };
 
+  // The folder a sample shows, when it is a folder window of the kind challenged and its title
+  // gives a key.
+  static std::optional<Folder> FolderOf(const Sample& sample);
   void CheckFolder(Folder folder, bool& chainStarted);
   void Challenge(const Folder& folder, const std::string& lockCode);
   void ServeQueue();
   void ServeAwaitingList();
   void AwaitList(const Folder& folder);
-  void CloseAnsweredWrong(const Folder& folder);
+  // Enabled, told to close (or its tab to leave the folder) and left covered: for a few lamp
+  // ticks, or until it has gone.
+  void CloseAnsweredWrong(const Folder& folder, int coverTicks);
   void Hold(const Folder& folder);  // covered and disabled
   void Release(WindowId window);    // enabled and uncovered
   void Uncover(WindowId window);
@@ -118,6 +132,7 @@ class LockCheck {
   Form& mainWindow_;
   Label& countLabel_;
   LoginForm& login_;
+  std::function<Sample(WindowId)> sampleAfresh_;
 
   std::optional<Sample> last_;  // the sample decided about last
   bool challenging_ = false;
@@ -125,7 +140,8 @@ class LockCheck {
   std::set<WindowId> published_;  // held_ as the platform was last told
   GuessLimit lockGuesses_;        // wrong lock passwords, of every folder
   std::set<WindowId> covered_;
-  std::map<WindowId, int> closing_;  // answered wrong: lamp ticks its cover may still stay
+  // Answered wrong: lamp ticks its cover may still stay, or kCoverUntilGone.
+  std::map<WindowId, int> closing_;
   std::deque<Folder> queue_;         // waiting for the password dialog
   std::deque<Folder> awaitingList_;  // waiting for a list that can be read
   int unreadableTicks_ = 0;          // lamp ticks the list has stayed unreadable

@@ -28,14 +28,10 @@ std::string trimmed(const char (&buffer)[kBufferSize]) {
   return std::string(buffer, strnlen(buffer, kBufferSize));
 }
 
-bool isOwnWindowTitle(const std::string& title) {
+// The main window and the dialogs, among the program's own windows: the box shows them while it
+// has shown nothing else yet.
+bool isOwnFormTitle(const std::string& title) {
   return title == kMainCaption || title == kLoginCaption || title == kSettingsCaption;
-}
-
-// A message box of the program: a dialog-class window captioned with the program's title or
-// with the password dialog's own caption. A folder window may well be titled "Folvane".
-bool isOwnMessageBox(const std::string& className, const std::string& title) {
-  return className == "#32770" && (title == kAppTitle || title == kMismatchCaption);
 }
 
 }  // namespace
@@ -51,15 +47,14 @@ std::optional<Sample> Sampler::Timer1_Timer() {
     // One read of the whole title: the key of a folder comes from all of it.
     const Sample& sample = sampleOf(window, trimmed(classBuffer), platform_.windowTitle(window));
 
-    // The program's own windows keep the last foreign window in the box, so bringing the main
-    // window or a dialog forward never sets off the lock check.
-    if (isOwnWindowTitle(sample.title)) {
-      if (text_.text().empty()) text_.setText(sample.title);
+    // The program's own windows, told by their process and not by their titles, which any
+    // folder may have, keep the last foreign window in the box: bringing the main window or a
+    // dialog forward never sets off the lock check, and a message box never starts a check of
+    // its own, which could report a damaged data file again each time the report came forward.
+    if (last_->own) {
+      if (text_.text().empty() && isOwnFormTitle(sample.title)) text_.setText(sample.title);
       return;
     }
-    // The program's message boxes start no lock check of their own: one that did could report
-    // a damaged data file again each time its own report came to the front.
-    if (isOwnMessageBox(sample.className, sample.title)) return;
     if (!sample.isFolderWindow())
       lastFolder_.reset();  // a folder window coming back is asked afresh
     text_.setText(ActiveFormText(sample));
@@ -77,6 +72,16 @@ const Sample& Sampler::sampleOf(WindowId window, const std::string& classAnsi,
       last_->wholeTitle == wholeTitle && !(last_->sample.isFolderWindow() && shellAgainDue())) {
     return last_->sample;
   }
+  // Whose window it is is asked only with a new sample: a window keeps its process.
+  const bool own = platform_.isOwnWindow(window);
+  Sample sample = windowSample(window, classAnsi, wholeTitle);
+  if (!own && sample.isFolderWindow()) SampleFolder(sample, wholeTitle);
+  last_ = Read{window, classAnsi, wholeTitle, own, std::move(sample)};
+  return last_->sample;
+}
+
+Sample Sampler::windowSample(WindowId window, const std::string& classAnsi,
+                             const std::string& wholeTitle) {
   Sample sample;
   sample.window = window;
   // The box shows the title's first 127 bytes in the ANSI code page, as the program always has.
@@ -85,9 +90,25 @@ const Sample& Sampler::sampleOf(WindowId window, const std::string& classAnsi,
       0, WholeCharacterBytes(ansiTitle, kBufferSize - 1,
                              [this](unsigned char byte) { return platform_.isLeadByte(byte); })));
   sample.className = platform_.fromAnsi(classAnsi);
-  if (sample.isFolderWindow()) SampleFolder(sample, wholeTitle);
-  last_ = Read{window, classAnsi, wholeTitle, std::move(sample)};
-  return last_->sample;
+  return sample;
+}
+
+Sample Sampler::SampleAfresh(WindowId window) {
+  char classBuffer[kBufferSize] = {};
+  platform_.className(window, classBuffer, kBufferSize);
+  const std::string wholeTitle = platform_.windowTitle(window);
+  Sample sample = windowSample(window, trimmed(classBuffer), wholeTitle);
+  if (sample.isFolderWindow()) {
+    sample.wholeTitle = wholeTitle;
+    sample.shell = platform_.folderShownBy(window);
+    sample.folder = FolderTitleOf(sample.wholeTitle, sample.shell, titleForms());
+  }
+  return sample;
+}
+
+const ExplorerTitleForms& Sampler::titleForms() {
+  if (!forms_) forms_.emplace(platform_.explorerTitleForms());
+  return *forms_;
 }
 
 void Sampler::SampleFolder(Sample& sample, const std::string& wholeTitle) {
@@ -107,8 +128,7 @@ void Sampler::SampleFolder(Sample& sample, const std::string& wholeTitle) {
     shellAskedAt_ = platform_.monotonicMilliseconds();
     sample.shell = platform_.folderShownBy(sample.window);
   }
-  if (!forms_) forms_.emplace(platform_.explorerTitleForms());
-  sample.folder = FolderTitleOf(sample.wholeTitle, sample.shell, *forms_);
+  sample.folder = FolderTitleOf(sample.wholeTitle, sample.shell, titleForms());
   lastFolder_ = sample;
 }
 

@@ -1,6 +1,6 @@
 // The foreground sampler: at every tick of Timer1 it looks at the window in front, shows it in the
 // main window's Text box, and hands the sample to whoever decides about it. The program's own
-// windows and message boxes are left out.
+// windows and message boxes, told by their process, are left out.
 //
 // For a folder window it also takes the folder from the whole title and asks the Shell which folder
 // the window shows, but only when it comes forward or its title changes (another folder, another
@@ -29,6 +29,10 @@ class Sampler {
   const std::optional<Sample>& shown() const { return shown_; }
   // The watch was stopped: the box says so and shows no sample any more.
   void ShowStopped();
+  // A sample of the window as it is now, in front or not, with the Shell asked about a folder
+  // window: for a window held a while, which may show another folder by the time it is decided
+  // about. The box and the samples of the ticks are left as they were.
+  Sample SampleAfresh(WindowId window);
 
  private:
   // What the window in front gave at the last tick, and the sample made of it.
@@ -36,12 +40,16 @@ class Sampler {
     WindowId window;
     std::string classAnsi;
     std::string wholeTitle;  // UTF-8
+    bool own;                // one of the program's own windows
     Sample sample;
   };
   const Sample& sampleOf(WindowId window, const std::string& classAnsi,
                          const std::string& wholeTitle);
+  // A sample of what a window gave, without what only a folder window has.
+  Sample windowSample(WindowId window, const std::string& classAnsi, const std::string& wholeTitle);
   // The whole title, the Shell's answer and the folder of a folder window.
   void SampleFolder(Sample& sample, const std::string& wholeTitle);
+  const ExplorerTitleForms& titleForms();
   // Whether the folder window sampled last, which the Shell gave no answer for, is to be asked
   // about again now.
   bool shellAgainDue();

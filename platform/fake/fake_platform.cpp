@@ -102,6 +102,13 @@ WindowId FakePlatform::addWindow(const std::string& classNameUtf8, const std::st
   return id;
 }
 
+WindowId FakePlatform::addOwnWindow(const std::string& classNameUtf8,
+                                    const std::string& titleUtf8) {
+  const WindowId id = addWindow(classNameUtf8, titleUtf8);
+  windows_[id].own = true;
+  return id;
+}
+
 void FakePlatform::destroyWindow(WindowId window) {
   auto found = windows_.find(window);
   if (found != windows_.end()) found->second.exists = false;
@@ -140,6 +147,11 @@ std::string FakePlatform::windowTitle(WindowId window) {
 bool FakePlatform::windowExists(WindowId window) {
   auto found = windows_.find(window);
   return found != windows_.end() && found->second.exists;
+}
+
+bool FakePlatform::isOwnWindow(WindowId window) {
+  auto found = windows_.find(window);
+  return found != windows_.end() && found->second.exists && found->second.own;
 }
 
 void FakePlatform::enableWindow(WindowId window, bool enable) {

@@ -37,9 +37,12 @@ class FakePlatform : public Platform {
     bool enabled = true;
     bool exists = true;
     int closeRequests = 0;  // WM_CLOSE posted to it
+    bool own = false;       // one of the program's own windows
   };
-  // Adds a window (texts in UTF-8, converted like the real system stores them).
+  // Adds a window of another program (texts in UTF-8, converted like the real system stores
+  // them), or one of the program's own.
   WindowId addWindow(const std::string& classNameUtf8, const std::string& titleUtf8);
+  WindowId addOwnWindow(const std::string& classNameUtf8, const std::string& titleUtf8);
   void destroyWindow(WindowId window);
   void setTitle(WindowId window, const std::string& titleUtf8);
   FakeWindow& windowState(WindowId window);
@@ -132,6 +135,7 @@ class FakePlatform : public Platform {
   void windowText(WindowId window, char* buffer, int maxCount) override;
   std::string windowTitle(WindowId window) override;
   bool windowExists(WindowId window) override;
+  bool isOwnWindow(WindowId window) override;
   void enableWindow(WindowId window, bool enable) override;
   bool isWindowEnabled(WindowId window) override;
   void postClose(WindowId window) override;

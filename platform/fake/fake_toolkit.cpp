@@ -51,7 +51,7 @@ int FakeToolkit::focusRequests(const std::string& controlName) const {
 bool FakeToolkit::createWindow(Form& form) {
   if (cannotCreate.count(form.name()) != 0) return false;
   Window window;
-  window.id = platform_.addWindow("FolvaneForm", form.caption());
+  window.id = platform_.addOwnWindow("FolvaneForm", form.caption());
   windows_[&form] = window;
   for (Control* control : form.controls()) {
     control->attach(this);

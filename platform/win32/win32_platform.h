@@ -41,6 +41,7 @@ class Win32Platform : public Platform {
   void windowText(WindowId window, char* buffer, int maxCount) override;
   std::string windowTitle(WindowId window) override;
   bool windowExists(WindowId window) override;
+  bool isOwnWindow(WindowId window) override;
   void enableWindow(WindowId window, bool enable) override;
   bool isWindowEnabled(WindowId window) override;
   void postClose(WindowId window) override;

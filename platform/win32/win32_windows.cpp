@@ -51,6 +51,12 @@ bool Win32Platform::windowExists(WindowId window) {
   return window != 0 && IsWindow(hwndOf(window));
 }
 
+bool Win32Platform::isOwnWindow(WindowId window) {
+  DWORD process = 0;
+  return window != 0 && GetWindowThreadProcessId(hwndOf(window), &process) != 0 &&
+         process == GetCurrentProcessId();
+}
+
 void Win32Platform::enableWindow(WindowId window, bool enable) {
   EnableWindow(hwndOf(window), enable);
 }

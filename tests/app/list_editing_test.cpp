@@ -98,7 +98,7 @@ class ListEditingTest : public testing::Test {
       platform.bringToFront(platform.addWindow(activeForm.substr(0, open), title));
       sampler.Timer1_Timer();
     } else if (!activeForm.empty()) {
-      platform.bringToFront(platform.addWindow("ThunderRT6FormDC", activeForm));
+      platform.bringToFront(platform.addOwnWindow("ThunderRT6FormDC", activeForm));
       text.setText("");
       sampler.Timer1_Timer();
     }

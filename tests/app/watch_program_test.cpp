@@ -154,9 +154,9 @@ TEST_F(WatchProgram, ADamagedCountIsReportedOnceAndTheGuardGoesOn) {
   platform.onMessageBox = [&](const MessageBoxRequest& box) {
     if (box.text.rfind("エラー", 0) == 0 && ++reports < 5) {
       // The box comes to the front and is sampled; the user clicks other windows meanwhile.
-      open("#32770", "Folvane");
+      openOwn("#32770", "Folvane");
       open("Notepad", "behind the box");
-      open("#32770", "Folvane");
+      openOwn("#32770", "Folvane");
     }
     return box.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
   };

@@ -145,6 +145,12 @@ class ProgramFixture : public ::testing::Test {
     return window;
   }
   WindowId openFolder(const std::string& title) { return open("CabinetWClass", title); }
+  // One of the program's own windows comes to the front: a message box it shows, say.
+  WindowId openOwn(const std::string& className, const std::string& title) {
+    WindowId window = platform.addOwnWindow(className, title);
+    front(window);
+    return window;
+  }
   void front(WindowId window) {
     platform.bringToFront(window);
     toolkit.advance(scan().Timer1.interval());

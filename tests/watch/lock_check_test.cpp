@@ -48,6 +48,26 @@ TEST_F(LockCheckTest, WindowsThatAreNotChallenged) {
 
 // The folder window is covered from the moment it is disabled until it is given back; a window
 // answered wrong keeps its cover until it has closed.
+// A folder named like one of the program's windows is a folder like any other: the program knows
+// its own windows by their process, not by their titles.
+TEST_F(LockCheckTest, AFolderNamedLikeTheProgramsWindowsIsChallenged) {
+  writeFile("PassDat.ini",
+            "[PasswordSetData]\r\nKelmora=116117118\r\nKelmora-設定=116117118\r\n"
+            "Kelmora-パスワード入力=116117118\r\nFolvane=116117118\r\n"
+            "[PasswordNumber]\r\nPassCount=4\r\n");
+  for (const char* title :
+       {"Kelmora", "Kelmora-設定", "Kelmora-パスワード入力", "C:\\Kelmora", "Folvane"}) {
+    SCOPED_TRACE(title);
+    const int before = dialogs();
+    answerPassword(Typed("abc"));
+    const WindowId folder = openFolder(title);
+    EXPECT_EQ(dialogs(), before + 1);
+    EXPECT_TRUE(enabled(folder));
+    open("Notepad", "between");
+  }
+  EXPECT_TRUE(platform.messages.empty());
+}
+
 TEST_F(LockCheckTest, AnswersToTheChallenge) {
   struct Case {
     const char* why;
@@ -197,35 +217,50 @@ TEST_F(LockCheckTest, ACountOfZeroChallengesNothing) {
   EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(LockCheckTest, AMalformedLockCodeEndsTheRunWithTheErrorReport) {
+// A lock code that gives no password can never be answered: after the error report the folder
+// window is closed as after a wrong answer, and it keeps its cover until it has gone. Given back,
+// it would be open to whoever spoiled its code.
+TEST_F(LockCheckTest, AMalformedLockCodeIsReportedAndTheFolderStaysShut) {
   struct Case {
     const char* why;
     std::string code;
     std::string report;
   } cases[] = {
       {"code not digits", "11a117118", "エラー 13\r\n型が一致しません。"},
+      {"letters alone", "abc", "エラー 13\r\n型が一致しません。"},
       {"code gives no character", "999",
+       "エラー 5\r\nプロシージャの呼び出し、または引数が不正です。"},
+      {"digits that are no code", "99999",
        "エラー 5\r\nプロシージャの呼び出し、または引数が不正です。"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why);
     writeFile("PassDat.ini",
-              "[PasswordSetData]\r\nPrivate=" + c.code + "\r\n[PasswordNumber]\r\nPassCount=1\r\n");
+              "[PasswordSetData]\r\n経理=" + c.code + "\r\n[PasswordNumber]\r\nPassCount=1\r\n");
     platform.messages.clear();
     scan().Label1.setCaption("old");
-    // The report comes after the folder window was given back and the main window hidden.
+    // The report comes while the folder window is shut and covered, the main window hidden.
     platform.onMessageBox = [&](const MessageBoxRequest&) {
-      for (WindowId held : scan().lockCheck().held()) ADD_FAILURE() << "still held: " << held;
-      EXPECT_TRUE(platform.covers.empty()) << "a cover stays behind the report";
+      EXPECT_EQ(scan().lockCheck().held().size(), 1u);
+      EXPECT_EQ(platform.covers.size(), 1u);
       EXPECT_FALSE(scan().isVisible());
       return MsgAnswer::Ok;
     };
-    const WindowId folder = openFolder("C:\\Docs\\Private");
+    const WindowId folder = openFolder("C:\\共有\\経理");
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_TRUE(IsMessageBox(platform.messages[0], c.report));
-    EXPECT_TRUE(enabled(folder));
+    EXPECT_EQ(platform.windowState(folder).closeRequests, 1);
+    EXPECT_EQ(coverOf(folder), "「経理」はロックされています");
     EXPECT_FALSE(scan().isVisible());
     EXPECT_EQ(scan().Label1.caption(), "登録数：1");
+
+    // A window that does not close stays covered, and is neither given back nor asked again.
+    toolkit.advance(10000);
+    EXPECT_EQ(coverOf(folder), "「経理」はロックされています");
+    EXPECT_EQ(platform.messages.size(), 1u);
+    platform.destroyWindow(folder);
+    toolkit.advance(300);
+    EXPECT_EQ(coverOf(folder), std::nullopt);
     open("Notepad", "between");
   }
   EXPECT_EQ(dialogs(), 0);
@@ -244,7 +279,7 @@ TEST_F(LockCheckTest, ABadCountIsReportedOnceAndTheListedFoldersAreStillChalleng
     if (box.text.rfind("エラー", 0) == 0) reports.push_back(box.text);
     if (reports.size() > 5) return MsgAnswer::Ok;  // a flood: stop it here, the checks tell
     // Its own box in front and windows changing behind it start no further report.
-    open("#32770", "Folvane");
+    openOwn("#32770", "Folvane");
     open("Notepad", "behind the report");
     open("CabinetWClass", "C:\\Docs\\Public");
     return MsgAnswer::Ok;
@@ -362,7 +397,7 @@ TEST_F(LockCheckTest, AWrongAnswerForTheSecondDoesNotAskTheFirstAgain) {
   // The wrong-answer message comes to the front while it is shown, as a real one does.
   // Then, for a moment, no window is in front at all.
   platform.onMessageBox = [&](const MessageBoxRequest&) {
-    platform.destroyWindow(open("#32770", "Folvane"));
+    platform.destroyWindow(openOwn("#32770", "Folvane"));
     front(0);
     return MsgAnswer::Ok;
   };
@@ -440,7 +475,7 @@ TEST_F(LockCheckTest, AWaitingWindowIsReadAgainWhenItsTurnComes) {
   EXPECT_EQ(dialogs(), 1);
   EXPECT_TRUE(enabled(second));
 
-  // A code that turned bad meanwhile is reported, and the window is given back all the same.
+  // A code that turned bad meanwhile is reported, and the window is closed and stays covered.
   WindowId third = 0;
   open("Notepad", "memo");
   answerPassword(Typed("abc", [&] {
@@ -452,9 +487,67 @@ TEST_F(LockCheckTest, AWaitingWindowIsReadAgainWhenItsTurnComes) {
   front(platform.addWindow("CabinetWClass", "C:\\Docs\\Private"));
   EXPECT_EQ(dialogs(), 2);
   EXPECT_EQ(platform.messages.size(), 1u);
-  EXPECT_TRUE(enabled(third));
+  EXPECT_EQ(platform.windowState(third).closeRequests, 1);
   EXPECT_TRUE(scan().lockCheck().held().empty());
-  EXPECT_TRUE(platform.covers.empty()) << "given back unasked, or after an error";
+  EXPECT_EQ(coverOf(third), "「Other」はロックされています");
+  toolkit.advance(10000);
+  EXPECT_EQ(coverOf(third), "「Other」はロックされています");
+  EXPECT_EQ(platform.messages.size(), 1u);
+}
+
+// A window that waits, for the dialog or for a list that cannot be read, may move to another
+// folder meanwhile, seen by the watch while it waits: it is decided about on the folder it shows
+// when its turn comes, never on the one it was held with.
+TEST_F(LockCheckTest, AWaitingWindowIsDecidedOnWhatItShowsWhenItsTurnComes) {
+  struct Case {
+    const char* why;
+    bool listUnreadable;  // held for the list, not for the dialog
+    const char* heldAs;
+    const char* movedTo;
+    const char* key;  // challenged under this key, with this password
+    const char* password;
+  };
+  const Case cases[] = {
+      {"for the dialog, to another listed folder", false, "C:\\Docs\\Private", "D:\\Other", "Other",
+       "xyz"},
+      {"for the list, from a folder not listed", true, "D:\\Public", "C:\\Docs\\Private", "Private",
+       "abc"},
+      {"for the list, to another listed folder", true, "C:\\Docs\\Private", "D:\\Other", "Other",
+       "xyz"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    WindowId waiting = 0;
+    auto waitAndMove = [&] {
+      waiting = openFolder(c.heldAs);
+      EXPECT_FALSE(enabled(waiting));
+      platform.setTitle(waiting, c.movedTo);
+      front(waiting);  // seen by the watch while it waits
+    };
+    const int before = dialogs();
+    const auto askedFor = [&] {
+      EXPECT_EQ(coverOf(waiting), "「" + std::string(c.key) + "」はロックされています");
+    };
+    if (c.listUnreadable) {
+      platform.heldFiles = {platform.pathOf("PassDat.ini")};
+      waitAndMove();
+      platform.heldFiles.clear();
+      answerPassword(Typed(c.password, askedFor));
+    } else {
+      answerPassword(Typed("def", waitAndMove));
+      answerPassword(Typed(c.password, askedFor));
+      openFolder("C:\\");
+    }
+    toolkit.advance(300);
+    toolkit.advance(300);
+    EXPECT_EQ(dialogs(), before + (c.listUnreadable ? 1 : 2));
+    EXPECT_TRUE(enabled(waiting));
+    EXPECT_EQ(platform.windowState(waiting).closeRequests, 0);
+    front(waiting);
+    EXPECT_EQ(dialogs(), before + (c.listUnreadable ? 1 : 2)) << "given back for what it shows";
+    open("Notepad", "between");
+  }
+  EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(LockCheckTest, FoldersComingWhileTheDialogAnswersSomethingElseAreServedAfterIt) {

@@ -60,26 +60,34 @@ TEST_F(SamplerTest, NoForegroundWindowGivesTheBlankAndTheParentheses) {
   EXPECT_EQ(Sample(gone), " ()");
 }
 
+// The program's own windows are told by their process: a window of another program titled as
+// one of them is foreign like any other.
 TEST_F(SamplerTest, OwnWindowsAreWrittenOnlyIntoAnEmptyBox) {
   const WindowId mainWindow = scan().window();
-  const WindowId settings = platform.addWindow("ThunderForm", kSettingsCaption);
-  const WindowId mimic = platform.addWindow("Notepad", kLoginCaption);
+  const WindowId settings = platform.addOwnWindow("ThunderForm", kSettingsCaption);
+  const WindowId login = platform.addOwnWindow("ThunderForm", kLoginCaption);
 
   EXPECT_EQ(Sample(mainWindow), kMainCaption);
   scan().Text.setText("");
   EXPECT_EQ(Sample(settings), kSettingsCaption);
   scan().Text.setText("");
-  EXPECT_EQ(Sample(mimic), kLoginCaption) << "the title decides, not the class";
+  EXPECT_EQ(Sample(login), kLoginCaption);
 
   const WindowId folder = platform.addWindow("CabinetWClass", "C:\\A");
   Sample(folder);
-  for (WindowId own : {mainWindow, settings, mimic})
+  for (WindowId own : {mainWindow, settings, login})
     EXPECT_EQ(Sample(own), "CabinetWClass (C:\\A)");
+
+  for (const char* title : {kMainCaption, kSettingsCaption, kLoginCaption}) {
+    EXPECT_EQ(Sample(platform.addWindow("Notepad", title)), "Notepad (" + std::string(title) + ")");
+    EXPECT_EQ(Sample(platform.addWindow("CabinetWClass", title)),
+              "CabinetWClass (" + std::string(title) + ")");
+  }
 }
 
 TEST_F(SamplerTest, TheProgramsMessageBoxesAreNeverWritten) {
-  const WindowId report = platform.addWindow("#32770", kAppTitle);
-  const WindowId mismatch = platform.addWindow("#32770", kMismatchCaption);
+  const WindowId report = platform.addOwnWindow("#32770", kAppTitle);
+  const WindowId mismatch = platform.addOwnWindow("#32770", kMismatchCaption);
   scan().Text.setText("");
   changes = 0;
   EXPECT_EQ(Sample(report), "") << "not even into an empty box";
@@ -92,6 +100,10 @@ TEST_F(SamplerTest, TheProgramsMessageBoxesAreNeverWritten) {
   Sample(folder);
   EXPECT_EQ(scan().Text.text(), "CabinetWClass (C:\\A)");
   EXPECT_EQ(changes, 1);
+
+  // Another program's box titled as the program's own is shown like any window.
+  EXPECT_EQ(Sample(platform.addWindow("#32770", kAppTitle)),
+            "#32770 (" + std::string(kAppTitle) + ")");
 }
 
 TEST_F(SamplerTest, TheLockCheckRunsOnlyWhenTheTextChanges) {
