@@ -10,6 +10,15 @@ constexpr int kReadBufferBytes = 1024;
 
 }  // namespace
 
+std::string CommandLineOf(const std::string& programPath) {
+  return "\"" + programPath + "\"";
+}
+
+bool StartsProgram(const std::string& value, const std::string& programPath) {
+  return value == CommandLineOf(programPath) ||
+         (value == programPath && programPath.find(' ') == std::string::npos);
+}
+
 void RegWrite(Platform& platform, const std::string& subKey, const std::string& valueName,
               const std::string& data, RegRoot root) {
   platform.regWriteString(root, platform.toAnsi(subKey), platform.toAnsi(valueName),

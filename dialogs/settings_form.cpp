@@ -23,9 +23,6 @@ constexpr char kPromptNewPassword[] = "新しいユーザパスワードを入�
 constexpr char kPasswordKept[] = "パスワードは変更しません。";
 constexpr char kBadInterval[] = "監視頻度は10から1000までの数値で入力して下さい。";
 
-constexpr int kMinInterval = 10;
-constexpr int kMaxInterval = 1000;
-
 // Only plain decimal digits within the range the up-down steps through; a sign, a fraction or
 // a number the timer cannot take is refused.
 std::optional<int> parseInterval(const std::string& text) {
@@ -137,7 +134,8 @@ void SettingsForm::Command2_Click() {
     std::string folder = platform_.programFolder();
     if (folder.empty() || folder.back() != '\\') folder += '\\';
     const std::string path = folder + platform_.exeName() + ".exe";
-    if (registered != path) RegWrite(platform_, kRunKey, kAppTitle, path, RegRoot::CurrentUser);
+    if (!StartsProgram(registered, path))
+      RegWrite(platform_, kRunKey, kAppTitle, CommandLineOf(path), RegRoot::CurrentUser);
   } else if (!registered.empty()) {
     RegDelete(platform_, kRunKey, kAppTitle, RegRoot::CurrentUser);
   }

@@ -73,7 +73,13 @@ bool namesComment(const std::string& ansiKey) {
 
 ProtectedList::ProtectedList(Platform& platform, FileRead::Status status, IniFile file)
     : platform_(&platform), status_(status), file_(std::move(file)) {
-  countText_ = IniValueOf(platform, file_, kSectionPasswordNumber, kKeyPassCount, "0");
+  countStored_ = file_.read(platform.toAnsi(kSectionPasswordNumber), platform.toAnsi(kKeyPassCount))
+                     .has_value();
+  // A file without its count (cut off at its end, say) is guarded by the entries it holds: read as
+  // 0, the missing count would guard none of them.
+  countText_ = countStored_
+                   ? IniValueOf(platform, file_, kSectionPasswordNumber, kKeyPassCount, "0")
+                   : std::to_string(rows().size());
   count_ = ToInt16(countText_);
 }
 
@@ -145,7 +151,7 @@ AddResult AddProtectedFolder(Platform& platform, const std::string& key, const s
   const int after = entriesAfter(list, known ? 0 : 1);
   if (after > std::numeric_limits<std::int16_t>::max()) return AddResult::BadCount;
 
-  if (known && *list.count() == after) {
+  if (known && list.countStored() && *list.count() == after) {
     if (!writeEntry(platform, key, code)) return AddResult::WriteFailed;
     return AddResult::Replaced;
   }

@@ -23,10 +23,12 @@ class ProtectedList {
   FileRead::Status status() const { return status_; }
   bool unreadable() const { return status_ == FileRead::Status::Unreadable; }
 
-  // PassCount as the file holds it ("0" when it is missing), and as a number when it is a
-  // 16-bit one (std::nullopt: a damaged count).
+  // PassCount as the file holds it, and as a number when it is a 16-bit one (std::nullopt: a
+  // damaged count). A file without a PassCount line counts its entries instead: the entries
+  // decide what is guarded, and a count of 0 that the file does not hold guards no fewer.
   const std::string& countText() const { return countText_; }
   std::optional<std::int16_t> count() const { return count_; }
+  bool countStored() const { return countStored_; }  // whether the file has a PassCount value
 
   // The lock code stored for the folder key, "" when it has none or is not listed (names match
   // regardless of ASCII case, the first entry of a name counts).
@@ -55,6 +57,7 @@ class ProtectedList {
   Platform* platform_;
   FileRead::Status status_;
   IniFile file_;
+  bool countStored_ = false;
   std::string countText_;
   std::optional<std::int16_t> count_;
 };

@@ -1,5 +1,6 @@
 #include "store/settings_file.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 
@@ -25,7 +26,7 @@ int ReadInterval(Platform& platform) {
                       SettingsFilePath(platform)));
   // A value that would not sample at all falls back to the default.
   if (!interval || *interval <= 0) return kDefaultInterval;
-  return *interval;
+  return std::clamp<int>(*interval, kMinInterval, kMaxInterval);
 }
 
 int ReadAutoStartValue(Platform& platform) {

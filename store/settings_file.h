@@ -18,8 +18,14 @@ struct StoredUserPassword {
 };
 StoredUserPassword ReadStoredUserPassword(Platform& platform, FileWait wait);
 
+// The range of the watch interval, in milliseconds, that the settings dialog accepts.
+inline constexpr int kMinInterval = 10;
+inline constexpr int kMaxInterval = 1000;
+
 // Interval of Folvane.ini; anything that would not sample (missing, not a number, 0 or
-// negative, an unreadable file) gives the default 100.
+// negative, an unreadable file) gives the default 100, and a number outside the settings dialog's
+// range is held to it: an interval written by hand could otherwise leave a protected folder
+// window open for seconds before it is seen.
 int ReadInterval(Platform& platform);
 // Value of [AutoStart]: 1 only for "1", else 0.
 int ReadAutoStartValue(Platform& platform);

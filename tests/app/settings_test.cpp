@@ -187,7 +187,7 @@ TEST_F(SettingsTest, AnIntervalOutsideTenToAThousandIsRefusedAndTheDialogStaysOp
   }
 }
 
-// Checked, the value starts this program, wherever it was started from before.
+// Checked, the value starts this program, wherever it was started from before: its path quoted.
 TEST_F(SettingsTest, TheRegistryChangesOnlyWhenItDisagreesWithTheCheckBox) {
   struct Case {
     int checked;
@@ -196,10 +196,18 @@ TEST_F(SettingsTest, TheRegistryChangesOnlyWhenItDisagreesWithTheCheckBox) {
     std::string stored;                 // [AutoStart] Value
   };
   const std::string other = "D:\\Tools\\Folvane.exe";
+  const std::string quoted = "\"" + ExePath() + "\"";
   const std::vector<Case> cases = {
-      {1, std::nullopt, ExePath(), "1"}, {1, "", ExePath(), "1"},
-      {1, other, ExePath(), "1"},        {1, ExePath(), ExePath(), "1"},
-      {0, other, std::nullopt, "0"},     {0, std::nullopt, std::nullopt, "0"},
+      {1, std::nullopt, quoted, "1"},
+      {1, "", quoted, "1"},
+      {1, other, quoted, "1"},
+      {1, "\"" + other + "\"", quoted, "1"},
+      {1, quoted, quoted, "1"},
+      // Written without quotes by an older version: the same program, left as it is.
+      {1, ExePath(), ExePath(), "1"},
+      {0, other, std::nullopt, "0"},
+      {0, quoted, std::nullopt, "0"},
+      {0, std::nullopt, std::nullopt, "0"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.checked) + " " + c.before.value_or("<none>"));

@@ -14,6 +14,29 @@ class RegReWriteTest : public ::testing::Test {
   FakePlatform platform;
 };
 
+// The autostart value is the program's path quoted: unquoted, a path with a space in it could
+// start C:\Program.exe instead. Unquoted, as it used to be written, it is the program still where
+// the path has no space.
+TEST(AutoStartValueTest, IsThePathQuotedAndAnUnquotedPathWithoutASpaceStillCounts) {
+  EXPECT_EQ(CommandLineOf("C:\\Program Files\\Folvane\\Folvane.exe"),
+            "\"C:\\Program Files\\Folvane\\Folvane.exe\"");
+  const struct {
+    const char* value;
+    const char* path;
+    bool starts;
+  } cases[] = {
+      {"\"C:\\Program Files\\F\\Folvane.exe\"", "C:\\Program Files\\F\\Folvane.exe", true},
+      {"C:\\Program Files\\F\\Folvane.exe", "C:\\Program Files\\F\\Folvane.exe", false},
+      {"\"C:\\Tools\\Folvane.exe\"", "C:\\Tools\\Folvane.exe", true},
+      {"C:\\Tools\\Folvane.exe", "C:\\Tools\\Folvane.exe", true},
+      {"\"D:\\Folvane.exe\"", "C:\\Tools\\Folvane.exe", false},
+      {"D:\\Folvane.exe", "C:\\Tools\\Folvane.exe", false},
+      {"", "C:\\Tools\\Folvane.exe", false},
+      {"\"C:\\Tools\\Folvane.exe", "C:\\Tools\\Folvane.exe", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(StartsProgram(c.value, c.path), c.starts) << c.value;
+}
+
 TEST_F(RegReWriteTest, MissingValuesAndKeysReadAsEmpty) {
   EXPECT_EQ(RegRead(platform, kRunKey, "Folvane", RegRoot::CurrentUser), "");
   platform.registry[kRunPath]["Other"] = "x";

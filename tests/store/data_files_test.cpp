@@ -295,6 +295,8 @@ TEST_F(DataFilesTest, AThousandFoldersAreListedWhole) {
   EXPECT_EQ(section, joined);
 }
 
+// An interval is held to the settings dialog's range, 10 to 1000 ms: one written by hand as 32767
+// would leave a protected folder window open for half a minute before the watch saw it.
 TEST_F(DataFilesTest, IntervalAndAutoStartFallBackOnAnythingUnusable) {
   struct Case {
     const char* stored;
@@ -302,8 +304,9 @@ TEST_F(DataFilesTest, IntervalAndAutoStartFallBackOnAnythingUnusable) {
     int autoStart;
   };
   const Case cases[] = {
-      {"250", 250, 0}, {" 250 ", 250, 0}, {"1", 1, 1},     {" 1", 1, 1}, {"0", 100, 0},
-      {"-5", 100, 0},  {"40000", 100, 0}, {"abc", 100, 0}, {"", 100, 0}, {"2", 2, 0},
+      {"250", 250, 0}, {" 250 ", 250, 0}, {"1", 10, 1},      {" 1", 10, 1},      {"0", 100, 0},
+      {"-5", 100, 0},  {"40000", 100, 0}, {"abc", 100, 0},   {"", 100, 0},       {"2", 10, 0},
+      {"10", 10, 0},   {"1000", 1000, 0}, {"1001", 1000, 0}, {"32767", 1000, 0},
   };
   for (const Case& c : cases) {
     writeSettings(std::string("[Timer]\r\nInterval=") + c.stored +

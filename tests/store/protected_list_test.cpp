@@ -135,6 +135,22 @@ TEST_F(ProtectedListTest, AListSavedAsUtf8WithoutAMarkStaysSo) {
             "; Café\r\n[PasswordSetData]\r\n経理=101\r\n[PasswordNumber]\r\nPassCount=1\r\n");
 }
 
+// Without a PassCount line the entries are counted, and the next change writes the count.
+TEST_F(ProtectedListTest, AMissingCountCountsTheEntriesAndTheNextChangeWritesIt) {
+  const std::string cut = "[PasswordSetData]\r\nDocs=100\r\nMusic=101\r\n";
+  Seed(cut);
+  const ProtectedList list = ProtectedList::Read(platform, FileWait::NotAtAll);
+  EXPECT_FALSE(list.countStored());
+  EXPECT_EQ(list.count(), 2);
+  EXPECT_EQ(list.codeOf("Docs"), "100");
+
+  EXPECT_EQ(AddProtectedFolder(platform, "Docs", "102"), AddResult::Replaced);
+  EXPECT_EQ(PassCount(), "2");
+  Seed(cut);
+  EXPECT_EQ(RemoveProtectedFolder(platform, "Music"), RemoveResult::Removed);
+  EXPECT_EQ(PassCount(), "1");
+}
+
 TEST_F(ProtectedListTest, AnUnusableCountLeavesTheFileAsItWas) {
   for (const std::string count : {"abc", "", "2x", "-1", "40000"}) {
     SCOPED_TRACE("PassCount=" + count);

@@ -217,6 +217,25 @@ TEST_F(LockCheckTest, ACountOfZeroChallengesNothing) {
   EXPECT_TRUE(platform.messages.empty());
 }
 
+// A file without its count (cut off at its end) is guarded by the entries it holds; only a count
+// of 0 that the file says guards nothing.
+TEST_F(LockCheckTest, AFileWithoutACountIsGuardedByItsEntries) {
+  for (const char* list : {"[PasswordSetData]\r\nPrivate=116117118\r\n",
+                           "[PasswordSetData]\r\nPrivate=116117118\r\n[PasswordNumber]\r\n",
+                           "[PasswordSetData]\r\nPrivate=116117118\r\n[PasswordNumber]\r\nPass"}) {
+    SCOPED_TRACE(list);
+    writeFile("PassDat.ini", list);
+    const int before = dialogs();
+    answerPassword(Typed("abc"));
+    const WindowId folder = openFolder("C:\\Docs\\Private");
+    EXPECT_EQ(dialogs(), before + 1);
+    EXPECT_TRUE(enabled(folder));
+    EXPECT_EQ(scan().Label1.caption(), "登録数：1");
+    open("Notepad", "between");
+  }
+  EXPECT_TRUE(platform.messages.empty());
+}
+
 // A lock code that gives no password can never be answered: after the error report the folder
 // window is closed as after a wrong answer, and it keeps its cover until it has gone. Given back,
 // it would be open to whoever spoiled its code.
