@@ -67,6 +67,40 @@ class GuardHolds : public ::testing::Test {
   Window main = 0;
 };
 
+// A folder whose lock code is damaged cannot be answered: after the report it is closed as after
+// a wrong answer, never given back.
+TEST_F(GuardHolds, AFolderWithADamagedLockCodeIsReportedAndClosed) {
+  for (const char* code : {"99999", "abc"}) {
+    SCOPED_TRACE(code);
+    sandbox.writeFile("PassDat.ini", toAnsi(std::string("[PasswordSetData]\r\n経理=") + code +
+                                            "\r\n[PasswordNumber]\r\nPassCount=1\r\n"));
+    FolderWindow folder("C:\\共有\\経理");
+    folder.bringForward();
+    Window box = program->waitForWindow(kAppTitle);
+    ASSERT_TRUE(box) << "no report";
+    EXPECT_FALSE(isEnabled(folder.id())) << "given back behind the report";
+    EXPECT_EQ(messageText(box).rfind("エラー ", 0), 0u) << messageText(box);
+    answer(box, Answer::Ok);
+    ASSERT_TRUE(waitForGone(box));
+    EXPECT_TRUE(waitForGone(folder.id())) << "the folder was not closed";
+    EXPECT_FALSE(program->findWindow(kLoginCaption));
+  }
+}
+
+// The program knows its own windows by their process: a folder window titled like one of them is
+// challenged like any other.
+TEST_F(GuardHolds, AFolderNamedLikeTheProgramsWindowsIsChallenged) {
+  sandbox.writeFile("PassDat.ini", toAnsi("[PasswordSetData]\r\nKelmora=139140141\r\n"
+                                          "Kelmora-設定=139140141\r\n[PasswordNumber]\r\n"
+                                          "PassCount=2\r\n"));
+  for (const std::string title : {kMainCaption, std::string("C:\\Kelmora-設定")}) {
+    SCOPED_TRACE(title);
+    FolderWindow folder(title);
+    ASSERT_NO_FATAL_FAILURE(answerChallenge(folder, "xyz"));
+    EXPECT_TRUE(waitUntil([&] { return isEnabled(folder.id()); }));
+  }
+}
+
 // Six wrong answers in a row: the seventh opening of the folder asks nothing, says how long to
 // wait, and the folder closes.
 TEST_F(GuardHolds, SixWrongLockPasswordsMakeTheNextOpeningWait) {

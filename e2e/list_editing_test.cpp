@@ -141,6 +141,31 @@ TEST_F(ListEditing, AddedFoldersAreStoredListedAndChallenged) {
   ASSERT_NO_FATAL_FAILURE(expectChallenged(papers, "Key2"));
 }
 
+// A list saved as UTF-8 without a byte-order mark, as Notepad saves text: its Japanese folders are
+// challenged, and a folder added is written in UTF-8, every other line kept.
+TEST_F(ListEditing, AListSavedAsUtf8WithoutAMarkGuardsItsFoldersAndStaysUtf8) {
+  const std::string utf8List = "; メモ\r\n[PasswordSetData]\r\n経理=" + passwordCode("lock") +
+                               "\r\n[PasswordNumber]\r\nPassCount=1\r\n";
+  sandbox.writeFile("PassDat.ini", utf8List);
+  FolderWindow accounts("C:\\共有\\経理");
+  FolderWindow sales("C:\\共有\\営業");
+  ASSERT_NO_FATAL_FAILURE(start());
+  EXPECT_EQ(listRows(list), std::vector<std::string>{"経理"});
+  ASSERT_NO_FATAL_FAILURE(expectChallenged(accounts, "lock"));
+
+  ASSERT_NO_FATAL_FAILURE(bringForward(sales));
+  ASSERT_NO_FATAL_FAILURE(showMain());
+  ASSERT_TRUE(clickButton(main, kAddButton));
+  ASSERT_NO_FATAL_FAILURE(answerPasswordDialog(kAskLock, "Key2"));
+  const std::string expected = "; メモ\r\n[PasswordSetData]\r\n経理=" + passwordCode("lock") +
+                               "\r\n営業=" + passwordCode("Key2") +
+                               "\r\n[PasswordNumber]\r\nPassCount=2\r\n";
+  ASSERT_TRUE(waitUntil([&] { return sandbox.readFile("PassDat.ini") == expected; }))
+      << sandbox.readFile("PassDat.ini").value_or("(no PassDat.ini)");
+  EXPECT_EQ(listRows(list), (std::vector<std::string>{"経理", "営業"}));
+  ASSERT_NO_FATAL_FAILURE(expectChallenged(sales, "Key2"));
+}
+
 // Added from a window titled as Windows 11 titles it, a folder is stored under its name alone, and
 // the entry guards the folder whatever its window's title looks like, on either system.
 TEST_F(ListEditing, AFolderAddedFromAWindows11TitleIsStoredUnderItsName) {

@@ -154,7 +154,8 @@ TEST_F(Settings, TheAutostartBoxWritesAndRemovesTheRunValue) {
   EXPECT_FALSE(isChecked(autoStart));
   ASSERT_TRUE(setChecked(autoStart, true));
   ASSERT_NO_FATAL_FAILURE(press(kOk));
-  EXPECT_EQ(readRegistryString(kRunKey, kAppTitle), sandbox.path("Folvane.exe"));
+  EXPECT_EQ(readRegistryString(kRunKey, kAppTitle), "\"" + sandbox.path("Folvane.exe") + "\"")
+      << "the path in quotes";
   EXPECT_EQ(setting("AutoStart", "Value"), "1");
 
   ASSERT_NO_FATAL_FAILURE(openSettings());
