@@ -93,7 +93,7 @@ TEST_F(GuardHolds, AFolderNamedLikeTheProgramsWindowsIsChallenged) {
   sandbox.writeFile("PassDat.ini", toAnsi("[PasswordSetData]\r\nKelmora=139140141\r\n"
                                           "Kelmora-設定=139140141\r\n[PasswordNumber]\r\n"
                                           "PassCount=2\r\n"));
-  for (const std::string title : {kMainCaption, std::string("C:\\Kelmora-設定")}) {
+  for (const std::string& title : {kMainCaption, std::string("C:\\Kelmora-設定")}) {
     SCOPED_TRACE(title);
     FolderWindow folder(title);
     ASSERT_NO_FATAL_FAILURE(answerChallenge(folder, "xyz"));
