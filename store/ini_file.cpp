@@ -137,16 +137,37 @@ std::string IniFile::readOr(std::string_view section, std::string_view key,
     while (defaultValue.size() > 1 && defaultValue.back() == ' ') defaultValue.remove_suffix(1);
     value = std::string(Unquoted(defaultValue));
   }
+  return cut(std::move(*value), maxBytes);
+}
+
+// At most maxBytes bytes, without splitting a double-byte character.
+std::string IniFile::cut(std::string value, std::size_t maxBytes) const {
   std::size_t end = 0;
-  while (end < value->size()) {
+  while (end < value.size()) {
     // A lead byte at the very end has no second byte: it is one byte wide.
-    std::size_t width = codePage_.isLeadByte(static_cast<unsigned char>((*value)[end])) ? 2 : 1;
-    width = std::min(width, value->size() - end);
+    std::size_t width = codePage_.isLeadByte(static_cast<unsigned char>(value[end])) ? 2 : 1;
+    width = std::min(width, value.size() - end);
     if (end + width > maxBytes) break;
     end += width;
   }
-  value->resize(end);
-  return *value;
+  value.resize(end);
+  return value;
+}
+
+std::vector<IniFile::NamedValue> IniFile::namedValues(std::string_view section,
+                                                      std::size_t maxBytes) const {
+  return std::visit(
+      [&](const auto& text) {
+        using Unit = typename std::decay_t<decltype(text)>::String::value_type;
+        std::vector<NamedValue> result;
+        for (auto& entry : text.namedValues(toText<Unit>(section))) {
+          NamedValue named{toAnsi(entry.name), std::nullopt};
+          if (entry.value) named.value = cut(toAnsi(*entry.value), maxBytes);
+          result.push_back(std::move(named));
+        }
+        return result;
+      },
+      text_);
 }
 
 std::vector<std::string> IniFile::entries(std::string_view section) const {

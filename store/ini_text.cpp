@@ -221,6 +221,22 @@ std::vector<typename IniText<Unit>::String> IniText<Unit>::listEntries(View sect
 }
 
 template <typename Unit>
+std::vector<typename IniText<Unit>::NamedValue> IniText<Unit>::namedValues(View section) const {
+  std::vector<NamedValue> result;
+  std::optional<Span> span = findSection(trimmed(section));
+  if (!span) return result;
+  result.reserve(span->last - span->first);
+  for (std::size_t i = span->first; i < span->last; ++i) {
+    const Line& line = lines_[i];
+    if (line.kind != Kind::Entry) continue;
+    NamedValue entry{String(view(line.name)), std::nullopt};
+    if (line.value) entry.value = String(Unquoted(view(*line.value)));
+    result.push_back(std::move(entry));
+  }
+  return result;
+}
+
+template <typename Unit>
 std::vector<typename IniText<Unit>::String> IniText<Unit>::sectionNames() const {
   std::vector<String> names;
   for (const Line& line : lines_) {

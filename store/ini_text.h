@@ -51,6 +51,13 @@ class IniText {
   std::vector<String> entries(View section) const;
   // The names of the same entries, in the same order: what a listing of the section shows.
   std::vector<String> entryNames(View section) const;
+  // The same entries once more, each with the value a read of its name gives where it is the
+  // first line of that name (trimmed, matching quotes dropped); none without "=".
+  struct NamedValue {
+    String name;
+    std::optional<String> value;
+  };
+  std::vector<NamedValue> namedValues(View section) const;
   // The name of every section header, in file order.
   std::vector<String> sectionNames() const;
 

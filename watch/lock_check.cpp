@@ -3,13 +3,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialogs/error_report.h"
 #include "dialogs/guess_limit.h"
 #include "dialogs/messages.h"
 #include "forms/captions.h"
-#include "store/blanks.h"
 #include "store/folder_key.h"
 #include "store/password_code.h"
 
@@ -41,30 +41,23 @@ struct Lock {
   std::string key;
   std::string code;
 };
-Lock lockOf(const std::vector<std::string>& keys, const ProtectedList& list) {
+Lock lockOf(Platform& platform, const std::vector<std::string>& keys, const ProtectedList& list) {
   if (list.count() && *list.count() == 0) return {keys.front(), ""};
   for (const std::string& key : keys) {
-    std::string code = list.codeOf(key);
+    std::string code = list.codeOf(ListKeyOf(platform, key));
     if (!code.empty()) return {key, std::move(code)};
   }
   return {keys.front(), ""};
 }
 
-// An optional sign and digits between blanks: a number, however large.
-bool looksLikeWholeNumber(const std::string& text) {
-  std::string number = TrimBlanks(text);
-  if (!number.empty() && (number.front() == '+' || number.front() == '-')) number.erase(0, 1);
-  return !number.empty() && number.find_first_not_of("0123456789") == std::string::npos;
-}
-
 // The error a PassCount that is not a 16-bit number raises.
-RunTimeError passCountError(const std::string& raw) {
-  return looksLikeWholeNumber(raw) ? OverflowError() : TypeMismatchError();
+RunTimeError passCountError(Int16Read::Status status) {
+  return status == Int16Read::Status::OutOfRange ? OverflowError() : TypeMismatchError();
 }
 
 // The error a malformed lock code raises: digits that give no character, or no digits at all.
-RunTimeError lockCodeError(const std::string& code) {
-  return looksLikeWholeNumber(code) ? InvalidCallError() : TypeMismatchError();
+RunTimeError lockCodeError(DecodedPassword::Status status) {
+  return status == DecodedPassword::Status::NoCharacter ? InvalidCallError() : TypeMismatchError();
 }
 
 // Marks a challenge as open for as long as it runs, whichever way it ends.
@@ -82,8 +75,8 @@ class OpenChallenge {
 
 }  // namespace
 
-LockCheck::LockCheck(Platform& platform, Form& mainWindow, Label& countLabel, LoginForm& login)
-    : platform_(platform), mainWindow_(mainWindow), countLabel_(countLabel), login_(login) {}
+LockCheck::LockCheck(Platform& platform, Form& mainWindow, LoginForm& login)
+    : platform_(platform), mainWindow_(mainWindow), login_(login) {}
 
 void LockCheck::Check(const Sample& sample) {
   if (last_ == sample) return;
@@ -111,9 +104,6 @@ void LockCheck::Check(const Sample& sample) {
     // A window that is not challenged ends the chain; no window at all (a moment after a window
     // closed) is none the user turned to.
     if (sample.window != 0) givenBack_.clear();
-    // The count under the list catches up with every window that comes forward.
-    const ProtectedList list = ProtectedList::Read(platform_, FileWait::NotAtAll);
-    if (!list.unreadable()) NoteCount(list);
   });
   if (chainStarted) ServeQueue();
   ReportBadCount();
@@ -128,8 +118,8 @@ void LockCheck::CheckFolder(Folder folder, bool& chainStarted) {
     AwaitList(folder);
     return;
   }
-  NoteCount(list);
-  const Lock lock = lockOf(folder.keys, list);
+  NoteList(list);
+  const Lock lock = lockOf(platform_, folder.keys, list);
   if (lock.code.empty()) {
     givenBack_.clear();
     return;
@@ -219,9 +209,9 @@ void LockCheck::Challenge(const Folder& folder, const std::string& lockCode) {
   std::string lockPassword;
   std::string answer;
   try {
-    const std::optional<std::string> decoded = DecodePassword(platform_, lockCode);
-    if (!decoded) throw lockCodeError(lockCode);
-    lockPassword = *decoded;
+    DecodedPassword decoded = ReadPasswordCode(platform_, lockCode);
+    if (!decoded.decoded()) throw lockCodeError(decoded.status);
+    lockPassword = std::move(decoded.password);
     platform_.setForegroundWindow(mainWindow_.window());
     answer = login_.Ask(kPromptLockPassword);
   } catch (const RunTimeError&) {
@@ -280,8 +270,8 @@ void LockCheck::ServeQueue() {
         awaitingList_.push_back(next);  // still held
         continue;
       }
-      NoteCount(list);
-      const Lock lock = lockOf(next.keys, list);
+      NoteList(list);
+      const Lock lock = lockOf(platform_, next.keys, list);
       if (lock.code.empty()) {
         Release(next.window);
         continue;
@@ -311,7 +301,7 @@ void LockCheck::ServeAwaitingList() {
   }
   unreadableTicks_ = 0;
   unreadableReported_ = false;
-  NoteCount(list);
+  NoteList(list);
   std::deque<Folder> waiting;
   waiting.swap(awaitingList_);
   for (const Folder& folder : waiting) {
@@ -319,7 +309,7 @@ void LockCheck::ServeAwaitingList() {
       held_.erase(folder.window);
       PublishHeld();
       Uncover(folder.window);
-    } else if (lockOf(folder.keys, list).code.empty()) {
+    } else if (lockOf(platform_, folder.keys, list).code.empty()) {
       Release(folder.window);
     } else {
       queue_.push_back(folder);  // still held, challenged in its turn
@@ -332,16 +322,16 @@ void LockCheck::AwaitList(const Folder& folder) {
   awaitingList_.push_back(folder);
 }
 
-void LockCheck::NoteCount(const ProtectedList& list) {
+void LockCheck::NoteList(const ProtectedList& list) {
+  if (onListRead) onListRead(list);
   if (list.count()) {
     badCount_.reset();
-    countLabel_.setCaption(CountLabelText(std::to_string(*list.count())));
     return;
   }
   // A damaged count does not switch the guard off: the entries the file holds still count.
   if (badCount_ == list.countText()) return;
   badCount_ = list.countText();
-  badCountReport_ = passCountError(list.countText());
+  badCountReport_ = passCountError(list.countStatus());
 }
 
 // Shown once the run is over, so that a folder it challenges is shut before the user reads it.

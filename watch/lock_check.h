@@ -40,6 +40,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -60,7 +61,7 @@ namespace folvane {
 
 class LockCheck {
  public:
-  LockCheck(Platform& platform, Form& mainWindow, Label& countLabel, LoginForm& login);
+  LockCheck(Platform& platform, Form& mainWindow, LoginForm& login);
   // One sample of the window in front (never one of the program's own windows), with the common
   // error report. Nothing is done when neither the window nor what it shows has changed since the
   // last sample.
@@ -88,6 +89,10 @@ class LockCheck {
   // Windows disabled by the check right now: the one being challenged and those waiting.
   const std::set<WindowId>& held() const { return held_; }
 
+  // Each read of the protected list the check made, so that what the main window shows of it
+  // catches up with a file changed by hand.
+  std::function<void(const ProtectedList& list)> onListRead;
+
  private:
   // A folder window and the folder it shows.
   struct Folder {
@@ -110,12 +115,12 @@ class LockCheck {
   // Tells the platform which windows are held, for the watcher that gives them back should the
   // program end without doing so.
   void PublishHeld();
-  void NoteCount(const ProtectedList& list);
+  // Passes the list on, and notes a damaged count for its report.
+  void NoteList(const ProtectedList& list);
   void ReportBadCount();
 
   Platform& platform_;
   Form& mainWindow_;
-  Label& countLabel_;
   LoginForm& login_;
 
   std::optional<Sample> last_;  // the sample decided about last
