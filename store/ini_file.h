@@ -60,14 +60,13 @@ class IniFile {
   // The keys of the same entries (the whole line of one without "="), in the same order.
   std::vector<std::string> entryNames(std::string_view section) const;
 
-  // The same entries, each with the value read gives for its name where it is the first line of
-  // that name, cut as readOr cuts it; std::nullopt for an entry without "=". One pass over the
-  // section, however many entries it holds.
-  struct NamedValue {
-    std::string name;
-    std::optional<std::string> value;
-  };
-  std::vector<NamedValue> namedValues(std::string_view section, std::size_t maxBytes) const;
+  // Calls visit(name, value) for the same entries in the same order, in the ANSI code page, with
+  // the value read gives for the name where it is the first line of that name, cut as readOr
+  // cuts it; nullptr for an entry without "=". One pass over the section, and no copy of an ANSI
+  // file's text: the views last for the call only.
+  void forEachEntry(
+      std::string_view section, std::size_t maxBytes,
+      const std::function<void(std::string_view name, const std::string_view* value)>& visit) const;
 
   // The name of every section header, in file order.
   std::vector<std::string> sectionNames() const;
@@ -90,7 +89,8 @@ class IniFile {
   std::basic_string<Unit> toText(std::string_view ansi) const;
   std::string toAnsi(std::string_view text) const;
   std::string toAnsi(std::u16string_view text) const;
-  std::string cut(std::string value, std::size_t maxBytes) const;
+  // How many of the first bytes make at most maxBytes, without splitting a double-byte character.
+  std::size_t cutLength(std::string_view value, std::size_t maxBytes) const;
   bool storable(std::string_view section, std::string_view key, std::string_view value) const;
 
   CodePage codePage_;

@@ -221,19 +221,20 @@ std::vector<typename IniText<Unit>::String> IniText<Unit>::listEntries(View sect
 }
 
 template <typename Unit>
-std::vector<typename IniText<Unit>::NamedValue> IniText<Unit>::namedValues(View section) const {
-  std::vector<NamedValue> result;
+void IniText<Unit>::forEachEntry(
+    View section, const std::function<void(View name, const View* value)>& visit) const {
   std::optional<Span> span = findSection(trimmed(section));
-  if (!span) return result;
-  result.reserve(span->last - span->first);
+  if (!span) return;
   for (std::size_t i = span->first; i < span->last; ++i) {
     const Line& line = lines_[i];
     if (line.kind != Kind::Entry) continue;
-    NamedValue entry{String(view(line.name)), std::nullopt};
-    if (line.value) entry.value = String(Unquoted(view(*line.value)));
-    result.push_back(std::move(entry));
+    if (line.value) {
+      const View value = Unquoted(view(*line.value));
+      visit(view(line.name), &value);
+    } else {
+      visit(view(line.name), nullptr);
+    }
   }
-  return result;
 }
 
 template <typename Unit>

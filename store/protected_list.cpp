@@ -16,6 +16,15 @@ namespace {
 // What a read of a value gives: 127 bytes, as the program has always read them.
 constexpr std::size_t kValueBytes = 127;
 
+// Text of the ANSI code page in the program's encoding. ASCII is the same in both, and most of a
+// list is ASCII (every lock code is): no conversion for it.
+std::string programText(Platform& platform, std::string_view ansi) {
+  for (const char c : ansi) {
+    if (static_cast<unsigned char>(c) >= 0x80) return platform.fromAnsi(ansi);
+  }
+  return std::string(ansi);
+}
+
 char asciiLower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -96,11 +105,11 @@ ProtectedList ProtectedList::Read(Platform& platform, FileWait wait) {
 
 ProtectedList ProtectedList::Of(Platform& platform, FileRead::Status status, const IniFile& file) {
   std::vector<ProtectedEntry> entries;
-  for (IniFile::NamedValue& entry :
-       file.namedValues(platform.toAnsi(kSectionPasswordSetData), kValueBytes)) {
-    entries.push_back({platform.fromAnsi(entry.name),
-                       entry.value ? platform.fromAnsi(*entry.value) : std::string()});
-  }
+  file.forEachEntry(platform.toAnsi(kSectionPasswordSetData), kValueBytes,
+                    [&](std::string_view name, const std::string_view* value) {
+                      entries.push_back({programText(platform, name),
+                                         value ? programText(platform, *value) : std::string()});
+                    });
   return ProtectedList(status,
                        IniValueOf(platform, file, kSectionPasswordNumber, kKeyPassCount, "0"),
                        std::move(entries));
