@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "app/list_refresh.h"
 #include "dialogs/messages.h"
 #include "dialogs/user_password.h"
 #include "store/folder_key.h"
@@ -20,30 +19,16 @@ constexpr char kNoPassword[] = "パスワードが設定されていません。
 constexpr char kBadCount[] =
     "パスワードリストの登録数が正しくないため、変更できません。PassDat.ini を確認して下さい。";
 constexpr char kDeleteNotice[] = "選択したデータを削除します。";
-// When the count could not be written and the file could not be put back either: the list may
-// hold the change after all, and the user must not be told otherwise.
-constexpr char kAddMayBeStored[] =
-    "パスワードリストを保存できませんでした。追加したフォルダがパスワードリストに残っている"
-    "可能性があります。一覧を確認して下さい。";
-constexpr char kRemoveMayBeStored[] =
-    "パスワードリストを保存できませんでした。削除したフォルダがパスワードリストから消えている"
-    "可能性があります。一覧を確認して下さい。";
 constexpr char kDeleteQuestion[] = "をパスワードリストから削除してもよろしいですか？";
-
-bool hasSelectedRow(const ListBox& list) {
-  int index = list.listIndex();
-  return index >= 0 && index < static_cast<int>(list.items().size());
-}
 
 }  // namespace
 
-ListEditing::ListEditing(Platform& platform, const Sampler& sampler, TextBox& text, ListBox& list1,
-                         Label& label1, LoginForm& login, ProcessWide& strings)
+ListEditing::ListEditing(Platform& platform, const Sampler& sampler, TextBox& text,
+                         ListDisplay& display, LoginForm& login, ProcessWide& strings)
     : platform_(platform),
       sampler_(sampler),
       text_(text),
-      list1_(list1),
-      label1_(label1),
+      display_(display),
       login_(login),
       strings_(strings) {}
 
@@ -83,10 +68,10 @@ void ListEditing::AddFolder() {
   // the user password is asked first, and the password is replaced under the name that guards
   // the folder. An entry under another of its names would be one the user never confirmed.
   // A wrong answer ends it silently.
-  const std::optional<std::string> listedKey = list.listedKeyOf(FolderKeysOf(*shown));
-  if (listedKey) {
+  const std::vector<std::string> keys = FolderKeysOf(*shown);
+  if (const std::optional<std::size_t> listed = list.listedKeyOf(ListKeysOf(platform_, keys))) {
     if (AskUserPassword(platform_, login_, strings_) != UserPasswordAnswer::Right) return;
-    key = listedKey;
+    key = keys[*listed];
   }
 
   const std::string password = login_.Ask(kPromptLockPassword);
@@ -102,41 +87,37 @@ void ListEditing::AddFolder() {
   std::optional<std::string> code = EncodePassword(platform_, password);
   if (!code) return;  // only the empty password has no code, and it was refused above
 
-  AddResult added = AddProtectedFolder(platform_, *key, *code);
-  if (added == AddResult::BadCount) {
+  const ListChange<AddResult> added = AddProtectedFolder(platform_, *key, *code);
+  if (added.result == AddResult::BadCount) {
     ShowMessage(platform_, kBadCount);
     return;
   }
-  if (added == AddResult::WriteFailed || added == AddResult::Unreadable)
+  if (added.result == AddResult::WriteFailed || added.result == AddResult::Unreadable)
     ShowMessage(platform_, kListNotSaved);
-  if (added == AddResult::RollbackFailed) ShowMessage(platform_, kAddMayBeStored);
-  RefreshProtectedList(platform_, list1_);
+  display_.Show(added.list);
 }
 
 void ListEditing::DeleteEntry() {
   // A double-click on an empty list, or with no row selected, has nothing to delete.
-  if (!hasSelectedRow(list1_)) return;
+  if (!display_.selected()) return;
 
   ShowMessage(platform_, kDeleteNotice);
   if (AskUserPassword(platform_, login_, strings_) != UserPasswordAnswer::Right) return;
 
-  // The row is read only now, after the password was given.
-  if (!hasSelectedRow(list1_)) return;
-  const std::string key = list1_.items()[list1_.listIndex()];
+  // The row is read only now, after the password was given: the entry it shows, as read.
+  const ProtectedEntry* row = display_.selected();
+  if (!row) return;
+  const std::string key = row->key;
   if (!AskYesNo(platform_, key + kDeleteQuestion)) return;
 
-  RemoveResult removed = RemoveProtectedFolder(platform_, key);
-  if (removed == RemoveResult::BadCount) {
+  const ListChange<RemoveResult> removed = RemoveProtectedFolder(platform_, key);
+  if (removed.result == RemoveResult::BadCount) {
     ShowMessage(platform_, kBadCount);
     return;
   }
-  if (removed == RemoveResult::WriteFailed || removed == RemoveResult::Unreadable)
+  if (removed.result == RemoveResult::WriteFailed || removed.result == RemoveResult::Unreadable)
     ShowMessage(platform_, kListNotSaved);
-  if (removed == RemoveResult::RollbackFailed) ShowMessage(platform_, kRemoveMayBeStored);
-  RefreshProtectedList(platform_, list1_);
-
-  const ProtectedList list = ProtectedList::Read(platform_, FileWait::AboutASecond);
-  if (!list.unreadable()) label1_.setCaption(CountLabelText(list.countText()));
+  display_.Show(removed.list);
 }
 
 }  // namespace folvane

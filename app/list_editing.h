@@ -1,6 +1,7 @@
 // Adding the folder last in front to the protected list, and removing a listed folder.
 #pragma once
 
+#include "app/list_display.h"
 #include "dialogs/login_form.h"
 #include "dialogs/process_wide.h"
 #include "platform/controls.h"
@@ -11,8 +12,8 @@ namespace folvane {
 
 class ListEditing {
  public:
-  ListEditing(Platform& platform, const Sampler& sampler, TextBox& text, ListBox& list1,
-              Label& label1, LoginForm& login, ProcessWide& strings);
+  ListEditing(Platform& platform, const Sampler& sampler, TextBox& text, ListDisplay& display,
+              LoginForm& login, ProcessWide& strings);
   void AddFolder();    // Button4 and Edit > Add password
   void DeleteEntry();  // double-click on List1
 
@@ -20,8 +21,7 @@ class ListEditing {
   Platform& platform_;
   const Sampler& sampler_;
   TextBox& text_;
-  ListBox& list1_;
-  Label& label1_;
+  ListDisplay& display_;
   LoginForm& login_;
   ProcessWide& strings_;
 };

@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/list_refresh.h"
 #include "dialogs/messages.h"
 #include "dialogs/user_password.h"
 #include "forms/captions.h"
@@ -43,10 +42,11 @@ ScanForm::ScanForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings, L
       splash_(splash),
       settings_(toolkit, platform, strings, login, Timer1),
       sampler_(platform, Text),
-      lockCheck_(platform, *this, Label1, login,
+      lockCheck_(platform, *this, login,
                  [this](WindowId window) { return sampler_.SampleAfresh(window); }),
+      listDisplay_(List1, Label1),
       watch_(platform, *this, Timer1, Button2, Shape1, login, strings),
-      listEditing_(platform, sampler_, Text, List1, Label1, login, strings) {
+      listEditing_(platform, sampler_, Text, listDisplay_, login, strings) {
   for (Control* control :
        std::initializer_list<Control*>{&Text, &List1, &Label1, &Button1, &Button2, &Button3,
                                        &Button4, &Shape1, &Timer1, &Timer2}) {
@@ -64,6 +64,7 @@ ScanForm::ScanForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings, L
     KeepHousekeeping();
   };
   onUserAway = [this] { lockCheck_.UserAway(); };
+  lockCheck_.onListRead = [this](const ProtectedList& list) { listDisplay_.Show(list); };
   // Explorer lost the icon when the task bar was created anew; give it back.
   onShellRestarted = [this] { RegisterTrayIcon(); };
 
@@ -119,7 +120,7 @@ void ScanForm::Form_Load() {
 
   RegisterTrayIcon(true);
   Text.setText("");
-  RefreshProtectedList(platform_, List1);
+  listDisplay_.Refresh(platform_);
   Timer1.setInterval(ReadInterval(platform_));
   watch_.Timer2_Timer();
   hide();

@@ -2,6 +2,7 @@
 // text and the two timers that drive the watch.
 #pragma once
 
+#include "app/list_display.h"
 #include "app/list_editing.h"
 #include "app/watch_control.h"
 #include "dialogs/login_form.h"
@@ -65,6 +66,7 @@ class ScanForm : public Form {
   SettingsForm settings_;
   Sampler sampler_;
   LockCheck lockCheck_;
+  ListDisplay listDisplay_;
   WatchControl watch_;
   ListEditing listEditing_;
   bool trayIconAdded_ = false;

@@ -42,7 +42,8 @@ void BM_LockDecisionLastKey(benchmark::State& state) {
   WriteList(platform, count);
   const std::string key = FolderName(count - 1);
   for (auto _ : state) {
-    std::string code = ProtectedList::Read(platform, FileWait::NotAtAll).codeOf(key);
+    std::string code =
+        ProtectedList::Read(platform, FileWait::NotAtAll).codeOf(ListKeyOf(platform, key));
     if (code.empty()) state.SkipWithError("key not found");
     benchmark::DoNotOptimize(code);
   }

@@ -105,14 +105,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Stored, the key is one row of the list, and the lock check finds its code under it.
   const std::string code = "116117118";
   const std::string file = DataFilePath(platform);
-  FUZZ_CHECK(AddProtectedFolder(platform, *key, code) == AddResult::Added);
+  FUZZ_CHECK(AddProtectedFolder(platform, *key, code).result == AddResult::Added);
   FUZZ_CHECK(ProtectedList::Read(platform, FileWait::NotAtAll).rows() ==
              std::vector<std::string>{*key});
   FUZZ_CHECK(IniRead(platform, kSectionPasswordSetData, *key, "", file) == code);
-  FUZZ_CHECK(AddProtectedFolder(platform, *key, "117") == AddResult::Replaced);
+  FUZZ_CHECK(AddProtectedFolder(platform, *key, "117").result == AddResult::Replaced);
   FUZZ_CHECK(IniReadSectionEntries(platform, kSectionPasswordSetData, file) ==
              std::vector<std::string>{*key + "=117"});
-  FUZZ_CHECK(RemoveProtectedFolder(platform, *key) == RemoveResult::Removed);
+  FUZZ_CHECK(RemoveProtectedFolder(platform, *key).result == RemoveResult::Removed);
   FUZZ_CHECK(ProtectedList::Read(platform, FileWait::NotAtAll).rows().empty());
   return 0;
 }

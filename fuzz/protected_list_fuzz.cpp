@@ -1,7 +1,8 @@
 // The protected list on any PassDat.ini: adding and removing folders, with any write failing,
 // never lets PassCount and the entries of [PasswordSetData] drift apart. Every change adds,
 // replaces or removes one entry and leaves PassCount equal to the number of entries (mending a
-// count it found wrong), and a change that is refused or fails leaves the file as it was.
+// count it found wrong), writes the file once at most, and gives back the list the file then
+// holds; a change that is refused or fails leaves the file as it was.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -67,12 +68,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform.writes = 0;
     platform.failingWrite = input.ConsumeIntegralInRange(0, 3);
 
-    int moved = 0;           // how far the count and the number of entries moved
-    bool unchanged = false;  // refused before any write
-    bool failed = false;     // a write failed
+    int moved = 0;                       // how far the count and the number of entries moved
+    bool unchanged = false;              // refused before any write
+    bool failed = false;                 // a write failed
+    std::optional<ProtectedList> given;  // the list the change gave back
     if (add) {
       const std::string code = input.ConsumeBool() ? "116117118" : "";
-      switch (AddProtectedFolder(platform, key, code)) {
+      const ListChange<AddResult> change = AddProtectedFolder(platform, key, code);
+      given = change.list;
+      switch (change.result) {
         case AddResult::Added:
           moved = 1;
           FUZZ_CHECK(IniRead(platform, kSectionPasswordSetData, key, "\n", file) == code);
@@ -87,11 +91,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case AddResult::WriteFailed:
           failed = true;
           break;
-        case AddResult::RollbackFailed:
-          FUZZ_CHECK(!"one failing write cannot fail the change and its rollback");
       }
     } else {
-      switch (RemoveProtectedFolder(platform, key)) {
+      const ListChange<RemoveResult> change = RemoveProtectedFolder(platform, key);
+      given = change.list;
+      switch (change.result) {
         case RemoveResult::Removed:
           moved = -1;
           break;
@@ -103,11 +107,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case RemoveResult::WriteFailed:
           failed = true;
           break;
-        case RemoveResult::RollbackFailed:
-          FUZZ_CHECK(!"one failing write cannot fail the change and its rollback");
       }
     }
     platform.failingWrite = 0;
+    FUZZ_CHECK(platform.writes <= 1);
+    FUZZ_CHECK(*given == ProtectedList::Read(platform, FileWait::NotAtAll));
 
     const ListState after = Read(platform);
     if (unchanged) {

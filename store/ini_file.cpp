@@ -1,6 +1,7 @@
 #include "store/ini_file.h"
 
 #include <algorithm>
+#include <type_traits>
 #include <utility>
 
 #include "store/utf16.h"
@@ -152,16 +153,49 @@ std::string IniFile::readOr(std::string_view section, std::string_view key,
     while (defaultValue.size() > 1 && defaultValue.back() == ' ') defaultValue.remove_suffix(1);
     value = std::string(Unquoted(defaultValue));
   }
+  value->resize(cutLength(*value, maxBytes));
+  return *value;
+}
+
+std::size_t IniFile::cutLength(std::string_view value, std::size_t maxBytes) const {
   std::size_t end = 0;
-  while (end < value->size()) {
+  while (end < value.size()) {
     // A lead byte at the very end has no second byte: it is one byte wide.
-    std::size_t width = codePage_.isLeadByte(static_cast<unsigned char>((*value)[end])) ? 2 : 1;
-    width = std::min(width, value->size() - end);
+    std::size_t width = codePage_.isLeadByte(static_cast<unsigned char>(value[end])) ? 2 : 1;
+    width = std::min(width, value.size() - end);
     if (end + width > maxBytes) break;
     end += width;
   }
-  value->resize(end);
-  return *value;
+  return end;
+}
+
+void IniFile::forEachEntry(
+    std::string_view section, std::size_t maxBytes,
+    const std::function<void(std::string_view name, const std::string_view* value)>& visit) const {
+  std::visit(
+      [&](const auto& text) {
+        using Unit = typename std::decay_t<decltype(text)>::String::value_type;
+        using View = std::basic_string_view<Unit>;
+        text.forEachEntry(toText<Unit>(section), [&](View name, const View* value) {
+          if constexpr (std::is_same_v<Unit, char>) {
+            if (encoding_ == IniEncoding::Ansi) {
+              std::string_view cut;
+              if (value) cut = value->substr(0, cutLength(*value, maxBytes));
+              visit(name, value ? &cut : nullptr);
+              return;
+            }
+          }
+          const std::string ansiName = toAnsi(name);
+          std::string ansiValue;
+          if (value) {
+            ansiValue = toAnsi(*value);
+            ansiValue.resize(cutLength(ansiValue, maxBytes));
+          }
+          const std::string_view valueView = ansiValue;
+          visit(ansiName, value ? &valueView : nullptr);
+        });
+      },
+      text_);
 }
 
 std::vector<std::string> IniFile::entries(std::string_view section) const {

@@ -70,6 +70,14 @@ class IniFile {
   // The keys of the same entries (the whole line of one without "="), in the same order.
   std::vector<std::string> entryNames(std::string_view section) const;
 
+  // Calls visit(name, value) for the same entries in the same order, in the ANSI code page, with
+  // the value read gives for the name where it is the first line of that name, cut as readOr
+  // cuts it; nullptr for an entry without "=". One pass over the section, and no copy of an ANSI
+  // file's text: the views last for the call only.
+  void forEachEntry(
+      std::string_view section, std::size_t maxBytes,
+      const std::function<void(std::string_view name, const std::string_view* value)>& visit) const;
+
   // The name of every section header, in file order.
   std::vector<std::string> sectionNames() const;
 
@@ -95,6 +103,8 @@ class IniFile {
   bool isUtf8() const {
     return encoding_ == IniEncoding::Utf8 || encoding_ == IniEncoding::Utf8Unmarked;
   }
+  // How many of the first bytes make at most maxBytes, without splitting a double-byte character.
+  std::size_t cutLength(std::string_view value, std::size_t maxBytes) const;
   bool storable(std::string_view section, std::string_view key, std::string_view value) const;
 
   CodePage codePage_;

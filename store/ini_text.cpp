@@ -227,6 +227,23 @@ std::vector<typename IniText<Unit>::String> IniText<Unit>::listEntries(View sect
 }
 
 template <typename Unit>
+void IniText<Unit>::forEachEntry(
+    View section, const std::function<void(View name, const View* value)>& visit) const {
+  std::optional<Span> span = findSection(trimmed(section));
+  if (!span) return;
+  for (std::size_t i = span->first; i < span->last; ++i) {
+    const Line& line = lines_[i];
+    if (line.kind != Kind::Entry) continue;
+    if (line.value) {
+      const View value = Unquoted(view(*line.value));
+      visit(view(line.name), &value);
+    } else {
+      visit(view(line.name), nullptr);
+    }
+  }
+}
+
+template <typename Unit>
 std::vector<typename IniText<Unit>::String> IniText<Unit>::sectionNames() const {
   std::vector<String> names;
   for (const Line& line : lines_) {

@@ -53,6 +53,11 @@ class IniText {
   std::vector<String> entries(View section) const;
   // The names of the same entries, in the same order: what a listing of the section shows.
   std::vector<String> entryNames(View section) const;
+  // Calls visit(name, value) for the same entries in the same order, with the value a read of the
+  // name gives where it is the first line of that name (trimmed, matching quotes dropped), or
+  // nullptr for an entry without "=". The views last for the call only.
+  void forEachEntry(View section,
+                    const std::function<void(View name, const View* value)>& visit) const;
   // The name of every section header, in file order.
   std::vector<String> sectionNames() const;
 

@@ -4,27 +4,32 @@
 
 namespace folvane {
 
-std::optional<std::int16_t> ToInt16(const std::string& text) {
+Int16Read ReadInt16(const std::string& text) {
+  if (!IsWholeNumber(text)) return {Int16Read::Status::NotANumber, 0};
+  const std::string number = TrimBlanks(text);
   std::size_t i = 0;
-  while (i < text.size() && IsBlank(text[i])) ++i;
   bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
+  if (number[i] == '+' || number[i] == '-') negative = number[i++] == '-';
+  long magnitude = 0;
+  for (; i < number.size(); ++i) {
+    magnitude = magnitude * 10 + (number[i] - '0');
+    if (magnitude > 32768) return {Int16Read::Status::OutOfRange, 0};  // however it goes on
   }
-  std::size_t digitsStart = i;
-  long number = 0;
-  while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-    number = number * 10 + (text[i] - '0');
-    if (number > 32768) return std::nullopt;  // out of range however it goes on
-    ++i;
-  }
-  if (i == digitsStart) return std::nullopt;
-  while (i < text.size() && IsBlank(text[i])) ++i;
-  if (i != text.size()) return std::nullopt;
-  if (negative) number = -number;
-  if (number < -32768 || number > 32767) return std::nullopt;
-  return static_cast<std::int16_t>(number);
+  const long value = negative ? -magnitude : magnitude;
+  if (value > 32767) return {Int16Read::Status::OutOfRange, 0};
+  return {Int16Read::Status::Read, static_cast<std::int16_t>(value)};
+}
+
+std::optional<std::int16_t> ToInt16(const std::string& text) {
+  const Int16Read number = ReadInt16(text);
+  if (!number.read()) return std::nullopt;
+  return number.value;
+}
+
+bool IsWholeNumber(const std::string& text) {
+  std::string number = TrimBlanks(text);
+  if (!number.empty() && (number.front() == '+' || number.front() == '-')) number.erase(0, 1);
+  return !number.empty() && number.find_first_not_of("0123456789") == std::string::npos;
 }
 
 }  // namespace folvane

@@ -2,6 +2,9 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
+
+#include "store/numbers.h"
 
 namespace folvane {
 
@@ -38,20 +41,31 @@ std::optional<std::string> EncodePassword(Platform& platform, const std::string&
   return code;
 }
 
-std::optional<std::string> DecodePassword(Platform& platform, const std::string& code) {
+DecodedPassword ReadPasswordCode(Platform& platform, const std::string& code) {
+  // A code that reads as one number (a sign, blanks around it) fails for want of a character;
+  // anything else is not a number.
+  const DecodedPassword::Status malformed = IsWholeNumber(code)
+                                                ? DecodedPassword::Status::NoCharacter
+                                                : DecodedPassword::Status::NotANumber;
   std::string ansi;
   for (std::size_t start = 0; start < code.size(); start += kGroup) {
     std::string group = code.substr(start, kGroup);
     int number = 0;
     for (char c : group) {
-      if (c < '0' || c > '9') return std::nullopt;
+      if (c < '0' || c > '9') return {malformed, ""};
       number = number * 10 + (c - '0');
     }
     int character = number - kCodeOffset;
-    if (character < 0 || character > 255) return std::nullopt;
+    if (character < 0 || character > 255) return {malformed, ""};
     ansi += static_cast<char>(character);
   }
-  return platform.fromAnsi(ansi);
+  return {DecodedPassword::Status::Decoded, platform.fromAnsi(ansi)};
+}
+
+std::optional<std::string> DecodePassword(Platform& platform, const std::string& code) {
+  DecodedPassword decoded = ReadPasswordCode(platform, code);
+  if (!decoded.decoded()) return std::nullopt;
+  return std::move(decoded.password);
 }
 
 bool PasswordSurvivesCode(Platform& platform, const std::string& password) {

@@ -1,23 +1,42 @@
 #include "store/protected_list.h"
 
-#include <cstdint>
+#include <cstddef>
 #include <limits>
 #include <optional>
-
 #include <utility>
 
 #include "store/data_file_names.h"
 #include "store/ini_rewrite.h"
 #include "store/ini_text.h"
-#include "store/numbers.h"
 
 namespace folvane {
 
 namespace {
 
-bool writeEntry(Platform& platform, const std::string& key,
-                const std::optional<std::string>& code) {
-  return IniWrite(platform, kSectionPasswordSetData, key, code, DataFilePath(platform));
+// What a read of a value gives: 127 bytes, as the program has always read them.
+constexpr std::size_t kValueBytes = 127;
+
+// Text of the ANSI code page in the program's encoding. ASCII is the same in both, and most of a
+// list is ASCII (every lock code is): no conversion for it.
+std::string programText(Platform& platform, std::string_view ansi) {
+  for (const char c : ansi) {
+    if (static_cast<unsigned char>(c) >= 0x80) return platform.fromAnsi(ansi);
+  }
+  return std::string(ansi);
+}
+
+char asciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Names match regardless of ASCII case. In UTF-8 no byte of a character beyond ASCII is an ASCII
+// letter, so this is the file reader's rule for the code page's double-byte characters too.
+bool sameName(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (asciiLower(a[i]) != asciiLower(b[i])) return false;
+  }
+  return true;
 }
 
 // Whether PassCount can be a count of entries: a 16-bit number that is not negative. One that
@@ -26,108 +45,129 @@ bool countUsable(const ProtectedList& list) {
   return list.count() && *list.count() >= 0;
 }
 
-bool writeCount(Platform& platform, int count) {
-  return IniWrite(platform, kSectionPasswordNumber, kKeyPassCount, std::to_string(count),
-                  DataFilePath(platform));
+// One value to store (std::nullopt removes the key), UTF-8.
+struct Edit {
+  const char* section;
+  std::string key;
+  std::optional<std::string> value;
+};
+
+// Applies the edits to the file as read and replaces it once, or leaves it whole: an edit the
+// engine refuses writes nothing, and a file that nothing changed is not written again.
+bool applyEdits(Platform& platform, IniFile& file, const std::vector<Edit>& edits) {
+  bool changed = false;
+  for (const Edit& edit : edits) {
+    std::optional<std::string> ansiValue;
+    if (edit.value) ansiValue = platform.toAnsi(*edit.value);
+    switch (file.write(platform.toAnsi(edit.section), platform.toAnsi(edit.key), ansiValue)) {
+      case IniWriteResult::Refused:
+        return false;
+      case IniWriteResult::Changed:
+        changed = true;
+        break;
+      case IniWriteResult::Unchanged:
+        break;
+    }
+  }
+  // replaceFile keeps the old file whole if it fails.
+  return !changed || platform.replaceFile(DataFilePath(platform), file.bytes());
 }
 
 // What PassCount must say once a change has added (1), replaced (0) or removed (-1) an entry:
 // the number of entries the list then holds. Counted from the entries, not moved by one from the
-// count stored, so that a count left wrong (by an edit by hand, or by a change whose file could
-// not be put back) is mended by the next change instead of staying wrong for good.
+// count stored, so that a count left wrong by an edit by hand is mended by the next change
+// instead of staying wrong for good.
 int entriesAfter(const ProtectedList& list, int change) {
-  return static_cast<int>(list.rows().size()) + change;
-}
-
-enum class Written { Both, Neither, EntryOnly };
-
-// Writes the entry (std::nullopt removes it) and then the count, or leaves the file as it was:
-// when the count cannot be written, the file goes back to the bytes it held before. Taking the
-// entry back by its key instead could meet another line of that name (a duplicate, or the name in
-// other letter case, from an edit by hand) and change that line, so that the count and the
-// entries would drift apart. Putting the file back waits for a busy file like every write; when
-// even that fails, the caller must not say that nothing was stored.
-Written writeEntryAndCount(Platform& platform, const std::string& key,
-                           const std::optional<std::string>& code, int count) {
-  const std::string file = DataFilePath(platform);
-  // A missing file reads as an empty one.
-  const FileRead before = platform.readFile(file, FileWait::AboutASecond);
-  if (before.unreadable()) return Written::Neither;
-  if (!writeEntry(platform, key, code)) return Written::Neither;
-  if (writeCount(platform, count)) return Written::Both;
-  return platform.replaceFile(file, before.bytes) ? Written::Neither : Written::EntryOnly;
-}
-
-// A key whose text in the file opens with ";" names a comment line, which the engine finds as the
-// system's profile functions do, but which is no entry of the list. The engine drops every blank
-// of a line in front of it (tab, vertical tab, form feed and the end-of-file mark as well as the
-// space), and so does this test: a key with any of them before its ";" is a comment all the same.
-bool namesComment(const std::string& ansiKey) {
-  for (const char c : ansiKey) {
-    if (!IsIniBlank(static_cast<unsigned char>(c))) return c == ';';
-  }
-  return false;
+  return static_cast<int>(list.entries().size()) + change;
 }
 
 }  // namespace
 
-ProtectedList::ProtectedList(Platform& platform, FileRead::Status status, IniFile file)
-    : platform_(&platform), status_(status), file_(std::move(file)) {
-  countStored_ = file_.read(platform.toAnsi(kSectionPasswordNumber), platform.toAnsi(kKeyPassCount))
-                     .has_value();
-  // A file without its count (cut off at its end, say) is guarded by the entries it holds: read as
-  // 0, the missing count would guard none of them.
-  countText_ = countStored_
-                   ? IniValueOf(platform, file_, kSectionPasswordNumber, kKeyPassCount, "0")
-                   : std::to_string(rows().size());
-  count_ = ToInt16(countText_);
+ListKey ListKeyOf(Platform& platform, const std::string& key) {
+  std::string ansi = platform.toAnsi(key);
+  std::size_t begin = 0, end = ansi.size();
+  while (begin < end && IsIniBlank(static_cast<unsigned char>(ansi[begin]))) ++begin;
+  while (end > begin && IsIniBlank(static_cast<unsigned char>(ansi[end - 1]))) --end;
+  return ListKey{platform.fromAnsi(std::string_view(ansi).substr(begin, end - begin))};
 }
+
+std::vector<ListKey> ListKeysOf(Platform& platform, const std::vector<std::string>& keys) {
+  std::vector<ListKey> listKeys;
+  listKeys.reserve(keys.size());
+  for (const std::string& key : keys) listKeys.push_back(ListKeyOf(platform, key));
+  return listKeys;
+}
+
+ProtectedList::ProtectedList(FileRead::Status status, std::optional<std::string> storedCount,
+                             std::vector<ProtectedEntry> entries)
+    : status_(status),
+      countStored_(storedCount.has_value()),
+      // A file without its count (cut off at its end, say) is guarded by the entries it holds:
+      // read as 0, the missing count would guard none of them.
+      countText_(storedCount ? std::move(*storedCount) : std::to_string(entries.size())),
+      count_(ReadInt16(countText_)),
+      entries_(std::move(entries)) {}
 
 ProtectedList ProtectedList::Read(Platform& platform, FileWait wait) {
-  IniSnapshot snapshot = ReadIniFile(platform, DataFilePath(platform), wait);
-  return ProtectedList(platform, snapshot.status, std::move(snapshot.file));
+  const IniSnapshot snapshot = ReadIniFile(platform, DataFilePath(platform), wait);
+  return Of(platform, snapshot.status, snapshot.file);
 }
 
-std::string ProtectedList::codeOf(const std::string& key) const {
-  if (namesComment(platform_->toAnsi(key))) return "";
-  return IniValueOf(*platform_, file_, kSectionPasswordSetData, key, "");
+ProtectedList ProtectedList::Of(Platform& platform, FileRead::Status status, const IniFile& file) {
+  std::vector<ProtectedEntry> entries;
+  file.forEachEntry(platform.toAnsi(kSectionPasswordSetData), kValueBytes,
+                    [&](std::string_view name, const std::string_view* value) {
+                      entries.push_back({programText(platform, name),
+                                         value ? programText(platform, *value) : std::string()});
+                    });
+  std::optional<std::string> storedCount;
+  if (file.read(platform.toAnsi(kSectionPasswordNumber), platform.toAnsi(kKeyPassCount)))
+    storedCount = IniValueOf(platform, file, kSectionPasswordNumber, kKeyPassCount, "0");
+  return ProtectedList(status, std::move(storedCount), std::move(entries));
 }
 
-bool ProtectedList::listed(const std::string& key) const {
-  const std::string ansiKey = platform_->toAnsi(key);
-  if (namesComment(ansiKey)) return false;
-  return file_.has(platform_->toAnsi(kSectionPasswordSetData), ansiKey);
+std::optional<std::int16_t> ProtectedList::count() const {
+  if (!count_.read()) return std::nullopt;
+  return count_.value;
 }
 
-std::optional<std::string> ProtectedList::lockKeyOf(const std::vector<std::string>& keys) const {
-  std::optional<std::string> first;
-  std::size_t firstLine = 0;
-  for (const std::string& key : keys) {
-    if (codeOf(key).empty()) continue;
-    const std::optional<std::size_t> line =
-        file_.lineOf(platform_->toAnsi(kSectionPasswordSetData), platform_->toAnsi(key));
-    if (line && (!first || *line < firstLine)) {
-      first = key;
-      firstLine = *line;
+std::vector<std::string> ProtectedList::rows() const {
+  std::vector<std::string> rows;
+  rows.reserve(entries_.size());
+  for (const ProtectedEntry& entry : entries_) rows.push_back(entry.key);
+  return rows;
+}
+
+const ProtectedEntry* ProtectedList::find(const ListKey& key) const {
+  for (const ProtectedEntry& entry : entries_) {
+    if (sameName(entry.key, key.text)) return &entry;
+  }
+  return nullptr;
+}
+
+std::string ProtectedList::codeOf(const ListKey& key) const {
+  const ProtectedEntry* entry = find(key);
+  return entry ? entry->code : std::string();
+}
+
+std::optional<std::size_t> ProtectedList::lockKeyOf(const std::vector<ListKey>& keys) const {
+  std::optional<std::size_t> first;
+  const ProtectedEntry* firstEntry = nullptr;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    const ProtectedEntry* entry = find(keys[i]);
+    if (entry && !entry->code.empty() && (!firstEntry || entry < firstEntry)) {
+      first = i;
+      firstEntry = entry;
     }
   }
   return first;
 }
 
-std::optional<std::string> ProtectedList::listedKeyOf(const std::vector<std::string>& keys) const {
-  if (std::optional<std::string> key = lockKeyOf(keys)) return key;
-  for (const std::string& key : keys)
-    if (listed(key)) return key;
+std::optional<std::size_t> ProtectedList::listedKeyOf(const std::vector<ListKey>& keys) const {
+  if (std::optional<std::size_t> key = lockKeyOf(keys)) return key;
+  for (std::size_t i = 0; i < keys.size(); ++i)
+    if (listed(keys[i])) return i;
   return std::nullopt;
-}
-
-std::vector<std::string> ProtectedList::rows() const {
-  const std::vector<std::string> keys =
-      file_.entryNames(platform_->toAnsi(kSectionPasswordSetData));
-  std::vector<std::string> rows;
-  rows.reserve(keys.size());
-  for (const std::string& key : keys) rows.push_back(platform_->fromAnsi(key));
-  return rows;
 }
 
 bool FolderKeyStorable(const std::string& key) {
@@ -143,44 +183,41 @@ bool FolderKeyStorable(const std::string& key) {
   return true;
 }
 
-AddResult AddProtectedFolder(Platform& platform, const std::string& key, const std::string& code) {
-  const ProtectedList list = ProtectedList::Read(platform, FileWait::AboutASecond);
-  if (list.unreadable()) return AddResult::Unreadable;
-  if (!countUsable(list)) return AddResult::BadCount;
-  const bool known = list.listed(key);
-  const int after = entriesAfter(list, known ? 0 : 1);
-  if (after > std::numeric_limits<std::int16_t>::max()) return AddResult::BadCount;
+ListChange<AddResult> AddProtectedFolder(Platform& platform, const std::string& key,
+                                         const std::string& code) {
+  IniSnapshot snapshot = ReadIniFile(platform, DataFilePath(platform), FileWait::AboutASecond);
+  ProtectedList before = ProtectedList::Of(platform, snapshot.status, snapshot.file);
+  if (before.unreadable()) return {AddResult::Unreadable, std::move(before)};
+  if (!countUsable(before)) return {AddResult::BadCount, std::move(before)};
+  const bool known = before.listed(ListKeyOf(platform, key));
+  const int after = entriesAfter(before, known ? 0 : 1);
+  if (after > std::numeric_limits<std::int16_t>::max())
+    return {AddResult::BadCount, std::move(before)};
 
-  if (known && list.countStored() && *list.count() == after) {
-    if (!writeEntry(platform, key, code)) return AddResult::WriteFailed;
-    return AddResult::Replaced;
-  }
-  switch (writeEntryAndCount(platform, key, code, after)) {
-    case Written::Both:
-      return known ? AddResult::Replaced : AddResult::Added;
-    case Written::Neither:
-      return AddResult::WriteFailed;
-    case Written::EntryOnly:
-      break;
-  }
-  return AddResult::RollbackFailed;
+  std::vector<Edit> edits = {{kSectionPasswordSetData, key, code}};
+  // The entry comes first, so that a new file holds the list's section before the count's.
+  if (!known || !before.countStored() || *before.count() != after)
+    edits.push_back({kSectionPasswordNumber, kKeyPassCount, std::to_string(after)});
+  if (!applyEdits(platform, snapshot.file, edits))
+    return {AddResult::WriteFailed, std::move(before)};
+  return {known ? AddResult::Replaced : AddResult::Added,
+          ProtectedList::Of(platform, FileRead::Status::Read, snapshot.file)};
 }
 
-RemoveResult RemoveProtectedFolder(Platform& platform, const std::string& key) {
-  const ProtectedList list = ProtectedList::Read(platform, FileWait::AboutASecond);
-  if (list.unreadable()) return RemoveResult::Unreadable;
-  if (!countUsable(list)) return RemoveResult::BadCount;
-  if (!list.listed(key)) return RemoveResult::NotListed;
+ListChange<RemoveResult> RemoveProtectedFolder(Platform& platform, const std::string& key) {
+  IniSnapshot snapshot = ReadIniFile(platform, DataFilePath(platform), FileWait::AboutASecond);
+  ProtectedList before = ProtectedList::Of(platform, snapshot.status, snapshot.file);
+  if (before.unreadable()) return {RemoveResult::Unreadable, std::move(before)};
+  if (!countUsable(before)) return {RemoveResult::BadCount, std::move(before)};
+  if (!before.listed(ListKeyOf(platform, key))) return {RemoveResult::NotListed, std::move(before)};
 
-  switch (writeEntryAndCount(platform, key, std::nullopt, entriesAfter(list, -1))) {
-    case Written::Both:
-      return RemoveResult::Removed;
-    case Written::Neither:
-      return RemoveResult::WriteFailed;
-    case Written::EntryOnly:
-      break;
-  }
-  return RemoveResult::RollbackFailed;
+  const std::vector<Edit> edits = {
+      {kSectionPasswordSetData, key, std::nullopt},
+      {kSectionPasswordNumber, kKeyPassCount, std::to_string(entriesAfter(before, -1))}};
+  if (!applyEdits(platform, snapshot.file, edits))
+    return {RemoveResult::WriteFailed, std::move(before)};
+  return {RemoveResult::Removed,
+          ProtectedList::Of(platform, FileRead::Status::Read, snapshot.file)};
 }
 
 }  // namespace folvane

@@ -3,13 +3,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialogs/error_report.h"
 #include "dialogs/guess_limit.h"
 #include "dialogs/messages.h"
 #include "forms/captions.h"
-#include "store/blanks.h"
 #include "store/folder_key.h"
 #include "store/password_code.h"
 
@@ -43,27 +43,22 @@ struct Lock {
   std::string key;
   std::string code;
 };
-Lock lockOf(const std::vector<std::string>& keys, const ProtectedList& list) {
+Lock lockOf(Platform& platform, const std::vector<std::string>& keys, const ProtectedList& list) {
   if (list.count() && *list.count() == 0) return {keys.front(), ""};
-  if (const std::optional<std::string> key = list.lockKeyOf(keys)) return {*key, list.codeOf(*key)};
+  const std::vector<ListKey> listKeys = ListKeysOf(platform, keys);
+  if (const std::optional<std::size_t> key = list.lockKeyOf(listKeys))
+    return {keys[*key], list.codeOf(listKeys[*key])};
   return {keys.front(), ""};
 }
 
-// An optional sign and digits between blanks: a number, however large.
-bool looksLikeWholeNumber(const std::string& text) {
-  std::string number = TrimBlanks(text);
-  if (!number.empty() && (number.front() == '+' || number.front() == '-')) number.erase(0, 1);
-  return !number.empty() && number.find_first_not_of("0123456789") == std::string::npos;
-}
-
 // The error a PassCount that is not a 16-bit number raises.
-RunTimeError passCountError(const std::string& raw) {
-  return looksLikeWholeNumber(raw) ? OverflowError() : TypeMismatchError();
+RunTimeError passCountError(Int16Read::Status status) {
+  return status == Int16Read::Status::OutOfRange ? OverflowError() : TypeMismatchError();
 }
 
 // The error a malformed lock code raises: digits that give no character, or no digits at all.
-RunTimeError lockCodeError(const std::string& code) {
-  return looksLikeWholeNumber(code) ? InvalidCallError() : TypeMismatchError();
+RunTimeError lockCodeError(DecodedPassword::Status status) {
+  return status == DecodedPassword::Status::NoCharacter ? InvalidCallError() : TypeMismatchError();
 }
 
 // Marks a challenge as open for as long as it runs, whichever way it ends.
@@ -81,11 +76,10 @@ class OpenChallenge {
 
 }  // namespace
 
-LockCheck::LockCheck(Platform& platform, Form& mainWindow, Label& countLabel, LoginForm& login,
+LockCheck::LockCheck(Platform& platform, Form& mainWindow, LoginForm& login,
                      std::function<Sample(WindowId)> sampleAfresh)
     : platform_(platform),
       mainWindow_(mainWindow),
-      countLabel_(countLabel),
       login_(login),
       sampleAfresh_(std::move(sampleAfresh)) {}
 
@@ -119,9 +113,6 @@ void LockCheck::Check(const Sample& sample) {
     // A window that is not challenged ends the chain; no window at all (a moment after a window
     // closed) is none the user turned to.
     if (sample.window != 0) givenBack_.clear();
-    // The count under the list catches up with every window that comes forward.
-    const ProtectedList list = ProtectedList::Read(platform_, FileWait::NotAtAll);
-    if (!list.unreadable()) NoteCount(list);
   });
   if (chainStarted) ServeQueue();
   ReportBadCount();
@@ -136,8 +127,8 @@ void LockCheck::CheckFolder(Folder folder, bool& chainStarted) {
     AwaitList(folder);
     return;
   }
-  NoteCount(list);
-  const Lock lock = lockOf(folder.keys, list);
+  NoteList(list);
+  const Lock lock = lockOf(platform_, folder.keys, list);
   if (lock.code.empty()) {
     givenBack_.clear();
     return;
@@ -226,9 +217,9 @@ void LockCheck::Challenge(const Folder& folder, const std::string& lockCode) {
   }
   // A code that gives no password can never be answered right: the folder is not given back for
   // it but stays shut, closed as after a wrong answer.
-  const std::optional<std::string> lockPassword = DecodePassword(platform_, lockCode);
-  if (!lockPassword) {
-    ShowErrorReport(platform_, lockCodeError(lockCode));
+  const DecodedPassword lockPassword = ReadPasswordCode(platform_, lockCode);
+  if (!lockPassword.decoded()) {
+    ShowErrorReport(platform_, lockCodeError(lockPassword.status));
     CloseAnsweredWrong(folder, kCoverUntilGone);
     return;
   }
@@ -246,7 +237,7 @@ void LockCheck::Challenge(const Folder& folder, const std::string& lockCode) {
 
   // Giving up the question or answering it with nothing is a wrong answer too: it closes the
   // folder as well.
-  if (answer.empty() || answer != *lockPassword) {
+  if (answer.empty() || answer != lockPassword.password) {
     lockGuesses_.wrong(platform_.monotonicMilliseconds());
     ShowMessage(platform_, kWrongPassword);
     CloseAnsweredWrong(folder, kCoverWhileClosing);
@@ -293,10 +284,10 @@ void LockCheck::ServeQueue() {
         awaitingList_.push_back(next);  // still held
         continue;
       }
-      NoteCount(list);
+      NoteList(list);
       // What the window shows now, which may be another folder than the one it waited for.
       const std::optional<Folder> now = FolderOf(sampleAfresh_(next.window));
-      const Lock lock = now ? lockOf(now->keys, list) : Lock{};
+      const Lock lock = now ? lockOf(platform_, now->keys, list) : Lock{};
       if (lock.code.empty()) {
         Release(next.window);
         continue;
@@ -326,7 +317,7 @@ void LockCheck::ServeAwaitingList() {
   }
   unreadableTicks_ = 0;
   unreadableReported_ = false;
-  NoteCount(list);
+  NoteList(list);
   std::deque<Folder> waiting;
   waiting.swap(awaitingList_);
   for (const Folder& folder : waiting) {
@@ -338,7 +329,7 @@ void LockCheck::ServeAwaitingList() {
     }
     // What the window shows now, which may be another folder than the one it was held with.
     const std::optional<Folder> now = FolderOf(sampleAfresh_(folder.window));
-    if (!now || lockOf(now->keys, list).code.empty()) {
+    if (!now || lockOf(platform_, now->keys, list).code.empty()) {
       Release(folder.window);
     } else {
       queue_.push_back(*now);  // still held, challenged in its turn
@@ -351,16 +342,16 @@ void LockCheck::AwaitList(const Folder& folder) {
   awaitingList_.push_back(folder);
 }
 
-void LockCheck::NoteCount(const ProtectedList& list) {
+void LockCheck::NoteList(const ProtectedList& list) {
+  if (onListRead) onListRead(list);
   if (list.count()) {
     badCount_.reset();
-    countLabel_.setCaption(CountLabelText(std::to_string(*list.count())));
     return;
   }
   // A damaged count does not switch the guard off: the entries the file holds still count.
   if (badCount_ == list.countText()) return;
   badCount_ = list.countText();
-  badCountReport_ = passCountError(list.countText());
+  badCountReport_ = passCountError(list.countStatus());
 }
 
 // Shown once the run is over, so that a folder it challenges is shut before the user reads it.

@@ -69,7 +69,7 @@ class LockCheck {
  public:
   // sampleAfresh gives a window as it is now (Sampler::SampleAfresh): a window held for a while
   // is decided about on what it shows when its turn comes.
-  LockCheck(Platform& platform, Form& mainWindow, Label& countLabel, LoginForm& login,
+  LockCheck(Platform& platform, Form& mainWindow, LoginForm& login,
             std::function<Sample(WindowId)> sampleAfresh);
   // One sample of the window in front (never one of the program's own windows), with the common
   // error report. Nothing is done when neither the window nor what it shows has changed since the
@@ -98,6 +98,10 @@ class LockCheck {
   // Windows disabled by the check right now: the one being challenged and those waiting.
   const std::set<WindowId>& held() const { return held_; }
 
+  // Each read of the protected list the check made, so that what the main window shows of it
+  // catches up with a file changed by hand.
+  std::function<void(const ProtectedList& list)> onListRead;
+
  private:
   // A folder window and the folder it shows.
   struct Folder {
@@ -125,12 +129,12 @@ class LockCheck {
   // Tells the platform which windows are held, for the watcher that gives them back should the
   // program end without doing so.
   void PublishHeld();
-  void NoteCount(const ProtectedList& list);
+  // Passes the list on, and notes a damaged count for its report.
+  void NoteList(const ProtectedList& list);
   void ReportBadCount();
 
   Platform& platform_;
   Form& mainWindow_;
-  Label& countLabel_;
   LoginForm& login_;
   std::function<Sample(WindowId)> sampleAfresh_;
 

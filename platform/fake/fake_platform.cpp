@@ -79,6 +79,11 @@ std::string nativePath(const std::string& path) {
   return result;
 }
 
+std::string fileNameOf(const std::string& path) {
+  const std::string native = nativePath(path);
+  return native.substr(native.find_last_of('/') + 1);
+}
+
 }  // namespace
 
 FakePlatform::FakePlatform() {
@@ -235,6 +240,7 @@ bool FakePlatform::isHeld(const std::string& path) const {
 }
 
 FileRead FakePlatform::readFile(const std::string& path, FileWait wait) {
+  ++readsOf[fileNameOf(path)];
   if (readsFail) return {FileRead::Status::Unreadable, {}};
   if (isHeld(path)) {
     if (wait == FileWait::AboutASecond) {
@@ -256,6 +262,7 @@ FileRead FakePlatform::readFile(const std::string& path, FileWait wait) {
 
 bool FakePlatform::replaceFile(const std::string& path, const std::string& bytes) {
   ++replaceFileCalls;
+  ++replacesOf[fileNameOf(path)];
   if (writesFail || failingWrites.count(replaceFileCalls)) return false;
   std::string target = nativePath(path);
   // Someone made the file read-only to keep it as it is: refused at once, as waiting would not

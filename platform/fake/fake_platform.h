@@ -98,6 +98,8 @@ class FakePlatform : public Platform {
   // it takes is kept, in milliseconds.
   int busyAttempts = 0;
   std::vector<int> pauses;
+  // readFile and replaceFile calls by the file's name ("PassDat.ini"), whatever they found.
+  std::map<std::string, int> readsOf, replacesOf;
   bool readsFail = false;  // readFile answers Unreadable even for a file that is there
   // Files another program holds open sharing nothing, for longer than the program waits:
   // reading and replacing them find them busy and give up after the pauses of BusyRetry.

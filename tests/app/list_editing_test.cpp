@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/list_refresh.h"
+#include "app/list_display.h"
 #include "dialogs/login_form.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/fake/fake_toolkit.h"
@@ -64,7 +64,7 @@ class ListEditingTest : public testing::Test {
 
   void Seed(const std::string& content) {
     ASSERT_TRUE(platform.replaceFile(DataFilePath(platform), content));
-    RefreshProtectedList(platform, list);
+    display.Refresh(platform);
   }
   // One case of a table: the list shows the two folders and nothing was shown or asked yet; the
   // box names `activeForm`, and the password questions are answered from `script`.
@@ -126,7 +126,8 @@ class ListEditingTest : public testing::Test {
   ListBox list{"List1"};
   Label label{"Label1"};
   Sampler sampler{platform, text};
-  ListEditing editing{platform, sampler, text, list, label, login, strings};
+  ListDisplay display{list, label};
+  ListEditing editing{platform, sampler, text, display, login, strings};
 
   std::deque<std::optional<std::string>> answers;
   std::vector<std::string> prompts;
@@ -175,49 +176,6 @@ TEST_F(ListEditingTest, AddRefusesWhatItCannotStoreAndWritesNothing) {
   }
 }
 
-// The count could not be written and the file could not be put back: the user is told that the
-// folder may be stored after all, and the list shows it, so it can be seen and deleted.
-// The folder is shown whatever the count says, and can be deleted, also when it was the first: its
-// count was never written then. Deleting it, or adding it again, leaves the count right.
-TEST_F(ListEditingTest, AFailedRollbackSaysTheFolderMayBeStoredAndShowsIt) {
-  const struct {
-    const char* before;
-    std::vector<std::string> rows;
-  } cases[] = {{kTwoFolders, {"Docs", "Music", "Report"}}, {"", {"Report"}}};
-  for (const auto& c : cases) {
-    for (const bool deleteIt : {true, false}) {
-      SCOPED_TRACE(std::string(c.before) + (deleteIt ? ", deleted" : ", added again"));
-      Seed(c.before);
-      platform.messages.clear();
-      platform.replaceFileCalls = 0;
-      platform.failingWrites = {2, 3};  // the count, then putting the file back
-      answers = {"abc"};
-      show("CabinetWClass (C:\\Data\\Report)");
-      editing.AddFolder();
-      platform.failingWrites.clear();
-      ASSERT_EQ(platform.messages.size(), 1u);
-      EXPECT_TRUE(
-          IsMessageBox(platform.messages[0],
-                       "パスワードリストを保存できませんでした。追加したフォルダがパスワード"
-                       "リストに残っている可能性があります。一覧を確認して下さい。"));
-      ASSERT_EQ(list.items(), c.rows);
-
-      if (deleteIt) {
-        list.userSelect(static_cast<int>(c.rows.size()) - 1);
-        answers = {""};  // no user password is set here
-        editing.DeleteEntry();
-        EXPECT_EQ(Stored("Report"), "<none>");
-      } else {
-        answers = {"", "abc"};
-        editing.AddFolder();
-        EXPECT_EQ(Stored("Report"), "116117118");
-      }
-      EXPECT_EQ(platform.messages.size(), deleteIt ? 3u : 1u) << "told of a failure";
-      EXPECT_EQ(PassCount(), std::to_string(list.items().size()));
-    }
-  }
-}
-
 TEST_F(ListEditingTest, AddStoresTheFolderUnderItsKey) {
   struct Case {
     std::string activeForm;
@@ -245,7 +203,7 @@ TEST_F(ListEditingTest, AddStoresTheFolderUnderItsKey) {
     EXPECT_EQ(Stored(c.key), "116117118");
     EXPECT_EQ(PassCount(), c.count);
     EXPECT_EQ(list.items(), c.rows);
-    EXPECT_EQ(label.caption(), "登録数：2");  // the count label is left to the lock check
+    EXPECT_EQ(label.caption(), "登録数：" + c.count) << "the count follows the change at once";
   }
 }
 
@@ -657,6 +615,45 @@ TEST_F(ListEditingInProgramTest, AFolderAddedFromTheMainWindowIsChallengedByTheW
   EXPECT_EQ(scan().Label1.caption(), "登録数：2");
 }
 
+// The list is read once for what a step needs and written once: adding reads it before asking
+// (is the folder listed?) and again at the change, deleting only at the change, and each shows
+// the list the change gave. A folder window coming forward reads it once; another window not at
+// all. The main window's rows and count follow every change at once.
+TEST_F(ListEditingInProgramTest, EachStepReadsAndWritesTheListOnlyAsOftenAsItMust) {
+  writeFile("PassDat.ini", kProtectedList);
+  ASSERT_TRUE(startResident("user"));
+  const WindowId report = platform.addWindow("CabinetWClass", "C:\\Data\\Report");
+  front(report);
+  scan().show();
+  front(scan().window());
+  struct Counted {
+    int reads, replaces;
+    bool operator==(const Counted& other) const {
+      return reads == other.reads && replaces == other.replaces;
+    }
+  };
+  auto counted = [this](const std::function<void()>& step) {
+    platform.readsOf.clear();
+    platform.replacesOf.clear();
+    step();
+    return Counted{platform.readsOf["PassDat.ini"], platform.replacesOf["PassDat.ini"]};
+  };
+
+  typePassword("lock");
+  EXPECT_EQ(counted([&] { scan().Button4.click(); }), (Counted{2, 1}));
+  EXPECT_EQ(scan().List1.items().back(), "Report");
+  EXPECT_EQ(scan().Label1.caption(), "登録数：5");
+
+  scan().List1.userSelect(static_cast<int>(scan().List1.items().size()) - 1);
+  typePassword("user");
+  EXPECT_EQ(counted([&] { scan().List1.dblClick(); }), (Counted{1, 1}));
+  EXPECT_EQ(scan().Label1.caption(), "登録数：4");
+  EXPECT_EQ(readFile("PassDat.ini"), kProtectedList);
+
+  EXPECT_EQ(counted([&] { open("CabinetWClass", "C:\\Docs\\Public"); }), (Counted{1, 0}));
+  EXPECT_EQ(counted([&] { open("Notepad", "memo"); }), (Counted{0, 0}));
+}
+
 // The box shows what the program saw; the user can select and copy it but not type a window of
 // their choosing into it and add that.
 TEST_F(ListEditingInProgramTest, TheActiveFormBoxTakesNoTypedText) {
@@ -696,7 +693,9 @@ TEST_F(ListEditingInProgramTest, ADoubleClickDeletesTheSelectedRow) {
 
 // The real list box is filled again with every row at each change, so a list changed row by row
 // costs the square of its length: 10,000 folders held the program up for minutes, unguarded.
-TEST(RefreshProtectedList, FillsALongListInOneChange) {
+// Shown again unchanged, as every decision on a folder window hands it on, the rows stay as they
+// are, the selected one too.
+TEST(ListDisplay, FillsALongListInOneChangeAndOnlyWhenItChanged) {
   FakePlatform platform;
   std::string content = "[PasswordSetData]\r\n";
   std::vector<std::string> names;
@@ -707,16 +706,24 @@ TEST(RefreshProtectedList, FillsALongListInOneChange) {
   content += "[PasswordNumber]\r\nPassCount=10000\r\n";
   ASSERT_TRUE(platform.replaceFile(DataFilePath(platform), content));
   ListBox list("List1");
+  Label label("Label1");
   list.addItem("Old", 0);
   list.setListIndex(0);
   CountingSink toolkit;
   list.attach(&toolkit);
+  ListDisplay display(list, label);
 
-  RefreshProtectedList(platform, list);
-
+  display.Refresh(platform);
   EXPECT_EQ(list.items(), names);
   EXPECT_EQ(list.listIndex(), -1);
   EXPECT_EQ(toolkit.changes, 1);
+  EXPECT_EQ(label.caption(), "登録数：10000");
+
+  list.userSelect(5);
+  display.Refresh(platform);
+  EXPECT_EQ(toolkit.changes, 1);
+  ASSERT_NE(display.selected(), nullptr);
+  EXPECT_EQ(display.selected()->key, "Folder 5");
 }
 
 }  // namespace

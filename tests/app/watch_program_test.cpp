@@ -161,8 +161,8 @@ TEST_F(WatchProgram, ADamagedCountIsReportedOnceAndTheGuardGoesOn) {
     return box.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
   };
 
-  open("Notepad", "memo");
-  open("Notepad", "other");
+  open("CabinetWClass", "C:\\Docs\\Public");
+  open("CabinetWClass", "C:\\Docs\\Shared");
   EXPECT_EQ(reports, 1);
 
   typePassword("abc");

@@ -218,7 +218,8 @@ TEST_F(DataFilesTest, AReadTellsMissingFromUnreadable) {
     c.arrange(t);
     const ProtectedList read = ProtectedList::Read(t.platform, FileWait::NotAtAll);
     EXPECT_EQ(read.status(), c.status);
-    EXPECT_EQ(read.codeOf("Docs"), c.status == FileRead::Status::Read ? "116" : "");
+    EXPECT_EQ(read.codeOf(ListKeyOf(t.platform, "Docs")),
+              c.status == FileRead::Status::Read ? "116" : "");
     EXPECT_EQ(read.rows().size(), c.status == FileRead::Status::Read ? 1u : 0u);
     const StoredUserPassword stored = ReadStoredUserPassword(t.platform, FileWait::NotAtAll);
     EXPECT_EQ(stored.file, c.status);

