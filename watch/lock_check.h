@@ -11,7 +11,9 @@
 //
 // A folder window is protected when its folder is listed under any of its keys (FolderKeysOf: the
 // name its Windows 10 title gives, and the Shell's display name and last part of the path). It is
-// challenged and covered under the key the list holds it by.
+// challenged and covered under the key the list holds it by. Another program's Open or Save
+// dialog that shows a listed folder is challenged the same way, and a wrong answer cancels it,
+// as its own Cancel button does, so that the program that opened it goes on.
 //
 // Every window the check holds is covered, right after it is disabled and until it is given
 // back, so nothing in it stays readable meanwhile. A window answered wrong keeps its cover while
@@ -96,6 +98,7 @@ class LockCheck {
     std::string key;                // the key it goes by: the one listed, once the list was read
     WindowId tab = 0;               // its tab, where the Shell named one
     int tabs = 1;                   // the tabs of its window, as the Shell counted them
+    bool dialog = false;            // another program's Open or Save dialog
   };
 
   void CheckFolder(Folder folder, bool& chainStarted);

@@ -40,7 +40,8 @@ bool isOwnMessageBox(const std::string& className, const std::string& title) {
 
 }  // namespace
 
-Sampler::Sampler(Platform& platform, TextBox& text) : platform_(platform), text_(text) {}
+Sampler::Sampler(Platform& platform, TextBox& text)
+    : platform_(platform), text_(text), dialogs_(platform) {}
 
 std::optional<Sample> Sampler::Timer1_Timer() {
   std::optional<Sample> sampled;
@@ -75,6 +76,7 @@ const Sample& Sampler::sampleOf(WindowId window, const std::string& classAnsi,
                                 const std::string& wholeTitle) {
   if (last_ && last_->window == window && last_->classAnsi == classAnsi &&
       last_->wholeTitle == wholeTitle && !(last_->sample.isFolderWindow() && shellAgainDue())) {
+    if (IsDialogClass(last_->sample.className)) SampleDialog(last_->sample);
     return last_->sample;
   }
   Sample sample;
@@ -86,6 +88,7 @@ const Sample& Sampler::sampleOf(WindowId window, const std::string& classAnsi,
                              [this](unsigned char byte) { return platform_.isLeadByte(byte); })));
   sample.className = platform_.fromAnsi(classAnsi);
   if (sample.isFolderWindow()) SampleFolder(sample, wholeTitle);
+  if (IsDialogClass(sample.className)) SampleDialog(sample);
   last_ = Read{window, classAnsi, wholeTitle, std::move(sample)};
   return last_->sample;
 }
@@ -110,6 +113,12 @@ void Sampler::SampleFolder(Sample& sample, const std::string& wholeTitle) {
   if (!forms_) forms_.emplace(platform_.explorerTitleForms());
   sample.folder = FolderTitleOf(sample.wholeTitle, sample.shell, *forms_);
   lastFolder_ = sample;
+}
+
+void Sampler::SampleDialog(Sample& sample) {
+  const std::optional<std::string> folder = dialogs_.folderShownBy(sample.window);
+  sample.fileDialog = folder.has_value();
+  sample.folder = folder.value_or("");
 }
 
 bool Sampler::shellAgainDue() {

@@ -37,9 +37,21 @@ class FakePlatform : public Platform {
     bool enabled = true;
     bool exists = true;
     int closeRequests = 0;  // WM_CLOSE posted to it
+    // ---- Windows inside others, and dialogs
+    WindowId parent = 0;  // 0: a top-level window
+    int controlId = 0;
+    bool ownProcess = false;  // one of the program's own windows (the toolkit makes them)
+    // What WM_GETTEXT gives, where it is not the title (an edit box's content).
+    std::optional<std::string> content;
+    std::optional<std::string> comboItem;  // a combo box's current item: none unless given
+    bool hung = false;                     // its program answers no message in time
+    int cancelRequests = 0;                // IDCANCEL posted to it
   };
   // Adds a window (texts in UTF-8, converted like the real system stores them).
   WindowId addWindow(const std::string& classNameUtf8, const std::string& titleUtf8);
+  // Adds a window inside `parent` (texts in UTF-8). It goes with its parent.
+  WindowId addChild(WindowId parent, const std::string& classNameUtf8,
+                    const std::string& titleUtf8 = "", int controlId = 0);
   void destroyWindow(WindowId window);
   void setTitle(WindowId window, const std::string& titleUtf8);
   FakeWindow& windowState(WindowId window);
@@ -49,6 +61,10 @@ class FakePlatform : public Platform {
   std::vector<WindowId> setActiveCalls;
   // What happens to a posted WM_CLOSE: by default the window closes as it handles the request.
   bool windowsCloseOnRequest = true;
+  // The window with the keyboard focus in its thread; every window is taken to be of one thread
+  // with the others of its top-level window.
+  WindowId focused = 0;
+  int childReads = 0;  // childWindows calls
 
   // ---- The Shell -----------------------------------------------------------------------------
   // What the Shell says of a folder window (folderShownBy); a window missing here is one it does
@@ -143,6 +159,13 @@ class FakePlatform : public Platform {
   void cover(WindowId window, const std::string& text) override;
   void followCover(WindowId window) override;
   void uncover(WindowId window) override;
+  std::vector<ChildWindow> childWindows(WindowId parent) override;
+  WindowId rootWindowOf(WindowId window) override;
+  bool isOwnWindow(WindowId window) override;
+  WindowId focusedWindowOf(WindowId window) override;
+  std::optional<std::string> controlText(WindowId control) override;
+  std::optional<std::string> comboBoxItem(WindowId comboBox) override;
+  void postCancel(WindowId dialog) override;
   void keepHeldWindows(const std::vector<WindowId>& held) override {
     if (keptHeld.empty() && !held.empty()) ++watcherStarts;
     keptHeld = held;

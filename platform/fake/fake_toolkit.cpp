@@ -52,6 +52,7 @@ bool FakeToolkit::createWindow(Form& form) {
   if (cannotCreate.count(form.name()) != 0) return false;
   Window window;
   window.id = platform_.addWindow("FolvaneForm", form.caption());
+  platform_.windowState(window.id).ownProcess = true;
   windows_[&form] = window;
   for (Control* control : form.controls()) {
     control->attach(this);
