@@ -33,6 +33,15 @@ std::wstring wide(const std::string& utf8) {
   return text;
 }
 
+// Takes the first visible dialog window of a thread (EnumThreadWindows).
+BOOL CALLBACK shownDialog(HWND window, LPARAM found) {
+  wchar_t name[16] = {};
+  GetClassNameW(window, name, 16);
+  if (std::wstring(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
 // Brings a window of the driver's to the front, as a click on it does, and lets it settle.
 void bringDialogForward(HWND window) {
   for (int attempt = 0; attempt < 5; ++attempt) {
@@ -116,16 +125,7 @@ OpenDialog::~OpenDialog() {
 Window OpenDialog::id() const {
   if (state_->ended || state_->threadId == 0) return 0;
   HWND found = nullptr;
-  EnumThreadWindows(
-      state_->threadId,
-      [](HWND window, LPARAM param) -> BOOL {
-        wchar_t name[16] = {};
-        GetClassNameW(window, name, 16);
-        if (std::wstring(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-        *reinterpret_cast<HWND*>(param) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumThreadWindows(state_->threadId, shownDialog, reinterpret_cast<LPARAM>(&found));
   return toWindow(found);
 }
 

@@ -76,6 +76,7 @@ const Sample& Sampler::sampleOf(WindowId window, const std::string& classAnsi,
                                 const std::string& wholeTitle) {
   if (last_ && last_->window == window && last_->classAnsi == classAnsi &&
       last_->wholeTitle == wholeTitle && !(last_->sample.isFolderWindow() && shellAgainDue())) {
+    // A file dialog goes from folder to folder under the same title: its folder is read again.
     if (IsDialogClass(last_->sample.className)) SampleDialog(last_->sample);
     return last_->sample;
   }
