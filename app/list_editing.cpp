@@ -40,7 +40,7 @@ void ListEditing::AddFolder() {
     if (!text_.text().empty()) ShowMessage(platform_, kNoFolder);
     return;
   }
-  if (!(IsFolderWindowClass(shown->className) || IsFolderTreeWindowClass(shown->className))) {
+  if (!(shown->isFolderWindow() || shown->fileDialog)) {
     ShowMessage(platform_, kNoFolder);
     return;
   }

@@ -17,3 +17,11 @@ target_compile_definitions(folvane_null_shell_guard PRIVATE FOLVANE_NULL_GUARD_A
 target_link_libraries(folvane_null_shell_guard PRIVATE shell32 ole32 oleaut32 uuid)
 # It finds the programs beside itself.
 add_dependencies(folvane_lock_latency Folvane folvane_null_guard folvane_null_shell_guard)
+# The same for another program's file dialogs: the stand-in common item dialog and the system's
+# own Open dialog.
+add_executable(folvane_dialog_latency ${CMAKE_CURRENT_SOURCE_DIR}/bench/wine/dialog_latency.cpp
+                                      ${CMAKE_CURRENT_SOURCE_DIR}/e2e/driver.cpp
+                                      ${CMAKE_CURRENT_SOURCE_DIR}/e2e/file_dialogs.cpp)
+target_include_directories(folvane_dialog_latency PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(folvane_dialog_latency PRIVATE comdlg32)
+add_dependencies(folvane_dialog_latency Folvane folvane_null_guard)

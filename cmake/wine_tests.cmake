@@ -25,7 +25,7 @@ set_tests_properties(wine PROPERTIES TIMEOUT 300 ENVIRONMENT "FOLVANE_EXE=$<TARG
 add_executable(folvane_e2e ${e2e_sources})
 target_include_directories(folvane_e2e PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 # The layouts of the windows, to check them against where the program put its controls.
-target_link_libraries(folvane_e2e PRIVATE folvane_forms gtest_main)
+target_link_libraries(folvane_e2e PRIVATE folvane_forms gtest_main comdlg32)
 add_dependencies(folvane_e2e Folvane)
 # The driver copies the program from here into a fresh folder for every test.
 add_test(NAME e2e COMMAND folvane_e2e --gtest_filter=-Package.*)

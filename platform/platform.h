@@ -72,6 +72,13 @@ struct ShellFolder {
   bool operator!=(const ShellFolder& other) const { return !(*this == other); }
 };
 
+// One window inside another, as childWindows finds it.
+struct ChildWindow {
+  WindowId window = 0;
+  std::string className;  // UTF-8
+  int controlId = 0;      // GetDlgCtrlID: the id its dialog knows it by, 0 for none
+};
+
 // Every operation is called on the program's one UI thread, the thread that runs the toolkit's
 // message loop; none is safe from another thread. Unless said otherwise an operation returns at
 // once, and one given a window that does not exist (or 0) does nothing and reports failure.
@@ -153,6 +160,31 @@ class Platform {
   // False when the Shell does not know the tab, refuses (there is no folder above), or does not
   // answer within about 100 ms; as folderShownBy, it never waits longer.
   virtual bool leaveFolder(WindowId window, WindowId tab) = 0;
+
+  // ---- Another program's dialogs, read from outside ---------------------------------------
+  // What it takes to tell which folder another program's Open or Save dialog shows, without
+  // putting anything into that program. None of these waits on the window's program longer than
+  // said; a window that has gone (or 0) gives "", 0 or std::nullopt.
+  //
+  // The windows whose parent is `parent`, not those further inside, in z order, with their
+  // classes and control ids. Asks nothing of their program.
+  virtual std::vector<ChildWindow> childWindows(WindowId parent) = 0;
+  // The top-level window that `window` lies in (itself for a top-level window), so that a
+  // control can be told to belong to the window in front. Asks nothing of its program.
+  virtual WindowId rootWindowOf(WindowId window) = 0;
+  // The window that has the keyboard focus in the thread of `window`, of any program
+  // (GetGUIThreadInfo); 0 when none has. Asks nothing of its program.
+  virtual WindowId focusedWindowOf(WindowId window) = 0;
+  // The text a control holds (WM_GETTEXT), UTF-8: for an edit box what is typed in it, which its
+  // title as windowTitle reads it does not follow. Waits for the control's program at most about
+  // 50 ms; std::nullopt when it does not answer in that time.
+  virtual std::optional<std::string> controlText(WindowId control) = 0;
+  // The text of a combo box's current item (CB_GETCURSEL, CB_GETLBTEXT), UTF-8; std::nullopt when
+  // no item is current or its program does not answer within about 50 ms, as controlText.
+  virtual std::optional<std::string> comboBoxItem(WindowId comboBox) = 0;
+  // Posts the dialog its Cancel, as its own Cancel button does (WM_COMMAND, IDCANCEL), and returns
+  // without waiting: the program that opened the dialog goes on as after a cancel by the user.
+  virtual void postCancel(WindowId dialog) = 0;
 
   // ---- A watcher over the windows the program holds ----------------------------------------
   // The windows the program holds disabled now. While the list is not empty, a watcher beside

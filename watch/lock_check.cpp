@@ -84,11 +84,14 @@ LockCheck::LockCheck(Platform& platform, Form& mainWindow, LoginForm& login,
       sampleAfresh_(std::move(sampleAfresh)) {}
 
 std::optional<LockCheck::Folder> LockCheck::FolderOf(const Sample& sample) {
-  // Only a folder window of the kind the program has always watched is challenged. A title that
-  // gives no key (none at all, or a share root such as \\server\share\) cannot be in the list.
+  // Only a folder window of the kind the program has always watched, or a file dialog, is
+  // challenged. A title that gives no key (none at all, or a share root such as
+  // \\server\share\) cannot be in the list.
   std::vector<std::string> keys = FolderKeysOf(sample);
-  if (!IsFolderWindowClass(sample.className) || keys.empty()) return std::nullopt;
+  if (!(IsFolderWindowClass(sample.className) || sample.fileDialog) || keys.empty())
+    return std::nullopt;
   Folder folder{sample.window, keys, keys.front()};
+  folder.dialog = sample.fileDialog;
   if (sample.shell) {
     folder.tab = sample.shell->tab;
     folder.tabs = sample.shell->tabs;
@@ -253,12 +256,16 @@ void LockCheck::Challenge(const Folder& folder, const std::string& lockCode) {
 void LockCheck::CloseAnsweredWrong(const Folder& folder, int coverTicks) {
   const WindowId target = folder.window;
   // A tab among others leaves the folder for the one above it, and the window keeps its other
-  // tabs; a window of one tab, or one the Shell said nothing of, is closed. Either way it is
-  // given back with its cover, which stays until the window has gone or shows another folder.
+  // tabs; a window of one tab, or one the Shell said nothing of, is closed, and a file dialog
+  // cancelled. Either way it is given back with its cover, which stays until the window has gone
+  // or shows another folder.
   const bool tabLeft =
       folder.tab != 0 && folder.tabs > 1 && platform_.leaveFolder(target, folder.tab);
   platform_.enableWindow(target, true);
-  if (!tabLeft) platform_.postClose(target);
+  if (folder.dialog)
+    platform_.postCancel(target);
+  else if (!tabLeft)
+    platform_.postClose(target);
   held_.erase(target);
   PublishHeld();
   closing_[target] = coverTicks;

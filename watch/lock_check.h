@@ -13,6 +13,9 @@
 // name its Windows 10 title gives, and the Shell's display name and last part of the path). It is
 // challenged and covered under the key the list holds it by; when several of its keys are
 // listed, under the one that stands first in the file, which no entry added later can change.
+// Another program's Open or Save dialog that shows a listed folder is challenged the same way,
+// and a wrong answer cancels it, as its own Cancel button does, so that the program that opened
+// it goes on.
 //
 // Every window the check holds is covered, right after it is disabled and until it is given
 // back, so nothing in it stays readable meanwhile. A window answered wrong keeps its cover while
@@ -110,10 +113,11 @@ class LockCheck {
     std::string key;                // the key it goes by: the one listed, once the list was read
     WindowId tab = 0;               // its tab, where the Shell named one
     int tabs = 1;                   // the tabs of its window, as the Shell counted them
+    bool dialog = false;            // another program's Open or Save dialog
   };
 
-  // The folder a sample shows, when it is a folder window of the kind challenged and its title
-  // gives a key.
+  // The folder a sample shows, when it is a folder window of the kind challenged, or a file
+  // dialog, and its title gives a key.
   static std::optional<Folder> FolderOf(const Sample& sample);
   void CheckFolder(Folder folder, bool& chainStarted);
   void Challenge(const Folder& folder, const std::string& lockCode);

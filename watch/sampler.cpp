@@ -36,7 +36,8 @@ bool isOwnFormTitle(const std::string& title) {
 
 }  // namespace
 
-Sampler::Sampler(Platform& platform, TextBox& text) : platform_(platform), text_(text) {}
+Sampler::Sampler(Platform& platform, TextBox& text)
+    : platform_(platform), text_(text), dialogs_(platform) {}
 
 std::optional<Sample> Sampler::Timer1_Timer() {
   std::optional<Sample> sampled;
@@ -70,12 +71,15 @@ const Sample& Sampler::sampleOf(WindowId window, const std::string& classAnsi,
                                 const std::string& wholeTitle) {
   if (last_ && last_->window == window && last_->classAnsi == classAnsi &&
       last_->wholeTitle == wholeTitle && !(last_->sample.isFolderWindow() && shellAgainDue())) {
+    // A file dialog goes from folder to folder under the same title: its folder is read again.
+    if (!last_->own && IsDialogClass(last_->sample.className)) SampleDialog(last_->sample);
     return last_->sample;
   }
   // Whose window it is is asked only with a new sample: a window keeps its process.
   const bool own = platform_.isOwnWindow(window);
   Sample sample = windowSample(window, classAnsi, wholeTitle);
   if (!own && sample.isFolderWindow()) SampleFolder(sample, wholeTitle);
+  if (!own && IsDialogClass(sample.className)) SampleDialog(sample);
   last_ = Read{window, classAnsi, wholeTitle, own, std::move(sample)};
   return last_->sample;
 }
@@ -103,6 +107,7 @@ Sample Sampler::SampleAfresh(WindowId window) {
     sample.shell = platform_.folderShownBy(window);
     sample.folder = FolderTitleOf(sample.wholeTitle, sample.shell, titleForms());
   }
+  if (IsDialogClass(sample.className)) SampleDialog(sample);
   return sample;
 }
 
@@ -130,6 +135,12 @@ void Sampler::SampleFolder(Sample& sample, const std::string& wholeTitle) {
   }
   sample.folder = FolderTitleOf(sample.wholeTitle, sample.shell, titleForms());
   lastFolder_ = sample;
+}
+
+void Sampler::SampleDialog(Sample& sample) {
+  const std::optional<std::string> folder = dialogs_.folderShownBy(sample.window);
+  sample.fileDialog = folder.has_value();
+  sample.folder = folder.value_or("");
 }
 
 bool Sampler::shellAgainDue() {

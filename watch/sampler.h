@@ -5,7 +5,8 @@
 // For a folder window it also takes the folder from the whole title and asks the Shell which folder
 // the window shows, but only when it comes forward or its title changes (another folder, another
 // tab): a tick where nothing changed asks nothing, and neither does a look at the program's own
-// windows in between.
+// windows in between. For another program's Open or Save dialog it reads the folder the dialog
+// shows at every tick, since the dialog changes folder under the same title.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include "platform/controls.h"
 #include "platform/platform.h"
 #include "store/explorer_title.h"
+#include "watch/dialog_reader.h"
 #include "watch/sample.h"
 
 namespace folvane {
@@ -50,6 +52,8 @@ class Sampler {
   // The whole title, the Shell's answer and the folder of a folder window.
   void SampleFolder(Sample& sample, const std::string& wholeTitle);
   const ExplorerTitleForms& titleForms();
+  // The folder of a file dialog.
+  void SampleDialog(Sample& sample);
   // Whether the folder window sampled last, which the Shell gave no answer for, is to be asked
   // about again now.
   bool shellAgainDue();
@@ -62,6 +66,7 @@ class Sampler {
   std::int64_t shellAskedAt_ = 0;            // when the Shell was last asked about it
   int shellAsksAgain_ = 0;                   // times it was asked again for want of an answer
   std::optional<ExplorerTitleForms> forms_;  // read from the system at the first folder window
+  DialogReader dialogs_;
 };
 
 }  // namespace folvane

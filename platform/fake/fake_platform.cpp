@@ -114,10 +114,20 @@ WindowId FakePlatform::addOwnWindow(const std::string& classNameUtf8,
   return id;
 }
 
+WindowId FakePlatform::addChild(WindowId parent, const std::string& classNameUtf8,
+                                const std::string& titleUtf8, int controlId) {
+  const WindowId id = addWindow(classNameUtf8, titleUtf8);
+  windowState(id).parent = parent;
+  windowState(id).controlId = controlId;
+  return id;
+}
+
 void FakePlatform::destroyWindow(WindowId window) {
   auto found = windows_.find(window);
   if (found != windows_.end()) found->second.exists = false;
   if (foreground_ == window) foreground_ = 0;
+  for (auto& [id, state] : windows_)
+    if (state.parent == window && state.exists) destroyWindow(id);
 }
 
 void FakePlatform::setTitle(WindowId window, const std::string& titleUtf8) {
@@ -152,11 +162,6 @@ std::string FakePlatform::windowTitle(WindowId window) {
 bool FakePlatform::windowExists(WindowId window) {
   auto found = windows_.find(window);
   return found != windows_.end() && found->second.exists;
-}
-
-bool FakePlatform::isOwnWindow(WindowId window) {
-  auto found = windows_.find(window);
-  return found != windows_.end() && found->second.exists && found->second.own;
 }
 
 void FakePlatform::enableWindow(WindowId window, bool enable) {
@@ -198,6 +203,50 @@ bool FakePlatform::leaveFolder(WindowId window, WindowId tab) {
   if (onLeaveFolder) return onLeaveFolder(window, tab);
   auto found = shellFolders.find(window);
   return windowExists(window) && found != shellFolders.end() && found->second.tab == tab;
+}
+
+std::vector<ChildWindow> FakePlatform::childWindows(WindowId parent) {
+  ++childReads;
+  std::vector<ChildWindow> children;
+  if (!windowExists(parent)) return children;
+  for (const auto& [id, state] : windows_) {
+    if (state.parent == parent && state.exists)
+      children.push_back({id, fromAnsi(state.className), state.controlId});
+  }
+  return children;
+}
+
+WindowId FakePlatform::rootWindowOf(WindowId window) {
+  if (!windowExists(window)) return 0;
+  while (windows_.at(window).parent != 0) window = windows_.at(window).parent;
+  return window;
+}
+
+bool FakePlatform::isOwnWindow(WindowId window) {
+  return windowExists(window) && windows_.at(rootWindowOf(window)).own;
+}
+
+WindowId FakePlatform::focusedWindowOf(WindowId window) {
+  if (!windowExists(window) || !windowExists(focused)) return 0;
+  return rootWindowOf(focused) == rootWindowOf(window) ? focused : 0;
+}
+
+std::optional<std::string> FakePlatform::controlText(WindowId control) {
+  if (!windowExists(control) || windows_.at(control).hung) return std::nullopt;
+  const FakeWindow& state = windows_.at(control);
+  return state.content ? *state.content : windowTitle(control);
+}
+
+std::optional<std::string> FakePlatform::comboBoxItem(WindowId comboBox) {
+  if (!windowExists(comboBox) || windows_.at(comboBox).hung) return std::nullopt;
+  return windows_.at(comboBox).comboItem;
+}
+
+void FakePlatform::postCancel(WindowId dialog) {
+  auto found = windows_.find(dialog);
+  if (found == windows_.end() || !found->second.exists) return;
+  ++found->second.cancelRequests;
+  if (windowsCloseOnRequest) destroyWindow(dialog);
 }
 
 void FakePlatform::cover(WindowId window, const std::string& text) {

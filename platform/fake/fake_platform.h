@@ -37,12 +37,23 @@ class FakePlatform : public Platform {
     bool enabled = true;
     bool exists = true;
     int closeRequests = 0;  // WM_CLOSE posted to it
-    bool own = false;       // one of the program's own windows
+    bool own = false;       // one of the program's own windows, and what lies in it
+    // ---- Windows inside others, and dialogs
+    WindowId parent = 0;  // 0: a top-level window
+    int controlId = 0;
+    // What WM_GETTEXT gives, where it is not the title (an edit box's content).
+    std::optional<std::string> content;
+    std::optional<std::string> comboItem;  // a combo box's current item: none unless given
+    bool hung = false;                     // its program answers no message in time
+    int cancelRequests = 0;                // IDCANCEL posted to it
   };
   // Adds a window of another program (texts in UTF-8, converted like the real system stores
   // them), or one of the program's own.
   WindowId addWindow(const std::string& classNameUtf8, const std::string& titleUtf8);
   WindowId addOwnWindow(const std::string& classNameUtf8, const std::string& titleUtf8);
+  // Adds a window inside `parent` (texts in UTF-8). It goes with its parent.
+  WindowId addChild(WindowId parent, const std::string& classNameUtf8,
+                    const std::string& titleUtf8 = "", int controlId = 0);
   void destroyWindow(WindowId window);
   void setTitle(WindowId window, const std::string& titleUtf8);
   FakeWindow& windowState(WindowId window);
@@ -52,6 +63,10 @@ class FakePlatform : public Platform {
   std::vector<WindowId> setActiveCalls;
   // What happens to a posted WM_CLOSE: by default the window closes as it handles the request.
   bool windowsCloseOnRequest = true;
+  // The window with the keyboard focus in its thread; every window is taken to be of one thread
+  // with the others of its top-level window.
+  WindowId focused = 0;
+  int childReads = 0;  // childWindows calls
 
   // ---- The Shell -----------------------------------------------------------------------------
   // What the Shell says of a folder window (folderShownBy); a window missing here is one it does
@@ -149,6 +164,12 @@ class FakePlatform : public Platform {
   void cover(WindowId window, const std::string& text) override;
   void followCover(WindowId window) override;
   void uncover(WindowId window) override;
+  std::vector<ChildWindow> childWindows(WindowId parent) override;
+  WindowId rootWindowOf(WindowId window) override;
+  WindowId focusedWindowOf(WindowId window) override;
+  std::optional<std::string> controlText(WindowId control) override;
+  std::optional<std::string> comboBoxItem(WindowId comboBox) override;
+  void postCancel(WindowId dialog) override;
   void keepHeldWindows(const std::vector<WindowId>& held) override {
     if (keptHeld.empty() && !held.empty()) ++watcherStarts;
     keptHeld = held;

@@ -1,7 +1,8 @@
 // The platform seam on the real system: user32, shell32, kernel32 and advapi32 behind the
 // operations the program uses. Failures come back as plain results. The operations live in files
-// by what they work on: win32_windows.cpp, win32_title_forms.cpp, win32_shell_asker.cpp,
-// win32_tray.cpp, win32_files.cpp, win32_registry.cpp, win32_code_page.cpp and win32_program.cpp.
+// by what they work on: win32_windows.cpp, win32_dialogs.cpp, win32_title_forms.cpp,
+// win32_shell_asker.cpp, win32_tray.cpp, win32_files.cpp, win32_registry.cpp, win32_code_page.cpp
+// and win32_program.cpp.
 #pragma once
 
 #include <windows.h>
@@ -55,6 +56,13 @@ class Win32Platform : public Platform {
   void cover(WindowId window, const std::string& text) override;
   void followCover(WindowId window) override;
   void uncover(WindowId window) override;
+
+  std::vector<ChildWindow> childWindows(WindowId parent) override;
+  WindowId rootWindowOf(WindowId window) override;
+  WindowId focusedWindowOf(WindowId window) override;
+  std::optional<std::string> controlText(WindowId control) override;
+  std::optional<std::string> comboBoxItem(WindowId comboBox) override;
+  void postCancel(WindowId dialog) override;
 
   void keepHeldWindows(const std::vector<WindowId>& held) override;
 
