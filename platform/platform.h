@@ -144,7 +144,8 @@ class Platform {
   // unanswered, nothing is asked and std::nullopt comes at once.
   virtual std::optional<ShellFolder> folderShownBy(WindowId window) = 0;
   // Takes the tab `tab` of the folder window out of the folder it shows, to the folder above it
-  // (IShellBrowser::BrowseObject, SBSP_PARENT), leaving the window's other tabs as they are.
+  // (IShellBrowser::BrowseObject, SBSP_PARENT; where the browser refuses that, its
+  // IWebBrowser2::Navigate2 to the folder above), leaving the window's other tabs as they are.
   // True when the browser took the request; the tab then shows the other folder a moment later.
   // False when the Shell does not know the tab, refuses (there is no folder above), or does not
   // answer within about 100 ms; as folderShownBy, it never waits longer.
