@@ -12,14 +12,18 @@ class Program {
  public:
   Program(Platform& platform, Toolkit& toolkit);
 
-  // Shows the splash, then loads the main window hidden. Afterwards the program lives on the
-  // toolkit's events until an immediate exit ends it.
+  // Shows the splash, then loads the main window hidden, and has the system start the program
+  // again should an installer close it. Afterwards the program lives on the toolkit's events
+  // until an immediate exit ends it.
   void Main();
 
   ProcessWide strings;
   LoginForm frmLogin;
   SplashForm frmSplash;
   ScanForm frmScan;
+
+ private:
+  Platform& platform_;
 };
 
 }  // namespace folvane

@@ -1,7 +1,7 @@
 # Folvane.exe: the program with its resources, linked statically so that it needs no DLL beyond
 # the system's own. The help page is copied next to it.
-target_link_libraries(folvane_win32 PUBLIC user32 gdi32 comctl32 shell32 advapi32 ole32 uuid
-                                           wtsapi32)
+target_link_libraries(folvane_win32 PUBLIC user32 gdi32 comctl32 shell32 advapi32 ole32 oleaut32
+                                           uuid wtsapi32)
 # The unsuffixed names of the system headers are the wide ones; no min/max macros.
 target_compile_definitions(folvane_win32 PUBLIC UNICODE _UNICODE NOMINMAX)
 

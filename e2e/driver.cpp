@@ -411,6 +411,22 @@ void sleepAndWake(Window window) {
     PostMessageW(toHwnd(window), WM_POWERBROADCAST, event, 0);
 }
 
+bool sendMessage(Window window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+  return send(toHwnd(window), message, wParam, lParam);
+}
+
+bool postMessage(Window window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+  return PostMessageW(toHwnd(window), message, wParam, lParam) != 0;
+}
+
+bool sendCreation(Window window, std::uintptr_t createParams) {
+  CREATESTRUCTW creation{};
+  creation.lpCreateParams = reinterpret_cast<void*>(createParams);
+  creation.lpszName = L"";
+  creation.lpszClass = L"";
+  return send(toHwnd(window), WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&creation));
+}
+
 std::vector<std::string> listRows(Window list) {
   std::vector<std::string> rows;
   DWORD_PTR count = 0;

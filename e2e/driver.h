@@ -157,6 +157,15 @@ void pressKey(Window window, int virtualKey);
 // Menus of another process cannot be read, so they are worked from the keyboard.
 bool chooseMenu(Window window, char menuKey, char itemKey);
 
+// ---- Another program's messages --------------------------------------------------------------
+// A message another program sends or posts to `window`, with whatever it likes in its parameters.
+// sendMessage: false when the window did not answer in time (or has gone).
+bool sendMessage(Window window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+bool postMessage(Window window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+// WM_NCCREATE sent to a window that exists, as if it were being made with `createParams` as its
+// creation data: the system carries the structure over to the window's process.
+bool sendCreation(Window window, std::uintptr_t createParams);
+
 // ---- Folder windows --------------------------------------------------------------------------
 // A window of the driver's own with a chosen class ("CabinetWClass" for a file-manager folder
 // window) and title. It closes like a real one when asked to (WM_CLOSE).

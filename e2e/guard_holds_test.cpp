@@ -1,10 +1,14 @@
-// The guard in the real program under guessing, a locked screen, a cancelled log-off and a
-// killed process.
+// The guard in the real program under guessing, a locked screen, a cancelled log-off, a killed
+// process and messages crafted by another program.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "e2e/driver.h"
 
@@ -175,9 +179,66 @@ TEST_F(GuardHolds, AKilledProgramLeavesNoFolderDisabled) {
     } else {
       program->kill();
     }
-    EXPECT_TRUE(waitUntil([&] { return isEnabled(folder.id()); }, 1s))
+    // Killed at once, the program may leave its go-between and watcher still starting: on a busy
+    // machine two starts of a process under Wine take more than a second.
+    EXPECT_TRUE(waitUntil([&] { return isEnabled(folder.id()); }, 5s))
         << "the folder stayed disabled after the program was killed";
   }
+}
+
+// Another program sends and posts the messages whose parameters carry an address, with
+// addresses that mean nothing in the program: WM_NOTIFY, WM_DPICHANGED and the creation of a
+// window that exists. Every window of the program gets them, hidden ones and the cover too, while
+// it idles, while it asks for a password and while a message box of it shows (whose loop is the
+// system's). The program lives on, and the folder is still shut and asked for.
+TEST_F(GuardHolds, MessagesCraftedByAnotherProgramNeitherEndNorLoosenTheGuard) {
+  const std::intptr_t nowhere[] = {0x10, static_cast<std::intptr_t>(0xDEADBEEFu),
+                                   reinterpret_cast<std::intptr_t>(&main)};
+  auto sendJunk = [&] {
+    // Windows of the program's own classes, the controls it paints included, are the ones whose
+    // creation it handles; those of the system's classes make their own of it.
+    auto ownClass = [](Window window) { return className(window).rfind("Folvane", 0) == 0; };
+    for (Window window : topLevelWindows(program->pid(), false)) {
+      std::vector<Window> made = children(window);
+      made.push_back(window);
+      for (std::intptr_t address : nowhere) {
+        postMessage(window, WM_NOTIFY, 100, address);  // 100: the id of a window's first control
+        postMessage(window, WM_DPICHANGED, MAKEWPARAM(144, 144), address);
+        sendMessage(window, WM_NOTIFY, 100, address);
+        sendMessage(window, WM_DPICHANGED, MAKEWPARAM(144, 144), address);
+        for (Window target : made)
+          if (ownClass(target)) sendCreation(target, static_cast<std::uintptr_t>(address));
+      }
+    }
+    pump(300ms);
+  };
+  // A program that crashed may linger, stopped: it must still answer.
+  auto answers = [&] { return program->running() && sendMessage(main, WM_NULL, 0, 0); };
+
+  sendJunk();
+  ASSERT_TRUE(answers()) << "ended or stopped by messages sent while it idled";
+  EXPECT_EQ(windowText(main), kMainCaption);
+
+  FolderWindow folder(kPrivate);
+  folder.bringForward();
+  Window login = waitForChallenge(folder);
+  ASSERT_TRUE(login) << "not challenged";
+  sendJunk();
+  ASSERT_TRUE(answers()) << "ended or stopped by messages sent during a challenge";
+  ASSERT_TRUE(exists(login));
+  EXPECT_FALSE(isEnabled(folder.id()));
+  enterPassword(login, "bad");
+  Window box = program->waitForWindow(kAppTitle);
+  ASSERT_TRUE(box) << "no message after a wrong answer";
+  sendJunk();
+  ASSERT_TRUE(answers()) << "ended or stopped by messages sent while a message box showed";
+  EXPECT_EQ(messageText(box), kWrongLock);
+  answer(box, Answer::Ok);
+  EXPECT_TRUE(waitForGone(folder.id())) << "the folder was not closed";
+
+  FolderWindow again(kPrivate);
+  ASSERT_NO_FATAL_FAILURE(answerChallenge(again, "xyz")) << "no longer guarding";
+  EXPECT_TRUE(waitUntil([&] { return isEnabled(again.id()); }));
 }
 
 }  // namespace

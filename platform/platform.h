@@ -155,7 +155,8 @@ class Platform {
   // unanswered, nothing is asked and std::nullopt comes at once.
   virtual std::optional<ShellFolder> folderShownBy(WindowId window) = 0;
   // Takes the tab `tab` of the folder window out of the folder it shows, to the folder above it
-  // (IShellBrowser::BrowseObject, SBSP_PARENT), leaving the window's other tabs as they are.
+  // (IShellBrowser::BrowseObject, SBSP_PARENT; where the browser refuses that, its
+  // IWebBrowser2::Navigate2 to the folder above), leaving the window's other tabs as they are.
   // True when the browser took the request; the tab then shows the other folder a moment later.
   // False when the Shell does not know the tab, refuses (there is no folder above), or does not
   // answer within about 100 ms; as folderShownBy, it never waits longer.
@@ -253,6 +254,12 @@ class Platform {
   // Whether another copy of the program runs. The first call takes the program's named mutex
   // and holds it for the life of the process; later calls give the first answer again.
   virtual bool anotherInstanceRunning() = 0;
+  // Asks the system to start the program again, as an ordinary start with no arguments, after an
+  // installer has had it closed to replace files in use (the Restart Manager: WM_QUERYENDSESSION
+  // and WM_ENDSESSION with ENDSESSION_CLOSEAPP). Not after a crash or a hang, which a new start
+  // might only repeat, nor when the system restarts for an update, where starting with Windows is
+  // the user's choice. Holds for the life of the process; false when the system refuses.
+  virtual bool registerForRestart() = 0;
   virtual std::string programFolder() = 0;  // UTF-8, without a trailing separator unless a root
   virtual std::string exeName() = 0;        // file name of the executable without its extension
   // Opens the program's help page (folvane.html beside the executable) in the user's browser

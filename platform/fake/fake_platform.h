@@ -142,6 +142,7 @@ class FakePlatform : public Platform {
 
   // ---- The program ---------------------------------------------------------------------------
   bool otherInstance = false;
+  int restartRegistrations = 0;  // registerForRestart calls
   int helpRequests = 0;
   WindowId lastHelpOwner = 0;
   bool exited = false;
@@ -189,6 +190,10 @@ class FakePlatform : public Platform {
   std::int64_t monotonicMilliseconds() override { return clock; }
   MsgAnswer messageBox(const MessageBoxRequest& request) override;
   bool anotherInstanceRunning() override { return otherInstance; }
+  bool registerForRestart() override {
+    ++restartRegistrations;
+    return true;
+  }
   std::string programFolder() override { return folder_; }
   std::string exeName() override { return "Folvane"; }
   void openHelp(WindowId owner) override;

@@ -100,9 +100,9 @@ OwnedWindow Win32Covers::makeCover(const std::wstring& text) {
   registerCoverClass(coverProc);
   // No owner: a tool window has no task-bar button, and an unowned one stays where it is put in
   // z order instead of riding on another window of the program.
-  return OwnedWindow(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kCoverClass, text.c_str(),
-                                     WS_POPUP | WS_BORDER, 0, 0, 0, 0, nullptr, nullptr,
-                                     GetModuleHandleW(nullptr), this));
+  return OwnedWindow(CreateWindowFor(this, WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kCoverClass,
+                                     text.c_str(), WS_POPUP | WS_BORDER, 0, 0, 0, 0, nullptr,
+                                     nullptr, GetModuleHandleW(nullptr)));
 }
 
 void Win32Covers::prepare() {
@@ -217,6 +217,9 @@ HFONT Win32Covers::font(int dpi) {
 LRESULT CALLBACK Win32Covers::coverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* covers = windowObject<Win32Covers>(hwnd, message, lParam);
   switch (message) {
+    case WM_NCCREATE:
+      if (!covers) return TRUE;  // not its creation, but sent from outside
+      break;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;  // a click on the cover leaves the foreground where it is
     case WM_PAINT:

@@ -21,7 +21,9 @@ using EnableNonClientDpiScalingProc = BOOL(WINAPI*)(HWND);
 template <typename Proc>
 Proc systemFunction(const wchar_t* module, const char* name) {
   HMODULE loaded = GetModuleHandleW(module);
-  if (!loaded) loaded = LoadLibraryW(module);  // shcore stays loaded for the process
+  // From the system's folder alone, never from the program's folder or the current one, where
+  // anyone may have put a file of that name. Shcore stays loaded for the process.
+  if (!loaded) loaded = LoadLibraryExW(module, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   return loaded ? reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(loaded, name)))
                 : nullptr;
 }

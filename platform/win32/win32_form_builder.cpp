@@ -13,6 +13,7 @@
 #include "platform/win32/win32_dpi.h"
 #include "platform/win32/win32_resources.h"
 #include "platform/win32/win32_text.h"
+#include "platform/win32/win32_window_object.h"
 
 namespace folvane {
 
@@ -44,8 +45,8 @@ bool Win32Toolkit::createWindow(Form& form) {
   const int x = centred ? work.left : CW_USEDEFAULT, y = centred ? work.top : CW_USEDEFAULT;
   // An owned window takes no task-bar button; the owner itself is never shown.
   HWND owner = layout.showInTaskbar ? nullptr : hiddenOwner_.get();
-  HWND hwnd = CreateWindowExW(exStyle, kFormClass, widen(layout.caption).c_str(), style, x, y, 0, 0,
-                              owner, menu.get(), instance_, &window);
+  HWND hwnd = CreateWindowFor(&window, exStyle, kFormClass, widen(layout.caption).c_str(), style, x,
+                              y, 0, 0, owner, menu.get(), instance_);
   if (!hwnd) {
     windows_.erase(&form);
     return false;
@@ -150,13 +151,18 @@ void Win32Toolkit::setIcons(Window& window) {
 }
 
 // The window has moved to a monitor of another density (or that monitor's density changed): it
-// takes the rectangle the system suggests, which keeps it where the user put it, and every
-// control its place, font and picture at the new density.
-void Win32Toolkit::changeDpi(Window& window, int dpi, const RECT& suggested) {
+// takes the rectangle the system suggests, which keeps it where the user put it, or, without one,
+// the size of its layout at the new density where it stands; and every control its place, font
+// and picture at the new density.
+void Win32Toolkit::changeDpi(Window& window, int dpi, const RECT* suggested) {
   window.dpi = dpi;
-  SetWindowPos(window.hwnd.get(), nullptr, suggested.left, suggested.top,
-               suggested.right - suggested.left, suggested.bottom - suggested.top,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  if (suggested) {
+    SetWindowPos(window.hwnd.get(), nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  } else {
+    sizeWindow(window, nullptr);
+  }
   setIcons(window);
   for (auto& item : window.items) placeControl(window, *item);
   InvalidateRect(window.hwnd.get(), nullptr, TRUE);
@@ -239,9 +245,9 @@ void Win32Toolkit::createControl(Window& window, Item& item) {
     case ControlKind::Timer:
       return;
   }
-  item.hwnd = CreateWindowExW(
-      exStyle, cls, widen(layout.text).c_str(), style, 0, 0, 0, 0, window.hwnd.get(),
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance_, &item);
+  item.hwnd = CreateWindowFor(&item, exStyle, cls, widen(layout.text).c_str(), style, 0, 0, 0, 0,
+                              window.hwnd.get(),
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance_);
   if (!item.hwnd) return;
   if (layout.kind == ControlKind::TextBox && layout.password)
     SendMessageW(item.hwnd, EM_SETPASSWORDCHAR, L'*', 0);

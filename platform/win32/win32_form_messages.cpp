@@ -1,13 +1,15 @@
 // The messages of a form's window, turned into the events of the form and its portable
 // controls: the user's clicks, typing, selections and steps, menu commands, timer ticks, close
 // requests, the tray callback and the task bar coming back; and a move to a monitor of another
-// density.
+// density. A pointer that a message carries is read only when the message comes from the
+// program's own thread.
 #include "platform/win32/win32_toolkit.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
 #include <wtsapi32.h>
 
+#include "platform/pixel_layout.h"
 #include "platform/tray_click.h"
 #include "platform/win32/win32_dpi.h"
 #include "platform/win32/win32_text.h"
@@ -16,6 +18,9 @@
 namespace folvane {
 
 namespace {
+
+// 500 %, the most the system's scale settings give.
+constexpr int kLargestDpi = 5 * kDefaultDpi;
 
 // A tray callback arrives as WM_MOUSEMOVE with the mouse message in place of x. A real move of
 // the mouse over the window carries the cursor's own position; at high densities that can reach
@@ -27,12 +32,32 @@ bool isRealMouseMove(HWND hwnd, LPARAM lParam) {
   return cursor.x == GET_X_LPARAM(lParam) && cursor.y == GET_Y_LPARAM(lParam);
 }
 
+// Whether the message being handled comes from this thread: the window's own controls, the
+// program itself or the system on the program's behalf. A message sent from another thread
+// (another program's, above all) carries whatever it likes where a pointer should be, and so does
+// a posted one: the program's hook (postedProc) takes the pointer off those before they get here.
+// The system tells of the message from outside that is being handled, so what the thread sends
+// itself meanwhile counts as from outside too: a window then lays itself out where it stands.
+bool sentByThisThread() {
+  return InSendMessageEx(nullptr) == ISMEX_NOSEND;
+}
+
 }  // namespace
+
+LRESULT CALLBACK Win32Toolkit::postedProc(int code, WPARAM wParam, LPARAM lParam) {
+  // The system sends these, never posts them: a posted one comes from another program.
+  if (code == HC_ACTION) {
+    auto* msg = reinterpret_cast<MSG*>(lParam);
+    if (msg->message == WM_NOTIFY || msg->message == WM_DPICHANGED) msg->lParam = 0;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 LRESULT CALLBACK Win32Toolkit::formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   // Null once the window is on its way out: the dialog manager alone sees it off.
   auto* window = windowObject<Window>(hwnd, message, lParam);
-  if (message == WM_NCCREATE && window) {
+  if (message == WM_NCCREATE) {
+    if (!window) return TRUE;  // not its creation, but sent from outside: nothing is taken from it
     window->hwnd.reset(hwnd);
     ScaleNonClientArea(hwnd);
   }
@@ -53,6 +78,9 @@ bool Win32Toolkit::handle(Window& window, UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND:
       return command(window, wParam, lParam);
     case WM_NOTIFY: {
+      // The window's own controls notify it from this thread. Another program can send or post
+      // the message with any address at all: it is answered without being read.
+      if (!sentByThisThread() || lParam == 0) return true;
       auto* header = reinterpret_cast<NMHDR*>(lParam);
       Item* item = itemById(window, static_cast<int>(header->idFrom));
       auto* upDown = item ? as<UpDown>(item->control) : nullptr;
@@ -74,9 +102,17 @@ bool Win32Toolkit::handle(Window& window, UINT message, WPARAM wParam, LPARAM lP
       if (auto* timer = item ? as<Timer>(item->control) : nullptr) timer->tick();
       return true;
     }
-    case WM_DPICHANGED:
-      changeDpi(window, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+    case WM_DPICHANGED: {
+      // The system sends it on this thread, with the rectangle it suggests. From another program
+      // only the density is taken, within what the system's scale settings give: the window lays
+      // itself out for it where it stands.
+      const int dpi = HIWORD(wParam);
+      if (sentByThisThread() && lParam != 0)
+        changeDpi(window, dpi, reinterpret_cast<const RECT*>(lParam));
+      else if (dpi >= kDefaultDpi && dpi <= kLargestDpi)
+        changeDpi(window, dpi, nullptr);
       return true;
+    }
     case WM_CLOSE:
       form.requestClose(kCloseFromUser);
       return true;

@@ -102,6 +102,7 @@ using OwnedBrush = Owned<GdiTraits<HBRUSH>>;
 using OwnedWindow = Owned<FreedBy<HWND, DestroyWindow>>;
 using OwnedMenu = Owned<FreedBy<HMENU, DestroyMenu>>;
 using OwnedModule = Owned<FreedBy<HMODULE, FreeLibrary>>;
+using OwnedHook = Owned<FreedBy<HHOOK, UnhookWindowsHookEx>>;
 using OwnedPidl = Owned<CoTaskMemTraits<PIDLIST_ABSOLUTE>>;
 using OwnedCoString = Owned<CoTaskMemTraits<PWSTR>>;
 

@@ -8,6 +8,7 @@
 #include <cwchar>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/win32/win32_platform.h"
 
@@ -41,29 +42,49 @@ std::wstring handleText(HANDLE handle) {
   return std::to_wstring(reinterpret_cast<UINT_PTR>(handle));
 }
 
-void setInheritable(HANDLE handle, bool inheritable) {
-  SetHandleInformation(handle, HANDLE_FLAG_INHERIT, inheritable ? HANDLE_FLAG_INHERIT : 0);
+// An inheritable copy of `handle`, for one start; null when it cannot be made.
+OwnedHandle inheritableCopy(HANDLE handle) {
+  HANDLE copy = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &copy, 0, TRUE,
+                       DUPLICATE_SAME_ACCESS))
+    return OwnedHandle();
+  return OwnedHandle(copy);
 }
 
-// Starts this program again with `role` and the two handles, which the new process inherits
-// (they are inheritable only for the moment of the start; the program makes no other handle
-// inheritable). No window, and no busy cursor while it starts: the user is to notice nothing.
-// Its process id, or 0.
+// Starts this program again with `role` and the two handles, which the new process inherits, and
+// nothing else: the start names the handles it hands down (PROC_THREAD_ATTRIBUTE_HANDLE_LIST),
+// so no other inheritable handle of the process goes with them. The system hands down only
+// inheritable handles, so the two are given as inheritable copies made for the start and closed
+// after it; the program's own handles never change, and are never inheritable. No window, and no
+// busy cursor while it starts: the user is to notice nothing. Its process id, or 0.
 DWORD startWithHandles(const wchar_t* role, HANDLE program, HANDLE block,
                        OwnedHandle* process = nullptr) {
-  const std::wstring exe = ModulePath();
-  std::wstring commandLine =
-      L"\"" + exe + L"\" " + role + L" " + handleText(program) + L" " + handleText(block);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_FORCEOFFFEEDBACK;
+  const OwnedHandle programCopy = inheritableCopy(program);
+  const OwnedHandle blockCopy = inheritableCopy(block);
+  if (!programCopy || !blockCopy) return 0;
+  HANDLE handedDown[] = {programCopy.get(), blockCopy.get()};
+
+  SIZE_T size = 0;
+  InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+  std::vector<unsigned char> storage(size);
+  auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage.data());
+  if (size == 0 || !InitializeProcThreadAttributeList(attributes, 1, 0, &size)) return 0;
+  BOOL created = FALSE;
   PROCESS_INFORMATION info{};
-  setInheritable(program, true);
-  setInheritable(block, true);
-  const BOOL created = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
-                                      nullptr, nullptr, &startup, &info);
-  setInheritable(program, false);
-  setInheritable(block, false);
+  if (UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handedDown,
+                                sizeof handedDown, nullptr, nullptr)) {
+    const std::wstring exe = ModulePath();
+    std::wstring commandLine = L"\"" + exe + L"\" " + role + L" " + handleText(programCopy.get()) +
+                               L" " + handleText(blockCopy.get());
+    STARTUPINFOEXW startup{};
+    startup.StartupInfo.cb = sizeof startup;
+    startup.StartupInfo.dwFlags = STARTF_FORCEOFFFEEDBACK;
+    startup.lpAttributeList = attributes;
+    created =
+        CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                       EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &startup.StartupInfo, &info);
+  }
+  DeleteProcThreadAttributeList(attributes);
   if (!created) return 0;
   OwnedHandle thread(info.hThread);
   OwnedHandle started(info.hProcess);

@@ -22,6 +22,7 @@ void Win32Toolkit::paintLines(Window& window) {
 
 LRESULT CALLBACK Win32Toolkit::paintedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* item = windowObject<Item>(hwnd, message, lParam);
+  if (message == WM_NCCREATE && !item) return TRUE;  // not its creation, but sent from outside
   if (message == WM_ERASEBKGND) return 1;
   if (message != WM_PAINT) return DefWindowProcW(hwnd, message, wParam, lParam);
 

@@ -88,6 +88,7 @@ class Win32Platform : public Platform {
 
   MsgAnswer messageBox(const MessageBoxRequest& request) override;
   bool anotherInstanceRunning() override;
+  bool registerForRestart() override;
   std::string programFolder() override;
   std::string exeName() override;
   void openHelp(WindowId owner) override;

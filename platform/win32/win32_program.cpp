@@ -1,5 +1,6 @@
-// The program itself on the real system: its message boxes, the one running copy, where its
-// executable lies, its help page and its immediate end.
+// The program itself on the real system: its message boxes, the one running copy, its start
+// again after an installer closed it, where its executable lies, its help page and its immediate
+// end.
 #include "platform/win32/win32_platform.h"
 
 #include <shellapi.h>
@@ -86,6 +87,13 @@ bool Win32Platform::anotherInstanceRunning() {
     anotherInstance_ = error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED;
   }
   return anotherInstance_;
+}
+
+bool Win32Platform::registerForRestart() {
+  // No arguments: the program comes back as it starts from its icon, and a copy already running
+  // by then turns it away as usual.
+  return SUCCEEDED(
+      RegisterApplicationRestart(nullptr, RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT));
 }
 
 std::string Win32Platform::programFolder() {

@@ -1,3 +1,5 @@
+// Asking the Shell on a thread of the program's own and waiting a bounded time for its answer
+// (see win32_shell_asker.h): the thread, the question handed to it, and the list it keeps.
 #include "platform/win32/win32_shell_asker.h"
 
 #include <mutex>

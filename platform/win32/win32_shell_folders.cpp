@@ -1,9 +1,14 @@
+// The walk over the Shell's list of its windows (see win32_shell_folders.h): a folder window's
+// browsers, the one of its active tab, the folder it shows, and taking that tab to the folder
+// above.
 #include "platform/win32/win32_shell_folders.h"
 
 #include <servprov.h>
 #include <shlguid.h>
+#include <shlobj.h>
 #include <shobjidl.h>
 
+#include <cstring>
 #include <vector>
 
 #include "platform/win32/win32_handles.h"
@@ -13,6 +18,7 @@ namespace folvane {
 namespace {
 
 struct Browser {
+  ComPtr<IWebBrowser2> web;
   ComPtr<IShellBrowser> shell;
   HWND tab = nullptr;
 };
@@ -39,6 +45,7 @@ std::optional<std::vector<Browser>> browsersOf(IShellWindows* shellWindows, HWND
     if (reinterpret_cast<HWND>(handle) != window) continue;
     const ComPtr<IServiceProvider> provider = item.as<IServiceProvider>();
     Browser browser;
+    browser.web = webBrowser;
     if (!provider ||
         FAILED(provider->QueryService(SID_STopLevelBrowser, __uuidof(IShellBrowser),
                                       browser.shell.putVoid())) ||
@@ -75,6 +82,44 @@ std::wstring nameOf(PCIDLIST_ABSOLUTE folder, SIGDN kind) {
   return name.get();
 }
 
+// The folder the browser's view shows; empty when it does not tell.
+OwnedPidl folderOf(const Browser& browser) {
+  OwnedPidl folder;
+  ComPtr<IShellView> view;
+  if (FAILED(browser.shell->QueryActiveShellView(view.put())) || !view) return folder;
+  const ComPtr<IFolderView> folderView = view.as<IFolderView>();
+  ComPtr<IPersistFolder2> persist;
+  if (!folderView || FAILED(folderView->GetFolder(__uuidof(IPersistFolder2), persist.putVoid())) ||
+      !persist)
+    return folder;
+  if (FAILED(persist->GetCurFolder(folder.put()))) folder.reset();
+  return folder;
+}
+
+// Has the browser show `folder` in its own tab (Navigate2 with no flags), the folder given as the
+// bytes of its item id list, which stand for any folder, whether or not it has a path.
+bool navigateTo(IWebBrowser2* browser, PCIDLIST_ABSOLUTE folder) {
+  const UINT size = ILGetSize(folder);
+  SAFEARRAY* bytes = SafeArrayCreateVector(VT_UI1, 0, size);
+  if (!bytes) return false;
+  void* data = nullptr;
+  if (FAILED(SafeArrayAccessData(bytes, &data))) {
+    SafeArrayDestroy(bytes);
+    return false;
+  }
+  std::memcpy(data, folder, size);
+  SafeArrayUnaccessData(bytes);
+  VARIANT target;
+  VariantInit(&target);
+  V_VT(&target) = VT_ARRAY | VT_UI1;
+  V_ARRAY(&target) = bytes;
+  VARIANT none;
+  VariantInit(&none);
+  const HRESULT navigated = browser->Navigate2(&target, &none, &none, &none, &none);
+  VariantClear(&target);  // and the array with it
+  return SUCCEEDED(navigated);
+}
+
 }  // namespace
 
 HWND ActiveTabOf(HWND window) {
@@ -92,15 +137,8 @@ std::optional<ShellFolderAnswer> FolderShownIn(IShellWindows* shellWindows, HWND
   const Browser* browser = activeBrowser(*browsers, ActiveTabOf(window));
   if (!browser) return std::nullopt;
 
-  ComPtr<IShellView> view;
-  if (FAILED(browser->shell->QueryActiveShellView(view.put())) || !view) return std::nullopt;
-  const ComPtr<IFolderView> folderView = view.as<IFolderView>();
-  ComPtr<IPersistFolder2> persist;
-  if (!folderView || FAILED(folderView->GetFolder(__uuidof(IPersistFolder2), persist.putVoid())) ||
-      !persist)
-    return std::nullopt;
-  OwnedPidl folder;
-  if (FAILED(persist->GetCurFolder(folder.put())) || !folder) return std::nullopt;
+  const OwnedPidl folder = folderOf(*browser);
+  if (!folder) return std::nullopt;
 
   ShellFolderAnswer answer;
   answer.displayName = nameOf(folder.get(), SIGDN_NORMALDISPLAY);
@@ -117,7 +155,12 @@ bool LeaveFolderIn(IShellWindows* shellWindows, HWND window, HWND tab, HRESULT* 
   if (!browsers) return false;
   const Browser* browser = activeBrowser(*browsers, tab);
   if (!browser || browser->tab != tab) return false;
-  return SUCCEEDED(browser->shell->BrowseObject(nullptr, SBSP_PARENT | SBSP_SAMEBROWSER));
+  if (SUCCEEDED(browser->shell->BrowseObject(nullptr, SBSP_PARENT | SBSP_SAMEBROWSER))) return true;
+  // A browser that takes no BrowseObject from another process may still navigate: to the folder
+  // above, named whole.
+  OwnedPidl above = folderOf(*browser);
+  if (!above || !ILRemoveLastID(above.get()) || !browser->web) return false;
+  return navigateTo(browser->web.get(), above.get());
 }
 
 }  // namespace folvane

@@ -39,9 +39,10 @@ HWND ActiveTabOf(HWND window);
 std::optional<ShellFolderAnswer> FolderShownIn(IShellWindows* shellWindows, HWND window,
                                                HRESULT* listed = nullptr);
 
-// Sends the browser of `tab` in `window` to the folder above its own (SBSP_PARENT), in the same
-// tab. False unless `tab` is the window's active tab, a browser of the window names it, and the
-// browser takes the request.
+// Sends the browser of `tab` in `window` to the folder above its own, in the same tab: with
+// BrowseObject (SBSP_PARENT), and where the browser refuses that, with Navigate2 to the folder
+// above. False unless `tab` is the window's active tab, a browser of the window names it, and the
+// browser takes one of the two; false too for a folder with none above.
 bool LeaveFolderIn(IShellWindows* shellWindows, HWND window, HWND tab, HRESULT* listed = nullptr);
 
 }  // namespace folvane

@@ -48,6 +48,7 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
   hiddenOwner_.reset(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                      instance, nullptr));
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+  postedHook_.reset(SetWindowsHookExW(WH_GETMESSAGE, postedProc, nullptr, GetCurrentThreadId()));
 }
 
 Win32Toolkit::~Win32Toolkit() {

@@ -84,13 +84,17 @@ class Win32Toolkit : public Toolkit, private ControlSink, private ModalStack::Wi
 
   static LRESULT CALLBACK formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK paintedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  // Sees every message the thread takes from its queue, in whichever loop (the system's message
+  // boxes and menus too).
+  static LRESULT CALLBACK postedProc(int code, WPARAM wParam, LPARAM lParam);
   bool handle(Window& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool command(Window& window, WPARAM wParam, LPARAM lParam);
   void paintLines(Window& window);
 
   void sizeWindow(Window& window, const RECT* centreIn);
   void setIcons(Window& window);
-  void changeDpi(Window& window, int dpi, const RECT& suggested);
+  // `suggested`: the rectangle the system suggests; null, the window keeps its place.
+  void changeDpi(Window& window, int dpi, const RECT* suggested);
   void createControl(Window& window, Item& item);
   void placeControl(Window& window, Item& item);
   HMENU buildMenu(Window& window, const std::vector<MenuLayout>& entries, bool bar);
@@ -109,6 +113,7 @@ class Win32Toolkit : public Toolkit, private ControlSink, private ModalStack::Wi
 
   HINSTANCE instance_;
   OwnedWindow hiddenOwner_;  // owns the windows that take no task-bar button
+  OwnedHook postedHook_;     // postedProc, on this thread
   UINT taskbarCreated_ = 0;
   std::map<int, Icons> icons_;  // by density
   std::wstring fontFace_;

@@ -49,6 +49,7 @@ TEST_F(Startup, FirstRunThatGivesNoPasswordEndsWithoutWritingAnything) {
     EXPECT_FALSE(run.fileExists("Folvane.ini"));
     EXPECT_EQ(run.platform.replaceFileCalls, 0);
     EXPECT_EQ(run.platform.trayAddCalls, 0);
+    EXPECT_EQ(run.platform.restartRegistrations, 0) << "would come back after an installer";
   }
 }
 
@@ -185,6 +186,19 @@ TEST_F(Startup, AnotherInstanceEndsSilentlyAfterTheSplash) {
   EXPECT_TRUE(platform.messages.empty());
   EXPECT_EQ(platform.trayAddCalls, 0);
   EXPECT_EQ(platform.replaceFileCalls, 0);
+  EXPECT_EQ(platform.restartRegistrations, 0) << "would come back after an installer";
+}
+
+// An installer that closes the program to replace files it uses has the system start it again
+// afterwards: the copy that stays asks for that once, at its start, the first start included.
+TEST_F(Startup, TheCopyThatStaysAsksToComeBackAfterAnInstallerClosesIt) {
+  typePassword("abc");
+  ASSERT_FALSE(start());
+  EXPECT_EQ(platform.restartRegistrations, 1);
+
+  Program again(platform, toolkit);
+  EXPECT_FALSE(endsProgram([&] { again.Main(); }));
+  EXPECT_EQ(platform.restartRegistrations, 2) << "the next start";
 }
 
 TEST_F(Startup, SplashPassesBeforeTheMainWindowExists) {

@@ -131,9 +131,9 @@ TEST(ProgramImage, IsAGuiProgramOfThisBuildsMachineThatNeedsOnlySystemDlls) {
   EXPECT_EQ(image.subsystem(), IMAGE_SUBSYSTEM_WINDOWS_GUI);
   EXPECT_TRUE(image.fileHeader().Characteristics & IMAGE_FILE_DEBUG_STRIPPED) << "not stripped";
 
-  const std::set<std::string> system = {"advapi32.dll", "comctl32.dll", "gdi32.dll",
-                                        "kernel32.dll", "msvcrt.dll",   "ole32.dll",
-                                        "shell32.dll",  "user32.dll",   "wtsapi32.dll"};
+  const std::set<std::string> system = {
+      "advapi32.dll", "comctl32.dll", "gdi32.dll",   "kernel32.dll", "msvcrt.dll",
+      "ole32.dll",    "oleaut32.dll", "shell32.dll", "user32.dll",   "wtsapi32.dll"};
   std::set<std::string> imported = image.importedDlls();
   EXPECT_TRUE(imported.count("user32.dll"));
   for (const std::string& dll : imported) {

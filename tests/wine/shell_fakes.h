@@ -6,8 +6,9 @@
 //
 // A list (FakeShellWindows) holds browsers (FakeBrowser: IWebBrowser2, IServiceProvider,
 // IShellBrowser), each of a window and a tab, whose view (FakeView: IShellView, IFolderView,
-// IPersistFolder2) shows a real folder, parsed from its path by the Shell. Each object can be told
-// to fail at any step, and a browser to hold up whoever asks it until the test lets it go. The
+// IPersistFolder2) shows a real folder, parsed from its path by the Shell. A browser is moved to
+// another folder by BrowseObject or Navigate2, which it records. Each object can be told to fail
+// at any step, and a browser to hold up whoever asks it until the test lets it go. The
 // methods the program never calls answer E_NOTIMPL.
 #pragma once
 
@@ -131,14 +132,15 @@ class FakeView final : public IShellView, public IFolderView, public IPersistFol
 
 // How a browser answers.
 struct BrowserSetup {
-  HWND window = nullptr;         // its top-level window
-  HWND tab = nullptr;            // the window it names as its own
-  std::wstring folder;           // the path its view shows; empty: no folder
-  HRESULT windowAnswer = S_OK;   // IWebBrowser2::get_HWND
-  HRESULT serviceAnswer = S_OK;  // IServiceProvider::QueryService(SID_STopLevelBrowser)
-  HRESULT viewAnswer = S_OK;     // IShellBrowser::QueryActiveShellView
-  HRESULT browseAnswer = S_OK;   // IShellBrowser::BrowseObject
-  HANDLE holdUntil = nullptr;    // get_HWND waits until this event is set
+  HWND window = nullptr;          // its top-level window
+  HWND tab = nullptr;             // the window it names as its own
+  std::wstring folder;            // the path its view shows; empty: no folder
+  HRESULT windowAnswer = S_OK;    // IWebBrowser2::get_HWND
+  HRESULT serviceAnswer = S_OK;   // IServiceProvider::QueryService(SID_STopLevelBrowser)
+  HRESULT viewAnswer = S_OK;      // IShellBrowser::QueryActiveShellView
+  HRESULT browseAnswer = S_OK;    // IShellBrowser::BrowseObject
+  HRESULT navigateAnswer = S_OK;  // IWebBrowser2::Navigate2
+  HANDLE holdUntil = nullptr;     // get_HWND waits until this event is set
 };
 
 class FakeBrowser final : public WithoutDispatch<IWebBrowser2>,
@@ -152,6 +154,11 @@ class FakeBrowser final : public WithoutDispatch<IWebBrowser2>,
   std::atomic<int> browsed{0};          // BrowseObject calls
   std::atomic<UINT> browseFlags{0};     // the last one's flags
   std::atomic<bool> browsedWithItem{false};
+  std::atomic<int> navigated{0};  // Navigate2 calls
+  // The last one's: the item id list it was given as bytes (empty when given otherwise), and
+  // whether its flags or frame asked for another window or tab.
+  std::vector<BYTE> navigatedTo;
+  bool navigatedElsewhere = false;
 
   HRESULT STDMETHODCALLTYPE get_HWND(SHANDLE_PTR* window) override {
     ++windowQuestions;
@@ -229,8 +236,18 @@ class FakeBrowser final : public WithoutDispatch<IWebBrowser2>,
   HRESULT STDMETHODCALLTYPE put_MenuBar(VARIANT_BOOL) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE get_FullScreen(VARIANT_BOOL*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE put_FullScreen(VARIANT_BOOL) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Navigate2(VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*) override {
-    return E_NOTIMPL;
+  HRESULT STDMETHODCALLTYPE Navigate2(VARIANT* target, VARIANT* flags, VARIANT* frame, VARIANT*,
+                                      VARIANT*) override {
+    ++navigated;
+    navigatedTo.clear();
+    if (target && V_VT(target) == (VT_ARRAY | VT_UI1) && V_ARRAY(target)) {
+      const BYTE* bytes = static_cast<const BYTE*>(V_ARRAY(target)->pvData);
+      navigatedTo.assign(bytes, bytes + V_ARRAY(target)->rgsabound[0].cElements);
+    }
+    const bool flagged = flags && V_VT(flags) == VT_I4 && V_I4(flags) != 0;
+    const bool framed = frame && V_VT(frame) == VT_BSTR && V_BSTR(frame) && *V_BSTR(frame);
+    navigatedElsewhere = flagged || framed;
+    return setup_.navigateAnswer;
   }
   HRESULT STDMETHODCALLTYPE QueryStatusWB(OLECMDID, OLECMDF*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE ExecWB(OLECMDID, OLECMDEXECOPT, VARIANT*, VARIANT*) override {

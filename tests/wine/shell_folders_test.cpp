@@ -129,9 +129,9 @@ class ShellFoldersTest : public ::testing::Test {
   HWND tabs[3] = {};
   std::vector<ComPtr<FakeBrowser>> browsers;  // of the last list made
   std::atomic<int> sourced{0};
+  std::wstring root_;  // the folder above the three
 
  private:
-  std::wstring root_;
   bool com_ = false;
 };
 
@@ -237,10 +237,46 @@ TEST_F(ShellFoldersTest, OnlyTheActiveTabLeavesItsFolderForTheOneAbove) {
   EXPECT_FALSE(browsers[2]->browsedWithItem);
   EXPECT_EQ(browsers[1]->browsed + browsers[3]->browsed + browsers[0]->browsed, 0);
 
-  std::vector<BrowserSetup> answers = setups();
-  answers[2].browseAnswer = E_FAIL;  // no folder above, say
-  EXPECT_FALSE(LeaveFolderIn(list(answers).get(), window.get(), tabs[1]));
-  EXPECT_EQ(browsers[2]->browsed, 1);
+  EXPECT_EQ(browsers[2]->navigated, 0) << "navigated as well";
+}
+
+// Current Explorers may refuse BrowseObject from another process: the tab is then navigated to
+// the folder above, in its own tab, and only a browser that refuses that too leaves the program
+// to close the window.
+TEST_F(ShellFoldersTest, ABrowserThatRefusesBrowseObjectIsNavigatedToTheFolderAbove) {
+  struct Case {
+    const char* why;
+    HRESULT browse, navigate;
+    bool noFolder;
+    bool left;
+    int navigations;
+  } cases[] = {
+      {"BrowseObject taken", S_OK, S_OK, false, true, 0},
+      {"BrowseObject refused, Navigate2 taken", E_ACCESSDENIED, S_OK, false, true, 1},
+      {"both refused", E_FAIL, E_FAIL, false, false, 1},
+      {"BrowseObject refused by a view that gives no folder", E_FAIL, S_OK, true, false, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    std::vector<BrowserSetup> answers = setups();
+    answers[2].browseAnswer = c.browse;
+    answers[2].navigateAnswer = c.navigate;
+    if (c.noFolder) answers[2].folder.clear();
+    EXPECT_EQ(LeaveFolderIn(list(answers).get(), window.get(), tabs[1]), c.left);
+    EXPECT_EQ(browsers[2]->browsed, 1);
+    EXPECT_EQ(browsers[2]->navigated, c.navigations);
+    EXPECT_EQ(browsers[1]->navigated + browsers[3]->navigated + browsers[0]->navigated, 0);
+    if (c.navigations == 0) continue;
+    // Item id lists as bytes: the whole list, and its path is the folder above.
+    const std::vector<BYTE>& bytes = browsers[2]->navigatedTo;
+    ASSERT_FALSE(bytes.empty()) << "not given an item id list";
+    const auto folder = reinterpret_cast<PCIDLIST_ABSOLUTE>(bytes.data());
+    EXPECT_EQ(ILGetSize(folder), bytes.size());
+    wchar_t path[MAX_PATH] = {};
+    ASSERT_TRUE(SHGetPathFromIDListW(folder, path));
+    EXPECT_EQ(narrow(path), narrow(root_)) << "not the folder above";
+    EXPECT_FALSE(browsers[2]->navigatedElsewhere) << "to another window or tab";
+  }
 }
 
 // The asker on its own thread: a browser that holds up whoever asks it is given up, nothing more
