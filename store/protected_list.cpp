@@ -73,6 +73,23 @@ bool applyEdits(Platform& platform, IniFile& file, const std::vector<Edit>& edit
   return !changed || platform.replaceFile(DataFilePath(platform), file.bytes());
 }
 
+// Whether the file has an entry the write of `key` replaces or removes, as the file's own reader
+// finds it: the count a change writes must follow the lines it really changed. (A lookup in the
+// decoded list may find more: a name that the code page turns into another, as an invalid byte
+// sequence in a file edited by hand, matches there, which for the lock check errs on the side of
+// guarding.) A comment line is no entry, whatever its text; the reader finds ";name=value" as the
+// key ";name", and a key with blanks before its ";" too.
+bool hasEntry(Platform& platform, const IniFile& file, const std::string& key) {
+  const std::string ansiKey = platform.toAnsi(key);
+  for (const char c : ansiKey) {
+    if (!IsIniBlank(static_cast<unsigned char>(c))) {
+      if (c == ';') return false;
+      break;
+    }
+  }
+  return file.has(platform.toAnsi(kSectionPasswordSetData), ansiKey);
+}
+
 // What PassCount must say once a change has added (1), replaced (0) or removed (-1) an entry:
 // the number of entries the list then holds. Counted from the entries, not moved by one from the
 // count stored, so that a count left wrong by an edit by hand is mended by the next change
@@ -189,7 +206,7 @@ ListChange<AddResult> AddProtectedFolder(Platform& platform, const std::string& 
   ProtectedList before = ProtectedList::Of(platform, snapshot.status, snapshot.file);
   if (before.unreadable()) return {AddResult::Unreadable, std::move(before)};
   if (!countUsable(before)) return {AddResult::BadCount, std::move(before)};
-  const bool known = before.listed(ListKeyOf(platform, key));
+  const bool known = hasEntry(platform, snapshot.file, key);
   const int after = entriesAfter(before, known ? 0 : 1);
   if (after > std::numeric_limits<std::int16_t>::max())
     return {AddResult::BadCount, std::move(before)};
@@ -209,7 +226,7 @@ ListChange<RemoveResult> RemoveProtectedFolder(Platform& platform, const std::st
   ProtectedList before = ProtectedList::Of(platform, snapshot.status, snapshot.file);
   if (before.unreadable()) return {RemoveResult::Unreadable, std::move(before)};
   if (!countUsable(before)) return {RemoveResult::BadCount, std::move(before)};
-  if (!before.listed(ListKeyOf(platform, key))) return {RemoveResult::NotListed, std::move(before)};
+  if (!hasEntry(platform, snapshot.file, key)) return {RemoveResult::NotListed, std::move(before)};
 
   const std::vector<Edit> edits = {
       {kSectionPasswordSetData, key, std::nullopt},
