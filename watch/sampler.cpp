@@ -100,14 +100,20 @@ void Sampler::SampleFolder(Sample& sample, const std::string& wholeTitle) {
   const bool sameFolder = lastFolder_ && lastFolder_->window == sample.window &&
                           lastFolder_->className == sample.className &&
                           lastFolder_->wholeTitle == sample.wholeTitle;
+  if (!forms_) forms_.emplace(platform_.explorerTitleForms());
   if (sameFolder && !shellAgainDue()) {
     sample.shell = lastFolder_->shell;
   } else {
+    // The Shell may take up to its whole wait to answer: what the title says goes first.
+    if (beforeShell && !isOwnWindowTitle(sample.title)) {
+      Sample byTitle = sample;
+      byTitle.folder = FolderTitleOf(sample.wholeTitle, std::nullopt, *forms_);
+      beforeShell(byTitle);
+    }
     shellAsksAgain_ = sameFolder ? shellAsksAgain_ + 1 : 0;
     shellAskedAt_ = platform_.monotonicMilliseconds();
     sample.shell = platform_.folderShownBy(sample.window);
   }
-  if (!forms_) forms_.emplace(platform_.explorerTitleForms());
   sample.folder = FolderTitleOf(sample.wholeTitle, sample.shell, *forms_);
   lastFolder_ = sample;
 }

@@ -5,10 +5,12 @@
 // For a folder window it also takes the folder from the whole title and asks the Shell which folder
 // the window shows, but only when it comes forward or its title changes (another folder, another
 // tab): a tick where nothing changed asks nothing, and neither does a look at the program's own
-// windows in between.
+// windows in between. Before it asks, it hands over the folder window's sample as its title alone
+// gives it, so that a folder the title already names is shut without waiting for the Shell.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -29,6 +31,9 @@ class Sampler {
   const std::optional<Sample>& shown() const { return shown_; }
   // The watch was stopped: the box says so and shows no sample any more.
   void ShowStopped();
+  // A folder window's sample made from its title alone (no Shell answer in it), given just
+  // before the Shell is asked about the window; the tick's sample, with the answer, follows.
+  std::function<void(const Sample&)> beforeShell;
 
  private:
   // What the window in front gave at the last tick, and the sample made of it.

@@ -170,6 +170,7 @@ void FakePlatform::setActiveWindow(WindowId window) {
 
 std::optional<ShellFolder> FakePlatform::folderShownBy(WindowId window) {
   ++shellQuestions;
+  if (onShellQuestion) onShellQuestion(window);
   if (shellTooLate || !windowExists(window)) return std::nullopt;
   auto found = shellFolders.find(window);
   if (found == shellFolders.end()) return std::nullopt;
@@ -195,6 +196,20 @@ void FakePlatform::followCover(WindowId window) {
 
 void FakePlatform::uncover(WindowId window) {
   covers.erase(window);
+}
+
+bool FakePlatform::watchWindowEvents(WindowId owner, bool on) {
+  if (on && windowEventsRefused) return false;
+  windowEventsOwner = on ? owner : 0;
+  return true;
+}
+
+void FakePlatform::raiseWindowEvent(WindowId window, long object, long child) {
+  if (windowEventsOwner == 0 || !ConcernsWindowInFront(object, child, window, foreground_)) return;
+  auto found = windows_.find(window);
+  if (found == windows_.end() || found->second.ownProcess) return;
+  ++windowEventsDelivered;
+  if (deliverWindowEvent) deliverWindowEvent(windowEventsOwner);
 }
 
 bool FakePlatform::trayAdd(WindowId, const std::string& tipAnsi) {
@@ -223,6 +238,7 @@ bool FakePlatform::isHeld(const std::string& path) const {
 }
 
 FileRead FakePlatform::readFile(const std::string& path, FileWait wait) {
+  ++fileReads;
   if (readsFail) return {FileRead::Status::Unreadable, {}};
   if (isHeld(path)) {
     if (wait == FileWait::AboutASecond) {

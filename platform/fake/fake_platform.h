@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/window_events.h"
 
 namespace folvane {
 
@@ -36,7 +37,8 @@ class FakePlatform : public Platform {
     std::optional<std::string> wideTitle;
     bool enabled = true;
     bool exists = true;
-    int closeRequests = 0;  // WM_CLOSE posted to it
+    int closeRequests = 0;    // WM_CLOSE posted to it
+    bool ownProcess = false;  // a window of the program itself (the fake toolkit's)
   };
   // Adds a window (texts in UTF-8, converted like the real system stores them).
   WindowId addWindow(const std::string& classNameUtf8, const std::string& titleUtf8);
@@ -50,12 +52,24 @@ class FakePlatform : public Platform {
   // What happens to a posted WM_CLOSE: by default the window closes as it handles the request.
   bool windowsCloseOnRequest = true;
 
+  // ---- Events of the window in front ----------------------------------------------------------
+  WindowId windowEventsOwner = 0;    // where the events go while they are on; 0 while they are off
+  bool windowEventsRefused = false;  // the system refuses to start them
+  int windowEventsDelivered = 0;
+  // Hands an event to the owner's form; the fake toolkit sets it.
+  std::function<void(WindowId owner)> deliverWindowEvent;
+  // The system raises an event about `window` (about a part of it, for another object or child).
+  // It is delivered at once, as the message loop would deliver it, when the events are on and it
+  // concerns the window in front of another program.
+  void raiseWindowEvent(WindowId window, long object = kObjectWindow, long child = kChildSelf);
+
   // ---- The Shell -----------------------------------------------------------------------------
   // What the Shell says of a folder window (folderShownBy); a window missing here is one it does
   // not know, as every window is under Wine.
   std::map<WindowId, ShellFolder> shellFolders;
   bool shellTooLate = false;  // the Shell answers after the program stopped waiting: nothing
   int shellQuestions = 0;     // folderShownBy calls
+  std::function<void(WindowId)> onShellQuestion;  // called as the Shell is asked, before it answers
   std::vector<std::string> titleForms;  // what explorerTitleForms gives: none, as under Wine
   // Every leaveFolder request (window, tab), in order, and what it does: by default the Shell
   // takes it for a window and tab it knows, and the tab goes to the folder above (the test says
@@ -96,6 +110,7 @@ class FakePlatform : public Platform {
   int busyAttempts = 0;
   std::vector<int> pauses;
   bool readsFail = false;  // readFile answers Unreadable even for a file that is there
+  int fileReads = 0;       // readFile calls
   // Files another program holds open sharing nothing, for longer than the program waits:
   // reading and replacing them find them busy and give up after the pauses of BusyRetry.
   std::set<std::string> heldFiles;
@@ -143,6 +158,7 @@ class FakePlatform : public Platform {
   void cover(WindowId window, const std::string& text) override;
   void followCover(WindowId window) override;
   void uncover(WindowId window) override;
+  bool watchWindowEvents(WindowId owner, bool on) override;
   void keepHeldWindows(const std::vector<WindowId>& held) override {
     if (keptHeld.empty() && !held.empty()) ++watcherStarts;
     keptHeld = held;
