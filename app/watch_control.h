@@ -16,7 +16,7 @@ class WatchControl {
  public:
   WatchControl(Platform& platform, Form& mainWindow, Timer& timer1, Button& button2, Shape& shape1,
                LoginForm& login, ProcessWide& strings);
-  // The watch is on from the start; it is the sampler's timer that does the watching.
+  // The watch is on from the start: the sampler's timer and the system's events in front.
   bool watching() const { return watching_; }
   // At the main window's load: the system's events in front come while the watch is on.
   void Form_Load();
