@@ -77,11 +77,12 @@ ScanForm::ScanForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings, L
     sampler_.ShowStopped();
     lockCheck_.WatchStopped();
   };
-  // The covers follow their windows on both timers: the sampler's stops with the watch.
-  Timer1.onTick = [this] {
-    lockCheck_.FollowCovers();
-    if (const std::optional<Sample> sample = sampler_.Timer1_Timer()) lockCheck_.Check(*sample);
-    KeepHousekeeping();
+  sampler_.beforeShell = [this](const Sample& byTitle) { lockCheck_.ShutFirst(byTitle); };
+  Timer1.onTick = [this] { Timer1_Timer(); };
+  // The system tells of a change in front at once; the timer stays, for a window that raises no
+  // event and for an event that is lost.
+  onWindowEvent = [this] {
+    if (watch_.watching()) Timer1_Timer();
   };
   Timer2.onTick = [this] {
     watch_.Timer2_Timer();
@@ -122,8 +123,15 @@ void ScanForm::Form_Load() {
   Text.setText("");
   listDisplay_.Refresh(platform_);
   Timer1.setInterval(ReadInterval(platform_));
-  watch_.Timer2_Timer();
+  watch_.Form_Load();
   hide();
+}
+
+// The covers follow their windows on both timers: the sampler's stops with the watch.
+void ScanForm::Timer1_Timer() {
+  lockCheck_.FollowCovers();
+  if (const std::optional<Sample> sample = sampler_.Timer1_Timer()) lockCheck_.Check(*sample);
+  KeepHousekeeping();
 }
 
 void ScanForm::SetUpUserPassword() {
@@ -179,6 +187,7 @@ void ScanForm::EndNow() {
   // A folder window that came forward during a question at start, or waits for its turn, must
   // not stay dead once nothing is left to give it back.
   lockCheck_.ReleaseAll();
+  watch_.EndEvents();
   if (trayIconAdded_) RemoveTrayIcon();
   platform_.exitNow();
   std::abort();  // not reached: the compiler cannot see that through the virtual call

@@ -1,5 +1,5 @@
 // frmScan: the hidden main window. It owns the tray icon, the protected list, the active-form
-// text and the two timers that drive the watch.
+// text and the two timers that drive the watch, and hears of the system's events in front.
 #pragma once
 
 #include "app/list_display.h"
@@ -41,6 +41,9 @@ class ScanForm : public Form {
   void Form_Load();
   void Form_QueryClose(int& cancel, int reason);
   void Button1_Click();
+  // One look at the window in front: at every tick of the sampler's timer, and at once when the
+  // system tells of a change in front while the watch is on.
+  void Timer1_Timer();
 
   // The one way out of the program, whatever ends it: the windows the lock check holds disabled
   // are given back and the tray icon is taken away, then the process ends at once.

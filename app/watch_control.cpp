@@ -26,6 +26,15 @@ WatchControl::WatchControl(Platform& platform, Form& mainWindow, Timer& timer1, 
       login_(login),
       strings_(strings) {}
 
+void WatchControl::Form_Load() {
+  platform_.watchWindowEvents(mainWindow_.window(), watching_);
+  Timer2_Timer();
+}
+
+void WatchControl::EndEvents() {
+  platform_.watchWindowEvents(mainWindow_.window(), false);
+}
+
 void WatchControl::Button2_Click() {
   if (!watching_) {
     Start();
@@ -48,6 +57,7 @@ void WatchControl::Start() {
   // new one meanwhile: that is the one in force. One that never ticks would leave the watch on
   // in name only.
   if (timer1_.interval() <= 0) timer1_.setInterval(kDefaultInterval);
+  platform_.watchWindowEvents(mainWindow_.window(), true);
   Timer2_Timer();  // the lamp follows at once
 }
 
@@ -55,6 +65,7 @@ void WatchControl::Stop() {
   watching_ = false;
   button2_.setCaption(kStartWatching);
   timer1_.setEnabled(false);
+  platform_.watchWindowEvents(mainWindow_.window(), false);
   Timer2_Timer();
   if (onStopped) onStopped();
 }

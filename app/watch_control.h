@@ -1,4 +1,5 @@
-// Switching the watch on and off, the tray icon's clicks and the status lamp of the main window.
+// Switching the watch on and off (the sampler's timer and the system's events in front together),
+// the tray icon's clicks and the status lamp of the main window.
 #pragma once
 
 #include <functional>
@@ -15,9 +16,12 @@ class WatchControl {
  public:
   WatchControl(Platform& platform, Form& mainWindow, Timer& timer1, Button& button2, Shape& shape1,
                LoginForm& login, ProcessWide& strings);
-  // The watch is on from the start; it is the sampler's timer that does the watching.
+  // The watch is on from the start: the sampler's timer and the system's events in front.
   bool watching() const { return watching_; }
-  void Button2_Click();                  // the watch toggle
+  // At the main window's load: the system's events in front come while the watch is on.
+  void Form_Load();
+  void EndEvents();      // the program ends: the system need tell it of nothing more
+  void Button2_Click();  // the watch toggle
   void Form_TrayClick(TrayClick click);  // the notification-area icon
   void Timer2_Timer();                   // the status lamp
   void Button3_Click();                  // to the task tray

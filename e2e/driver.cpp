@@ -520,14 +520,34 @@ void FolderWindow::bringForward() {
   // Right after the window in front was destroyed, a busy Wine can drop the request and leave the
   // desktop in front; a person would click again, and so does this. A disabled window cannot
   // come to the front at all, so it is asked once.
+  // The event follows the moment the window is in front, once.
+  bool announced = false;
+  auto announceInFront = [&] {
+    if (announced || GetForegroundWindow() != window) return;
+    announce(EVENT_SYSTEM_FOREGROUND);
+    announced = true;
+  };
   for (int attempt = 0; attempt < 5; ++attempt) {
     SetForegroundWindow(window);
     SetActiveWindow(window);
+    announceInFront();
     pump(Duration(20));
     if (!IsWindowEnabled(window) ||
-        waitUntil([&] { return GetForegroundWindow() == window; }, Duration(200)))
+        waitUntil([&] { return GetForegroundWindow() == window; }, Duration(200))) {
+      announceInFront();
       return;
+    }
   }
+}
+
+void FolderWindow::setTitle(const std::string& title) {
+  SetWindowTextW(toHwnd(window_), widen(title).c_str());
+  announce(EVENT_OBJECT_NAMECHANGE);
+  pump(Duration(10));
+}
+
+void FolderWindow::announce(unsigned long event) const {
+  if (raisesEvents_) NotifyWinEvent(event, toHwnd(window_), OBJID_WINDOW, CHILDID_SELF);
 }
 
 void FolderWindow::raise() {

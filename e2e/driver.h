@@ -169,6 +169,11 @@ bool sendCreation(Window window, std::uintptr_t createParams);
 // ---- Folder windows --------------------------------------------------------------------------
 // A window of the driver's own with a chosen class ("CabinetWClass" for a file-manager folder
 // window) and title. It closes like a real one when asked to (WM_CLOSE).
+//
+// Windows tells the programs that hook its window events when a window comes to the front or
+// changes its title; Wine raises neither event by itself. A folder window told to raise them
+// (raiseEvents) does so itself, with NotifyWinEvent, as it comes forward and as its title
+// changes; one that raises none shows what a program learns without them.
 class FolderWindow {
  public:
   explicit FolderWindow(const std::string& title, const std::string& className = "CabinetWClass");
@@ -177,6 +182,9 @@ class FolderWindow {
   FolderWindow& operator=(const FolderWindow&) = delete;
 
   Window id() const { return window_; }
+  void raiseEvents(bool raise) { raisesEvents_ = raise; }
+  // Changes the title, as the file manager does for another folder or another tab.
+  void setTitle(const std::string& title);
   bool closed() const { return !exists(window_); }
   // Brings the window to the front, as a click on it does.
   void bringForward();
@@ -192,7 +200,11 @@ class FolderWindow {
   void restore();
 
  private:
+  // Raises the system's event about the window itself, when it raises events.
+  void announce(unsigned long event) const;
+
   Window window_ = 0;
+  bool raisesEvents_ = false;
 };
 
 // ---- Other programs --------------------------------------------------------------------------

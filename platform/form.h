@@ -64,6 +64,9 @@ class Form {
   // The screen was locked or the machine is going to sleep: whoever comes back may not be the
   // user who left.
   std::function<void()> onUserAway;
+  // The window in front changed or changed its title, while the platform tells this window so
+  // (Platform::watchWindowEvents).
+  std::function<void()> onWindowEvent;
 
   // Controls that carry behaviour, registered by the derived form; found by their layout name.
   Control* find(const std::string& name) const;

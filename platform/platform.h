@@ -119,6 +119,17 @@ class Platform {
   // Activates a window of this program's thread; a window of another thread is left alone.
   virtual void setActiveWindow(WindowId window) = 0;
 
+  // ---- Events of the window in front -----------------------------------------------------------
+  // Starts (on) or stops telling `owner`, a window of the program, the moment the window in front
+  // changes: another program's window comes to the front or is restored, or the window in front
+  // changes its title. Each such moment comes to `owner` as Form::onWindowEvent, from the message
+  // loop (a modal one too), never from inside another event procedure; events that come while one
+  // is still waiting to be delivered make no second one. Events about the program's own windows,
+  // about windows not in front and about parts of a window are not delivered at all. False when
+  // the system refused to start them: the program then learns of the window in front only when
+  // it looks. Starting again moves them to the new owner; stopping when they are off does nothing.
+  virtual bool watchWindowEvents(WindowId owner, bool on) = 0;
+
   // ---- Covers over windows the program holds shut ---------------------------------------------
   // A cover is an opaque window of this program over another program's window: exactly that
   // window's rectangle, just above it in z order, with no caption, no task-bar button, never

@@ -100,7 +100,11 @@ std::optional<LockCheck::Folder> LockCheck::FolderOf(const Sample& sample) {
 }
 
 void LockCheck::Check(const Sample& sample) {
-  if (last_ == sample) return;
+  // A window shut on its title is decided now, even when the Shell's answer left its sample as
+  // the one decided last (asked again about a window the Shell had not answered for).
+  const bool shutFirst = shutFirst_ != 0 && shutFirst_ == sample.window;
+  shutFirst_ = 0;
+  if (last_ == sample && !shutFirst) return;
   last_ = sample;
 
   bool chainStarted = false;
@@ -110,9 +114,10 @@ void LockCheck::Check(const Sample& sample) {
     if (closing_.count(sample.window) != 0 && platform_.windowExists(sample.window))
       Uncover(sample.window);
     if (const std::optional<Folder> folder = FolderOf(sample)) {
-      CheckFolder(*folder, chainStarted);
+      CheckFolder(*folder, chainStarted, shutFirst);
       return;
     }
+    if (shutFirst) Release(sample.window);
     // A window that is not challenged ends the chain; no window at all (a moment after a window
     // closed) is none the user turned to.
     if (sample.window != 0) givenBack_.clear();
@@ -121,11 +126,35 @@ void LockCheck::Check(const Sample& sample) {
   ReportBadCount();
 }
 
-void LockCheck::CheckFolder(Folder folder, bool& chainStarted) {
-  if (held_.count(folder.window) != 0) return;  // challenged, or waiting already
+void LockCheck::ShutFirst(const Sample& byTitle) {
+  // The Shell asked again about a window decided on already: that decision stands.
+  if (last_ && last_->window == byTitle.window && last_->className == byTitle.className &&
+      last_->wholeTitle == byTitle.wholeTitle)
+    return;
+  if (!IsFolderWindowClass(byTitle.className) || held_.count(byTitle.window) != 0) return;
+  const std::vector<std::string> keys = FolderKeysOf(byTitle);
+  if (keys.empty()) return;
+  // A list that cannot be read is left to the decision, which holds the window for it.
+  ProtectedList list = ProtectedList::Read(platform_, FileWait::NotAtAll);
+  if (list.unreadable()) return;
+  const Lock lock = lockOf(platform_, keys, list);
+  // The decision a moment later goes by this same read of the list.
+  readBeforeShell_ = ListRead{byTitle.window, std::move(list)};
+  if (lock.code.empty() || givenBack_.count({byTitle.window, lock.key}) != 0) return;
+  Hold(Folder{byTitle.window, keys, lock.key});
+  shutFirst_ = byTitle.window;
+}
+
+void LockCheck::CheckFolder(Folder folder, bool& chainStarted, bool shutFirst) {
+  // Challenged, or waiting already.
+  if (held_.count(folder.window) != 0 && !shutFirst) return;
   // Not a moment's wait for a file another program holds: the folder is shut at once instead,
   // and the list tried again at the next lamp tick.
-  const ProtectedList list = ProtectedList::Read(platform_, FileWait::NotAtAll);
+  std::optional<ListRead> readBeforeShell;
+  readBeforeShell.swap(readBeforeShell_);
+  const ProtectedList list = readBeforeShell && readBeforeShell->window == folder.window
+                                 ? std::move(readBeforeShell->list)
+                                 : ProtectedList::Read(platform_, FileWait::NotAtAll);
   if (list.unreadable()) {
     AwaitList(folder);
     return;
@@ -134,11 +163,15 @@ void LockCheck::CheckFolder(Folder folder, bool& chainStarted) {
   const Lock lock = lockOf(platform_, folder.keys, list);
   if (lock.code.empty()) {
     givenBack_.clear();
+    if (shutFirst) Release(folder.window);
     return;
   }
   folder.key = lock.key;
   // Given back for this folder: another folder in the same window (another tab) is asked for.
-  if (givenBack_.count({folder.window, folder.key}) != 0) return;
+  if (givenBack_.count({folder.window, folder.key}) != 0) {
+    if (shutFirst) Release(folder.window);
+    return;
+  }
   if (challenging_ || login_.IsOpen()) {
     // The dialog is taken: keep the folder shut until its turn comes.
     Hold(folder);
@@ -173,8 +206,8 @@ void LockCheck::ServePending() {
 }
 
 void LockCheck::FollowCovers() {
-  const std::set<WindowId> covered = covered_;
-  for (WindowId window : covered) {
+  const std::map<WindowId, std::string> covered = covered_;
+  for (const auto& [window, key] : covered) {
     if (platform_.windowExists(window))
       platform_.followCover(window);
     else
@@ -189,6 +222,7 @@ void LockCheck::WatchStopped() {
   awaitingList_.clear();
   givenBack_.clear();
   last_.reset();
+  shutFirst_ = 0;
 }
 
 void LockCheck::UserAway() {
@@ -202,8 +236,8 @@ void LockCheck::ReleaseAll() {
   PublishHeld();
   queue_.clear();
   awaitingList_.clear();
-  const std::set<WindowId> covered = covered_;
-  for (WindowId window : covered) Uncover(window);
+  const std::map<WindowId, std::string> covered = covered_;
+  for (const auto& [window, key] : covered) Uncover(window);
 }
 
 void LockCheck::Challenge(const Folder& folder, const std::string& lockCode) {
@@ -372,9 +406,15 @@ void LockCheck::ReportBadCount() {
 // Disabled first, then covered in the same moment: the cover is the program's own window and is
 // shown and restacked in a few milliseconds, which the disable need not wait for.
 void LockCheck::Hold(const Folder& folder) {
-  platform_.enableWindow(folder.window, false);
-  platform_.cover(folder.window, coverText(folder.key));
-  covered_.insert(folder.window);
+  // Held already under this key (shut on its title before the Shell was asked): nothing to redo.
+  const auto cover = covered_.find(folder.window);
+  const bool asHeld =
+      held_.count(folder.window) != 0 && cover != covered_.end() && cover->second == folder.key;
+  if (!asHeld) {
+    platform_.enableWindow(folder.window, false);
+    platform_.cover(folder.window, coverText(folder.key));
+    covered_[folder.window] = folder.key;
+  }
   closing_.erase(folder.window);
   held_.insert(folder.window);
   PublishHeld();

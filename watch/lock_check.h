@@ -17,6 +17,10 @@
 // and a wrong answer cancels it, as its own Cancel button does, so that the program that opened
 // it goes on.
 //
+// A folder window whose title names a listed folder is held the moment it is seen, before the
+// Shell is asked which folder it shows, which may take the Shell's whole wait (ShutFirst). The
+// decision about it comes once, with the Shell's answer.
+//
 // Every window the check holds is covered, right after it is disabled and until it is given
 // back, so nothing in it stays readable meanwhile. A window answered wrong keeps its cover while
 // it closes, for a few seconds at most; a cover whose window has gone is removed at the next tick.
@@ -78,6 +82,12 @@ class LockCheck {
   // error report. Nothing is done when neither the window nor what it shows has changed since the
   // last sample.
   void Check(const Sample& sample);
+  // A folder window that has just come forward or changed its title, sampled from its title
+  // alone while the Shell is still to be asked: when the title names a listed folder that is not
+  // given back, the window is held at once. Nothing is decided yet: Check, with the Shell's
+  // answer, decides about it as about any sample, and gives it back if that answer shows it is
+  // not to be challenged.
+  void ShutFirst(const Sample& byTitle);
   // Every 300 ms: the windows held while the list could not be read, challenges that had to wait
   // for the password dialog, and the covers of windows that were told to close.
   void ServePending();
@@ -119,7 +129,8 @@ class LockCheck {
   // The folder a sample shows, when it is a folder window of the kind challenged, or a file
   // dialog, and its title gives a key.
   static std::optional<Folder> FolderOf(const Sample& sample);
-  void CheckFolder(Folder folder, bool& chainStarted);
+  // `shutFirst`: the window is held already, by ShutFirst, and waits for this decision.
+  void CheckFolder(Folder folder, bool& chainStarted, bool shutFirst);
   void Challenge(const Folder& folder, const std::string& lockCode);
   void ServeQueue();
   void ServeAwaitingList();
@@ -143,11 +154,18 @@ class LockCheck {
   std::function<Sample(WindowId)> sampleAfresh_;
 
   std::optional<Sample> last_;  // the sample decided about last
+  WindowId shutFirst_ = 0;      // held by ShutFirst, until Check decides about it
+  // The read of the list ShutFirst went by, for the decision on the same window that follows.
+  struct ListRead {
+    WindowId window;
+    ProtectedList list;
+  };
+  std::optional<ListRead> readBeforeShell_;
   bool challenging_ = false;
   std::set<WindowId> held_;
-  std::set<WindowId> published_;  // held_ as the platform was last told
-  GuessLimit lockGuesses_;        // wrong lock passwords, of every folder
-  std::set<WindowId> covered_;
+  std::set<WindowId> published_;             // held_ as the platform was last told
+  GuessLimit lockGuesses_;                   // wrong lock passwords, of every folder
+  std::map<WindowId, std::string> covered_;  // and the key each cover shows
   // Answered wrong: lamp ticks its cover may still stay, or kCoverUntilGone.
   std::map<WindowId, int> closing_;
   std::deque<Folder> queue_;         // waiting for the password dialog

@@ -129,6 +129,12 @@ void Sampler::SampleFolder(Sample& sample, const std::string& wholeTitle) {
   if (sameFolder && !shellAgainDue()) {
     sample.shell = lastFolder_->shell;
   } else {
+    // The Shell may take up to its whole wait to answer: what the title says goes first.
+    if (beforeShell) {
+      Sample byTitle = sample;
+      byTitle.folder = FolderTitleOf(sample.wholeTitle, std::nullopt, titleForms());
+      beforeShell(byTitle);
+    }
     shellAsksAgain_ = sameFolder ? shellAsksAgain_ + 1 : 0;
     shellAskedAt_ = platform_.monotonicMilliseconds();
     sample.shell = platform_.folderShownBy(sample.window);

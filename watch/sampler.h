@@ -5,11 +5,14 @@
 // For a folder window it also takes the folder from the whole title and asks the Shell which folder
 // the window shows, but only when it comes forward or its title changes (another folder, another
 // tab): a tick where nothing changed asks nothing, and neither does a look at the program's own
-// windows in between. For another program's Open or Save dialog it reads the folder the dialog
-// shows at every tick, since the dialog changes folder under the same title.
+// windows in between. Before it asks, it hands over the folder window's sample as its title alone
+// gives it, so that a folder the title already names is shut without waiting for the Shell. For
+// another program's Open or Save dialog it reads the folder the dialog shows at every tick, since
+// the dialog changes folder under the same title.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -35,6 +38,9 @@ class Sampler {
   // window: for a window held a while, which may show another folder by the time it is decided
   // about. The box and the samples of the ticks are left as they were.
   Sample SampleAfresh(WindowId window);
+  // A folder window's sample made from its title alone (no Shell answer in it), given just
+  // before the Shell is asked about the window; the tick's sample, with the answer, follows.
+  std::function<void(const Sample&)> beforeShell;
 
  private:
   // What the window in front gave at the last tick, and the sample made of it.

@@ -29,6 +29,15 @@
 // built to ask the Shell about folder windows too, as Folvane does for Windows 11's folder
 // windows: what that question alone costs, apart from the rest of Folvane.
 //
+// Window events: Windows tells a program that hooks them the moment a window comes to the front
+// or changes its title, and Folvane reacts to them; Wine 8 raises neither event by itself. So the
+// same trials run again with the driver's folder windows raising the events themselves
+// (NotifyWinEvent), as Windows raises them for every window: for Folvane and for the null guard,
+// which polls and hears none of them, at the interval of the run and again at 1000 ms (fewer
+// trials there: each takes three intervals). And a second idle stretch, for all three programs,
+// with a window behind the one in front retitling itself 20 times a second and saying so, as a
+// media player showing the time does.
+//
 //   folvane_lock_latency [trials] [idle seconds] [interval ms]
 //   (defaults: 100 trials, 60 s, and no interval in the settings file: the program's 100 ms)
 #include <windows.h>
@@ -44,6 +53,7 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "e2e/driver.h"
@@ -156,6 +166,44 @@ class CoverWatch {
   std::thread thread_;
 };
 
+// A window of another program behind the one in front that retitles itself `perSecond` times a
+// second and says so each time. Its own thread makes it and changes its title, so nothing it does
+// waits for the harness's thread.
+class Retitler {
+ public:
+  explicit Retitler(int perSecond) {
+    thread_ = std::thread([this, perSecond] {
+      HWND window = CreateWindowExW(0, L"Static", L"0:00", WS_OVERLAPPEDWINDOW, 60, 60, 400, 200,
+                                    nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+      ShowWindow(window, SW_SHOWNOACTIVATE);
+      SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      const double period = 1000.0 / perSecond;
+      double next = nowMs();
+      while (!stop_) {
+        next += period;
+        const int title = ++retitles_;
+        SetWindowTextW(window, std::to_wstring(title).c_str());
+        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_WINDOW, CHILDID_SELF);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        const double left = next - nowMs();
+        if (left > 0) Sleep(DWORD(left));
+      }
+      DestroyWindow(window);
+    });
+  }
+  ~Retitler() {
+    stop_ = true;
+    thread_.join();
+  }
+  int retitles() const { return retitles_; }
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::atomic<int> retitles_{0};
+  std::thread thread_;
+};
+
 // One guard's trials, the same for Folvane and the null guard: the latency of each, in order.
 // `giveBack` ends a trial once the window has been disabled; it is not timed.
 std::vector<double> timeTrials(int trials, int interval, FolderWindow& unprotected,
@@ -254,36 +302,36 @@ double megabytes(std::size_t bytes) {
   return double(bytes) / (1024.0 * 1024.0);
 }
 
-int run(int trials, int idleSeconds, int interval) {
-  Sandbox sandbox;
+// Starts Folvane in the sandbox, with `interval` in its settings when it is not 0, and waits until
+// it is resident. A new window comes to the front by itself, so the protected one may be
+// challenged at start: that challenge is answered.
+std::optional<Process> startFolvane(const Sandbox& sandbox, int interval, Window& main) {
   std::string settings = kSettingsWithAbc;
   if (interval > 0) settings += "[Timer]\r\nInterval=" + std::to_string(interval) + "\r\n";
-  const int sampling = interval > 0 ? interval : 100;
   sandbox.writeFile("Folvane.ini", settings);
   sandbox.writeFile("PassDat.ini", kList);
-  // The null guard's own list: Folvane's trials make PassDat.ini longer than it reads.
-  sandbox.writeFile("NullGuard.ini", kList);
   Process program = sandbox.start();
-  Window main = program.mainWindow();
+  main = program.mainWindow();
   if (!main || !waitUntil([&] { return topLevelWindows(program.pid()).empty(); })) {
     std::fprintf(stderr, "the program did not become resident\n");
-    return 1;
+    return std::nullopt;
   }
+  return program;
+}
 
-  // A new window comes to the front by itself, so the protected one is challenged once here.
-  FolderWindow unprotected(kUnprotected);
-  FolderWindow folder(kProtected);
-  // Clear of the main window and the centred dialog, which come up over the cover.
-  const Box screen = screenBox();
-  folder.place({screen.right - 500, 40, screen.right - 20, 360});
-  folder.fill(kFolderColor);
-  if (Window login = program.waitForWindow(kLoginCaption)) {
+// Answers a challenge that came without a trial (the protected window in front at a start).
+void answerAnyChallenge(const Process& program, Window main) {
+  if (Window login = program.waitForWindow(kLoginCaption, 1500ms)) {
     enterPassword(login, "xyz");
     waitForGone(login);
     waitUntil([&] { return !isVisible(main); });
   }
-  watchEnabling(folder.id());
+}
 
+// Folvane's trials with the cover watched; false when one failed.
+bool timeFolvane(int trials, int sampling, const Process& program, Window main,
+                 FolderWindow& unprotected, FolderWindow& folder, std::vector<double>& latencies,
+                 std::vector<double>& coverLatencies) {
   const auto answerChallenge = [&] {
     Window login = program.waitForWindow(kLoginCaption);
     if (!login) return false;
@@ -293,79 +341,179 @@ int run(int trials, int idleSeconds, int interval) {
              return isEnabled(folder.id()) && foregroundWindow() == folder.id() && !isVisible(main);
            });
   };
-  std::vector<double> coverLatencies;
-  std::vector<double> latencies;
-  {
-    CoverWatch cover(folder.id(), program.pid());
-    latencies =
-        timeTrials(trials, sampling, unprotected, folder, &cover, &coverLatencies, answerChallenge);
+  CoverWatch cover(folder.id(), program.pid());
+  latencies =
+      timeTrials(trials, sampling, unprotected, folder, &cover, &coverLatencies, answerChallenge);
+  return !latencies.empty();
+}
+
+// The null guard's trials, alone, from a start with the unprotected window in front.
+std::vector<double> timeNullGuard(int trials, int sampling, const std::string& nullGuard,
+                                  const Sandbox& sandbox, FolderWindow& unprotected,
+                                  FolderWindow& folder) {
+  unprotected.bringForward();
+  Process floor = startProgram(
+      nullGuard, "\"" + sandbox.path("NullGuard.ini") + "\" " + std::to_string(sampling));
+  pump(500ms);
+  return timeTrials(trials, sampling, unprotected, folder, nullptr, nullptr, [&] {
+    unprotected.bringForward();
+    pump(Duration(3 * sampling));
+    EnableWindow(reinterpret_cast<HWND>(folder.id()), TRUE);
+    return isEnabled(folder.id());
+  });
+}
+
+// The idle stretch: Folvane beside the null guard and the null guard that asks the Shell, with
+// the unprotected folder window in front; false when a program ended meanwhile.
+bool idle(const Process& program, const std::string& nullGuard, int idleSeconds,
+          FolderWindow& unprotected, const char* what) {
+  unprotected.bringForward();
+  // With no list they guard nothing; the one that asks the Shell asks it about the folder
+  // window in front, as Folvane did in its trials.
+  Process idleFloor = startProgram(nullGuard);
+  Process shellFloor = startProgram(besideThisProgram("folvane_null_shell_guard.exe"));
+  pump(1s);
+  double wallStart = nowMs();
+  auto cpuStart = program.cpuTime();
+  auto floorCpuStart = idleFloor.cpuTime();
+  auto shellFloorCpuStart = shellFloor.cpuTime();
+  pump(std::chrono::seconds(idleSeconds));
+  double wall = nowMs() - wallStart;
+  double cpuMs = double((program.cpuTime() - cpuStart).count()) / 1000.0;
+  double floorCpuMs = double((idleFloor.cpuTime() - floorCpuStart).count()) / 1000.0;
+  double shellFloorCpuMs = double((shellFloor.cpuTime() - shellFloorCpuStart).count()) / 1000.0;
+  double residentMb = megabytes(program.residentBytes());
+  double floorResidentMb = megabytes(idleFloor.residentBytes());
+  double shellFloorResidentMb = megabytes(shellFloor.residentBytes());
+  std::printf("%s\n", what);
+  std::printf("idle over %.1f s: %.0f ms CPU, %.2f %% of one core; the null guard %.0f ms\n",
+              wall / 1000.0, cpuMs, 100.0 * cpuMs / wall, floorCpuMs);
+  std::printf("idle processor time: %.2fx the null guard's\n", cpuMs / floorCpuMs);
+  std::printf("resident memory: %.1f MB, the null guard %.1f MB: %.2fx\n", residentMb,
+              floorResidentMb, residentMb / floorResidentMb);
+  std::printf(
+      "beside the null guard that asks the Shell: processor time %.0f ms (%.2fx), "
+      "resident memory %.1f MB (%.2fx)\n",
+      shellFloorCpuMs, cpuMs / shellFloorCpuMs, shellFloorResidentMb,
+      residentMb / shellFloorResidentMb);
+  if (!program.running() || !idleFloor.running() || !shellFloor.running()) {
+    std::fprintf(stderr, "a program ended while idle\n");
+    return false;
   }
-  if (latencies.empty()) return 1;
+  return true;
+}
+
+void printLocks(const char* what, int trials, int sampling, const std::vector<double>& own,
+                const std::vector<double>& floor, const std::vector<double>& cover) {
+  std::printf("%s: %d trials at %d ms\n", what, trials, sampling);
+  const Summary mine = summarize(own), least = summarize(floor);
+  print("lock latency, Folvane", mine);
+  print("lock latency, the null guard", least);
+  std::printf("lock latency, Folvane to the null guard: median %.2fx, p95 %.2fx\n",
+              mine.median / least.median, mine.p95 / least.p95);
+  print("cover latency, Folvane", summarize(cover));
+  std::vector<double> coverLags;
+  for (std::size_t i = 0; i < own.size(); ++i) coverLags.push_back(cover[i] - own[i]);
+  print("cover minus lock latency, Folvane", summarize(coverLags));
+}
+
+int run(int trials, int idleSeconds, int interval) {
+  constexpr int kSlowInterval = 1000;
+  const int slowTrials = std::max(10, trials / 4);
+  Sandbox sandbox;
+  const int sampling = interval > 0 ? interval : 100;
+  // The null guard's own list: Folvane's trials make PassDat.ini longer than it reads.
+  sandbox.writeFile("NullGuard.ini", kList);
+  Window main = 0;
+  std::optional<Process> program = startFolvane(sandbox, interval, main);
+  if (!program) return 1;
+
+  FolderWindow unprotected(kUnprotected);
+  FolderWindow folder(kProtected);
+  // Clear of the main window and the centred dialog, which come up over the cover.
+  const Box screen = screenBox();
+  folder.place({screen.right - 500, 40, screen.right - 20, 360});
+  folder.fill(kFolderColor);
+  answerAnyChallenge(*program, main);
+  watchEnabling(folder.id());
+  const auto raiseEvents = [&](bool raise) {
+    unprotected.raiseEvents(raise);
+    folder.raiseEvents(raise);
+  };
+
+  std::vector<double> latencies, coverLatencies, eventLatencies, eventCoverLatencies;
+  if (!timeFolvane(trials, sampling, *program, main, unprotected, folder, latencies,
+                   coverLatencies))
+    return 1;
+  raiseEvents(true);
+  if (!timeFolvane(trials, sampling, *program, main, unprotected, folder, eventLatencies,
+                   eventCoverLatencies))
+    return 1;
+  raiseEvents(false);
 
   const std::string nullGuard = besideThisProgram("folvane_null_guard.exe");
   if (idleSeconds > 0) {
-    unprotected.bringForward();
-    // With no list they guard nothing; the one that asks the Shell asks it about the folder
-    // window in front, as Folvane did in its trials.
-    Process idleFloor = startProgram(nullGuard);
-    Process shellFloor = startProgram(besideThisProgram("folvane_null_shell_guard.exe"));
-    pump(1s);
-    double wallStart = nowMs();
-    auto cpuStart = program.cpuTime();
-    auto floorCpuStart = idleFloor.cpuTime();
-    auto shellFloorCpuStart = shellFloor.cpuTime();
-    pump(std::chrono::seconds(idleSeconds));
-    double wall = nowMs() - wallStart;
-    double cpuMs = double((program.cpuTime() - cpuStart).count()) / 1000.0;
-    double floorCpuMs = double((idleFloor.cpuTime() - floorCpuStart).count()) / 1000.0;
-    double shellFloorCpuMs = double((shellFloor.cpuTime() - shellFloorCpuStart).count()) / 1000.0;
-    double residentMb = megabytes(program.residentBytes());
-    double floorResidentMb = megabytes(idleFloor.residentBytes());
-    double shellFloorResidentMb = megabytes(shellFloor.residentBytes());
-    std::printf("idle over %.1f s: %.0f ms CPU, %.2f %% of one core; the null guard %.0f ms\n",
-                wall / 1000.0, cpuMs, 100.0 * cpuMs / wall, floorCpuMs);
-    std::printf("idle processor time: %.2fx the null guard's\n", cpuMs / floorCpuMs);
-    std::printf("resident memory: %.1f MB, the null guard %.1f MB: %.2fx\n", residentMb,
-                floorResidentMb, residentMb / floorResidentMb);
-    std::printf(
-        "beside the null guard that asks the Shell: processor time %.0f ms (%.2fx), "
-        "resident memory %.1f MB (%.2fx)\n",
-        shellFloorCpuMs, cpuMs / shellFloorCpuMs, shellFloorResidentMb,
-        residentMb / shellFloorResidentMb);
-    if (!program.running() || !idleFloor.running() || !shellFloor.running()) {
-      std::fprintf(stderr, "a program ended while idle\n");
+    if (!idle(*program, nullGuard, idleSeconds, unprotected, "== idle")) return 1;
+    Retitler retitler(20);
+    const int before = retitler.retitles();
+    if (!idle(*program, nullGuard, idleSeconds, unprotected,
+              "== idle, with a window behind retitling itself 20 times a second"))
       return 1;
-    }
+    std::printf("(%d retitles meanwhile)\n", retitler.retitles() - before);
   }
 
   sandbox.writeFile("PassDat.ini", listOf(kLongList));
   std::vector<double> longListLatencies =
-      timeTrials(trials, sampling, unprotected, folder, nullptr, nullptr, answerChallenge);
+      timeTrials(trials, sampling, unprotected, folder, nullptr, nullptr, [&] {
+        Window login = program->waitForWindow(kLoginCaption);
+        if (!login) return false;
+        enterPassword(login, "xyz");
+        return waitForGone(login) && waitUntil([&] {
+                 return isEnabled(folder.id()) && foregroundWindow() == folder.id() &&
+                        !isVisible(main);
+               });
+      });
   if (longListLatencies.empty()) return 1;
 
   // The same trials against the null guard, alone, which starts with the unprotected window in
-  // front as Folvane did.
+  // front as Folvane did: without events and with them (which it does not hear).
   unprotected.bringForward();
-  program.kill();
-  Process floor = startProgram(nullGuard, "\"" + sandbox.path("NullGuard.ini") + "\"");
-  pump(500ms);
+  program->kill();
   std::vector<double> floorLatencies =
-      timeTrials(trials, sampling, unprotected, folder, nullptr, nullptr, [&] {
-        unprotected.bringForward();
-        pump(Duration(3 * sampling));
-        EnableWindow(reinterpret_cast<HWND>(folder.id()), TRUE);
-        return isEnabled(folder.id());
-      });
+      timeNullGuard(trials, sampling, nullGuard, sandbox, unprotected, folder);
   if (floorLatencies.empty()) return 1;
+  raiseEvents(true);
+  std::vector<double> floorEventLatencies =
+      timeNullGuard(trials, sampling, nullGuard, sandbox, unprotected, folder);
+  if (floorEventLatencies.empty()) return 1;
+
+  // Events at an interval of a second, for both guards.
+  std::vector<double> slowLatencies, slowCoverLatencies, slowFloorLatencies;
+  if (sampling != kSlowInterval) {
+    raiseEvents(false);
+    unprotected.bringForward();
+    std::optional<Process> slow = startFolvane(sandbox, kSlowInterval, main);
+    if (!slow) return 1;
+    program.reset();
+    program.emplace(std::move(*slow));
+    answerAnyChallenge(*program, main);
+    raiseEvents(true);
+    if (!timeFolvane(slowTrials, kSlowInterval, *program, main, unprotected, folder, slowLatencies,
+                     slowCoverLatencies))
+      return 1;
+    unprotected.bringForward();
+    program->kill();
+    slowFloorLatencies =
+        timeNullGuard(slowTrials, kSlowInterval, nullGuard, sandbox, unprotected, folder);
+    if (slowFloorLatencies.empty()) return 1;
+  }
 
   std::printf("a 100 ms window timer ticks every %.1f ms on this system\n", timerPeriodMs(30));
   std::printf("%d trials at the %s interval (%d ms)\n", trials, interval > 0 ? "set" : "default",
               sampling);
-  const Summary own = summarize(latencies), least = summarize(floorLatencies);
-  print("lock latency, Folvane", own);
-  print("lock latency, the null guard", least);
-  std::printf("lock latency, Folvane to the null guard: median %.2fx, p95 %.2fx\n",
-              own.median / least.median, own.p95 / least.p95);
+  printLocks("== the folder windows raising no event", trials, sampling, latencies, floorLatencies,
+             coverLatencies);
+  const Summary own = summarize(latencies);
   const Summary longList = summarize(longListLatencies);
   std::printf(
       "lock latency, Folvane with %d folders listed (the protected one last): "
@@ -373,11 +521,12 @@ int run(int trials, int idleSeconds, int interval) {
       kLongList, longList.median, longList.p95, longList.mean, longList.min, longList.max);
   std::printf("lock latency, %d folders listed to 1: median %.2fx, p95 %.2fx\n", kLongList,
               longList.median / own.median, longList.p95 / own.p95);
-  print("cover latency, Folvane", summarize(coverLatencies));
-  std::vector<double> coverLags;
-  for (std::size_t i = 0; i < latencies.size(); ++i)
-    coverLags.push_back(coverLatencies[i] - latencies[i]);
-  print("cover minus lock latency, Folvane", summarize(coverLags));
+  printLocks("== the folder windows raising the events", trials, sampling, eventLatencies,
+             floorEventLatencies, eventCoverLatencies);
+  if (!slowLatencies.empty()) {
+    printLocks("== the folder windows raising the events, the interval at 1000 ms", slowTrials,
+               kSlowInterval, slowLatencies, slowFloorLatencies, slowCoverLatencies);
+  }
   return 0;
 }
 

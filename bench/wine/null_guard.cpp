@@ -1,10 +1,10 @@
 // The least program that does Folvane's job: the floor the benchmark measures Folvane against.
 //
 // It sits in the notification area with an icon, as a resident guard must, and has a hidden
-// window whose 100 ms timer reads the class and title of the window in front at every tick; when
-// that is a folder window whose folder (the last part of its title) is on the list it read at
-// start, it disables the window, once each time the window comes to the front. It covers nothing
-// and never gives a window back: the benchmark does that.
+// window whose timer (100 ms unless told otherwise) reads the class and title of the window in
+// front at every tick; when that is a folder window whose folder (the last part of its title) is on
+// the list it read at start, it disables the window, once each time the window comes to the front.
+// It covers nothing and never gives a window back: the benchmark does that.
 //
 // Built as folvane_null_shell_guard (FOLVANE_NULL_GUARD_ASKS_SHELL), it also asks the Shell which
 // folder a folder window shows, as a guard must where the title does not say it (folder windows of
@@ -12,11 +12,13 @@
 // comes forward or its title changes, and its folder's display name and the last part of its path
 // count as keys too. Built plain, it asks nothing and loads no COM.
 //
-//   folvane_null_guard [PassDat.ini]   (without a list it guards nothing: the idle floor)
+//   folvane_null_guard ["PassDat.ini" [interval ms]]   (without a list it guards nothing: the idle
+//   floor; the timer's interval is 100 ms unless given)
 #include <windows.h>
 
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <string>
@@ -113,9 +115,16 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-  std::string list = commandLine ? commandLine : "";
-  if (list.size() >= 2 && list.front() == '"' && list.back() == '"')
-    list = list.substr(1, list.size() - 2);
+  // The list's path, in quotes, and after it the interval.
+  std::string arguments = commandLine ? commandLine : "";
+  std::string list = arguments;
+  int interval = 100;
+  if (!arguments.empty() && arguments.front() == '"') {
+    const std::size_t end = arguments.find('"', 1);
+    list = arguments.substr(1, end == std::string::npos ? std::string::npos : end - 1);
+    if (end != std::string::npos && std::atoi(arguments.c_str() + end + 1) > 0)
+      interval = std::atoi(arguments.c_str() + end + 1);
+  }
   if (!list.empty()) protectedKeys = keysOf(list.c_str());
 #ifdef FOLVANE_NULL_GUARD_ASKS_SHELL
   shell.prepare();
@@ -136,7 +145,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   icon.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
   lstrcpynW(icon.szTip, L"FolvaneNullGuard", ARRAYSIZE(icon.szTip));
   Shell_NotifyIconW(NIM_ADD, &icon);
-  SetTimer(window, 1, 100, nullptr);
+  SetTimer(window, 1, UINT(interval), nullptr);
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
   Shell_NotifyIconW(NIM_DELETE, &icon);

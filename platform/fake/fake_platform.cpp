@@ -192,6 +192,7 @@ void FakePlatform::setActiveWindow(WindowId window) {
 
 std::optional<ShellFolder> FakePlatform::folderShownBy(WindowId window) {
   ++shellQuestions;
+  if (onShellQuestion) onShellQuestion(window);
   if (shellTooLate || !windowExists(window)) return std::nullopt;
   auto found = shellFolders.find(window);
   if (found == shellFolders.end()) return std::nullopt;
@@ -261,6 +262,21 @@ void FakePlatform::followCover(WindowId window) {
 
 void FakePlatform::uncover(WindowId window) {
   covers.erase(window);
+}
+
+bool FakePlatform::watchWindowEvents(WindowId owner, bool on) {
+  if (on && windowEventsRefused) return false;
+  windowEventsOwner = on ? owner : 0;
+  return true;
+}
+
+void FakePlatform::raiseWindowEvent(WindowId window, long object, long child) {
+  if (windowEventsOwner == 0 ||
+      !ConcernsWindowInFront(object, child, window, rootWindowOf(window), foreground_))
+    return;
+  if (isOwnWindow(window)) return;  // the system skips the program's own process
+  ++windowEventsDelivered;
+  if (deliverWindowEvent) deliverWindowEvent(windowEventsOwner);
 }
 
 bool FakePlatform::trayAdd(WindowId, const std::string& tipAnsi) {

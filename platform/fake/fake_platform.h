@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/window_events.h"
 
 namespace folvane {
 
@@ -68,12 +69,24 @@ class FakePlatform : public Platform {
   WindowId focused = 0;
   int childReads = 0;  // childWindows calls
 
+  // ---- Events of the window in front ----------------------------------------------------------
+  WindowId windowEventsOwner = 0;    // where the events go while they are on; 0 while they are off
+  bool windowEventsRefused = false;  // the system refuses to start them
+  int windowEventsDelivered = 0;
+  // Hands an event to the owner's form; the fake toolkit sets it.
+  std::function<void(WindowId owner)> deliverWindowEvent;
+  // The system raises an event about `window` (about a part of it, for another object or child).
+  // It is delivered at once, as the message loop would deliver it, when the events are on and it
+  // concerns the window in front of another program.
+  void raiseWindowEvent(WindowId window, long object = kObjectWindow, long child = kChildSelf);
+
   // ---- The Shell -----------------------------------------------------------------------------
   // What the Shell says of a folder window (folderShownBy); a window missing here is one it does
   // not know, as every window is under Wine.
   std::map<WindowId, ShellFolder> shellFolders;
   bool shellTooLate = false;  // the Shell answers after the program stopped waiting: nothing
   int shellQuestions = 0;     // folderShownBy calls
+  std::function<void(WindowId)> onShellQuestion;  // called as the Shell is asked, before it answers
   std::vector<std::string> titleForms;  // what explorerTitleForms gives: none, as under Wine
   // Every leaveFolder request (window, tab), in order, and what it does: by default the Shell
   // takes it for a window and tab it knows, and the tab goes to the folder above (the test says
@@ -171,6 +184,7 @@ class FakePlatform : public Platform {
   std::optional<std::string> controlText(WindowId control) override;
   std::optional<std::string> comboBoxItem(WindowId comboBox) override;
   void postCancel(WindowId dialog) override;
+  bool watchWindowEvents(WindowId owner, bool on) override;
   void keepHeldWindows(const std::vector<WindowId>& held) override {
     if (keptHeld.empty() && !held.empty()) ++watcherStarts;
     keptHeld = held;

@@ -4,6 +4,18 @@
 
 namespace folvane {
 
+FakeToolkit::FakeToolkit(FakePlatform& platform) : platform_(platform) {
+  // The platform's events of the window in front go to the form whose window they were
+  // started for.
+  platform_.deliverWindowEvent = [this](WindowId owner) {
+    for (const auto& [form, window] : windows_) {
+      if (window.id != owner) continue;
+      if (form->onWindowEvent) form->onWindowEvent();
+      return;
+    }
+  };
+}
+
 void FakeToolkit::advance(long long milliseconds) {
   const long long target = now_ + milliseconds;
   for (;;) {

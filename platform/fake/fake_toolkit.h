@@ -21,7 +21,8 @@ namespace folvane {
 
 class FakeToolkit : public Toolkit, private ControlSink, private ModalStack::Windows {
  public:
-  explicit FakeToolkit(FakePlatform& platform) : platform_(platform) {}
+  explicit FakeToolkit(FakePlatform& platform);
+  ~FakeToolkit() override { platform_.deliverWindowEvent = nullptr; }
 
   // ---- Failure switch --------------------------------------------------------------------------
   // Forms (by name, e.g. "frmLogin") whose window the system refuses to create.

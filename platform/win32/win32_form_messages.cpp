@@ -1,8 +1,8 @@
 // The messages of a form's window, turned into the events of the form and its portable
 // controls: the user's clicks, typing, selections and steps, menu commands, timer ticks, close
-// requests, the tray callback and the task bar coming back; and a move to a monitor of another
-// density. A pointer that a message carries is read only when the message comes from the
-// program's own thread.
+// requests, the tray callback, the events of the window in front and the task bar coming back; and
+// a move to a monitor of another density. A pointer that a message carries is read only when the
+// message comes from the program's own thread.
 #include "platform/win32/win32_toolkit.h"
 
 #include <commctrl.h>
@@ -13,6 +13,7 @@
 #include "platform/tray_click.h"
 #include "platform/win32/win32_dpi.h"
 #include "platform/win32/win32_text.h"
+#include "platform/win32/win32_window_events.h"
 #include "platform/win32/win32_window_object.h"
 
 namespace folvane {
@@ -139,6 +140,9 @@ bool Win32Toolkit::handle(Window& window, UINT message, WPARAM wParam, LPARAM lP
       result = TRUE;
       return true;
     }
+    case kWindowEventMessage:
+      if (Win32WindowEvents::Taken() && form.onWindowEvent) form.onWindowEvent();
+      return true;
     case WM_MOUSEMOVE: {
       if (!form.onTrayClick || isRealMouseMove(window.hwnd.get(), lParam)) return false;
       if (const std::optional<TrayClick> click = TrayClickOf(GET_X_LPARAM(lParam)))

@@ -1,8 +1,8 @@
 // The platform seam on the real system: user32, shell32, kernel32 and advapi32 behind the
 // operations the program uses. Failures come back as plain results. The operations live in files
-// by what they work on: win32_windows.cpp, win32_dialogs.cpp, win32_title_forms.cpp,
-// win32_shell_asker.cpp, win32_tray.cpp, win32_files.cpp, win32_registry.cpp, win32_code_page.cpp
-// and win32_program.cpp.
+// by what they work on: win32_windows.cpp, win32_dialogs.cpp, win32_window_events.cpp,
+// win32_title_forms.cpp, win32_shell_asker.cpp, win32_tray.cpp, win32_files.cpp,
+// win32_registry.cpp, win32_code_page.cpp and win32_program.cpp.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +15,7 @@
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_held_watcher.h"
 #include "platform/win32/win32_shell_asker.h"
+#include "platform/win32/win32_window_events.h"
 
 namespace folvane {
 
@@ -63,6 +64,7 @@ class Win32Platform : public Platform {
   std::optional<std::string> controlText(WindowId control) override;
   std::optional<std::string> comboBoxItem(WindowId comboBox) override;
   void postCancel(WindowId dialog) override;
+  bool watchWindowEvents(WindowId owner, bool on) override;
 
   void keepHeldWindows(const std::vector<WindowId>& held) override;
 
@@ -102,6 +104,7 @@ class Win32Platform : public Platform {
   Win32Covers covers_;
   ShellAsker shell_;
   HeldWindowsWatcher heldWatcher_;
+  Win32WindowEvents windowEvents_;
 };
 
 }  // namespace folvane

@@ -1,6 +1,6 @@
 // The seam's window operations on the real system: the window in front and what it is, enabling
-// and closing windows of any process, bringing a window forward, the covers over them, and what
-// the Shell says of a folder window.
+// and closing windows of any process, bringing a window forward, the covers over them, the events
+// of the window in front, and what the Shell says of a folder window.
 #include "platform/win32/win32_platform.h"
 
 #include "platform/win32/win32_foreground.h"
@@ -89,6 +89,16 @@ void Win32Platform::followCover(WindowId window) {
 
 void Win32Platform::uncover(WindowId window) {
   covers_.uncover(hwndOf(window));
+}
+
+// ---- Events of the window in front -------------------------------------------------------------
+
+bool Win32Platform::watchWindowEvents(WindowId owner, bool on) {
+  if (!on) {
+    windowEvents_.stop();
+    return true;
+  }
+  return windowEvents_.start(hwndOf(owner));
 }
 
 // ---- The watcher -------------------------------------------------------------------------------

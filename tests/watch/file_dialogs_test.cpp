@@ -244,6 +244,26 @@ TEST_F(FileDialogsTest, ADialogMovingIntoAListedFolderIsChallengedForEachFolder)
   EXPECT_EQ(messagesSaying(kWrong), 1);
 }
 
+// The address bar renamed to another folder is an event about a window inside the dialog in
+// front: the dialog is decided on it at once, without waiting for a tick; the same event about a
+// dialog that is not in front decides nothing.
+TEST_F(FileDialogsTest, TheAddressBarRenamedDecidesAtOnce) {
+  const ItemDialog behind = commonItemDialog(platform, "アドレス: C:\\共有");
+  const ItemDialog made = commonItemDialog(platform, "アドレス: C:\\共有");
+  front(made.dialog);
+  ASSERT_EQ(dialogs(), 0);
+
+  platform.setTitle(behind.breadcrumb, "アドレス: C:\\共有\\経理");
+  platform.raiseWindowEvent(behind.breadcrumb);
+  EXPECT_EQ(dialogs(), 0);
+
+  typePassword("abc");
+  platform.setTitle(made.breadcrumb, "アドレス: C:\\共有\\経理");
+  platform.raiseWindowEvent(made.breadcrumb);
+  EXPECT_EQ(dialogs(), 1) << "decided on the event, the clock not moved";
+  EXPECT_TRUE(enabled(made.dialog));
+}
+
 // A dialog that did not go when it was cancelled is asked again once its cover's time is up.
 TEST_F(FileDialogsTest, ADialogThatStaysAfterItsCancelIsAskedAgain) {
   const WindowId dialog = classicDialog(platform, "経理");
