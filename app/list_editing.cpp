@@ -24,13 +24,13 @@ constexpr char kDeleteQuestion[] = "をパスワードリストから削除し�
 }  // namespace
 
 ListEditing::ListEditing(Platform& platform, const Sampler& sampler, TextBox& text,
-                         ListDisplay& display, LoginForm& login, ProcessWide& strings)
+                         ListDisplay& display, LoginForm& login, ProcessWide& processWide)
     : platform_(platform),
       sampler_(sampler),
       text_(text),
       display_(display),
       login_(login),
-      strings_(strings) {}
+      processWide_(processWide) {}
 
 void ListEditing::AddFolder() {
   // One copy: the sampler may take another sample while the password dialog waits.
@@ -70,7 +70,7 @@ void ListEditing::AddFolder() {
   // A wrong answer ends it silently.
   const std::vector<std::string> keys = FolderKeysOf(*shown);
   if (const std::optional<std::size_t> listed = list.listedKeyOf(ListKeysOf(platform_, keys))) {
-    if (AskUserPassword(platform_, login_, strings_) != UserPasswordAnswer::Right) return;
+    if (AskUserPassword(platform_, login_, processWide_) != UserPasswordAnswer::Right) return;
     key = keys[*listed];
   }
 
@@ -102,7 +102,7 @@ void ListEditing::DeleteEntry() {
   if (!display_.selected()) return;
 
   ShowMessage(platform_, kDeleteNotice);
-  if (AskUserPassword(platform_, login_, strings_) != UserPasswordAnswer::Right) return;
+  if (AskUserPassword(platform_, login_, processWide_) != UserPasswordAnswer::Right) return;
 
   // The row is read only now, after the password was given: the entry it shows, as read.
   const ProtectedEntry* row = display_.selected();

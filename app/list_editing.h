@@ -13,7 +13,7 @@ namespace folvane {
 class ListEditing {
  public:
   ListEditing(Platform& platform, const Sampler& sampler, TextBox& text, ListDisplay& display,
-              LoginForm& login, ProcessWide& strings);
+              LoginForm& login, ProcessWide& processWide);
   void AddFolder();    // Button4 and Edit > Add password
   void DeleteEntry();  // double-click on List1
 
@@ -23,7 +23,7 @@ class ListEditing {
   TextBox& text_;
   ListDisplay& display_;
   LoginForm& login_;
-  ProcessWide& strings_;
+  ProcessWide& processWide_;
 };
 
 }  // namespace folvane

@@ -3,9 +3,9 @@
 namespace folvane {
 
 Program::Program(Platform& platform, Toolkit& toolkit)
-    : frmLogin(toolkit, platform, strings),
+    : frmLogin(toolkit, platform, processWide),
       frmSplash(toolkit),
-      frmScan(toolkit, platform, strings, frmLogin, frmSplash),
+      frmScan(toolkit, platform, processWide, frmLogin, frmSplash),
       platform_(platform) {}
 
 void Program::Main() {

@@ -1,4 +1,4 @@
-// The program: its process-wide strings and windows, and the entry procedure Main.
+// The program: what its process keeps (ProcessWide) and its windows, and the entry procedure Main.
 #pragma once
 
 #include "app/scan_form.h"
@@ -17,7 +17,7 @@ class Program {
   // until an immediate exit ends it.
   void Main();
 
-  ProcessWide strings;
+  ProcessWide processWide;
   LoginForm frmLogin;
   SplashForm frmSplash;
   ScanForm frmScan;

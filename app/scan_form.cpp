@@ -33,20 +33,20 @@ std::string confirmExitText() {
 
 }  // namespace
 
-ScanForm::ScanForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings, LoginForm& login,
+ScanForm::ScanForm(Toolkit& toolkit, Platform& platform, ProcessWide& processWide, LoginForm& login,
                    SplashForm& splash)
     : Form(toolkit, frmScanLayout()),
       platform_(platform),
-      strings_(strings),
+      processWide_(processWide),
       login_(login),
       splash_(splash),
-      settings_(toolkit, platform, strings, login, Timer1),
+      settings_(toolkit, platform, processWide, login, Timer1),
       sampler_(platform, Text),
       lockCheck_(platform, *this, login,
                  [this](WindowId window) { return sampler_.SampleAfresh(window); }),
       listDisplay_(List1, Label1),
-      watch_(platform, *this, Timer1, Button2, Shape1, login, strings),
-      listEditing_(platform, sampler_, Text, listDisplay_, login, strings) {
+      watch_(platform, *this, Timer1, Button2, Shape1, login, processWide),
+      listEditing_(platform, sampler_, Text, listDisplay_, login, processWide) {
   for (Control* control :
        std::initializer_list<Control*>{&Text, &List1, &Label1, &Button1, &Button2, &Button3,
                                        &Button4, &Shape1, &Timer1, &Timer2}) {
@@ -111,11 +111,11 @@ void ScanForm::Form_Load() {
   FileRead::Status settings = FileRead::Status::Unreadable;
   for (int read = 0; read < kSettingsReadsAtStart && settings == FileRead::Status::Unreadable;
        ++read) {
-    settings = LoadUserPassword(platform_, strings_, FileWait::AboutASecond);
+    settings = LoadUserPassword(platform_, processWide_, FileWait::AboutASecond);
   }
   if (settings == FileRead::Status::Unreadable) {
     ShowMessage(platform_, kSettingsUnreadableAtStart);
-  } else if (strings_.UserPassword.empty()) {
+  } else if (processWide_.UserPassword.empty()) {
     SetUpUserPassword();
   }
 
@@ -149,7 +149,7 @@ void ScanForm::SetUpUserPassword() {
                   EncodePassword(platform_, password), SettingsFilePath(platform_))) {
       ShowMessage(platform_, kSettingsNotSaved);
     }
-    strings_.UserPassword = password;
+    processWide_.UserPassword = password;
     return;
   }
 }
@@ -158,7 +158,7 @@ void ScanForm::Form_QueryClose(int& cancel, int reason) {
   if (reason == kCloseFromUser) {
     // A dialog already open (a timer asked for it) cannot answer this question as well.
     const bool dialogWasOpen = login_.IsOpen();
-    const UserPasswordAnswer answer = AskUserPassword(platform_, login_, strings_);
+    const UserPasswordAnswer answer = AskUserPassword(platform_, login_, processWide_);
     if (dialogWasOpen || answer != UserPasswordAnswer::Right) {
       cancel = 1;
       return;

@@ -17,7 +17,7 @@ namespace folvane {
 
 class ScanForm : public Form {
  public:
-  ScanForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings, LoginForm& login,
+  ScanForm(Toolkit& toolkit, Platform& platform, ProcessWide& processWide, LoginForm& login,
            SplashForm& splash);
   ~ScanForm() override;
 
@@ -63,7 +63,7 @@ class ScanForm : public Form {
   void RemoveTrayIcon();  // retried a bounded number of times
 
   Platform& platform_;
-  ProcessWide& strings_;
+  ProcessWide& processWide_;
   LoginForm& login_;
   SplashForm& splash_;
   SettingsForm settings_;

@@ -17,14 +17,14 @@ constexpr unsigned kLampRed = 0x0000FF;    // not watching
 }  // namespace
 
 WatchControl::WatchControl(Platform& platform, Form& mainWindow, Timer& timer1, Button& button2,
-                           Shape& shape1, LoginForm& login, ProcessWide& strings)
+                           Shape& shape1, LoginForm& login, ProcessWide& processWide)
     : platform_(platform),
       mainWindow_(mainWindow),
       timer1_(timer1),
       button2_(button2),
       shape1_(shape1),
       login_(login),
-      strings_(strings) {}
+      processWide_(processWide) {}
 
 void WatchControl::Form_Load() {
   platform_.watchWindowEvents(mainWindow_.window(), watching_);
@@ -45,7 +45,7 @@ void WatchControl::Button2_Click() {
     platform_.setForegroundWindow(login_.window());
     return;
   }
-  if (AskUserPassword(platform_, login_, strings_) != UserPasswordAnswer::Right) return;
+  if (AskUserPassword(platform_, login_, processWide_) != UserPasswordAnswer::Right) return;
   Stop();
 }
 

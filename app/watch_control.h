@@ -15,7 +15,7 @@ namespace folvane {
 class WatchControl {
  public:
   WatchControl(Platform& platform, Form& mainWindow, Timer& timer1, Button& button2, Shape& shape1,
-               LoginForm& login, ProcessWide& strings);
+               LoginForm& login, ProcessWide& processWide);
   // The watch is on from the start: the sampler's timer and the system's events in front.
   bool watching() const { return watching_; }
   // At the main window's load: the system's events in front come while the watch is on.
@@ -37,7 +37,7 @@ class WatchControl {
   Button& button2_;
   Shape& shape1_;
   LoginForm& login_;
-  ProcessWide& strings_;
+  ProcessWide& processWide_;
   bool watching_ = true;
 };
 

@@ -11,8 +11,8 @@ constexpr char kMismatchText[] = "ﾊﾟｽﾜｰﾄﾞが正しくありませ�
 
 }  // namespace
 
-LoginForm::LoginForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings)
-    : Form(toolkit, frmLoginLayout()), platform_(platform), strings_(strings) {
+LoginForm::LoginForm(Toolkit& toolkit, Platform& platform, ProcessWide& processWide)
+    : Form(toolkit, frmLoginLayout()), platform_(platform), processWide_(processWide) {
   add(lblLabels0);
   add(txtPassword1);
   add(lblLabels1);
@@ -29,7 +29,7 @@ LoginForm::LoginForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings)
   cmdOK.onClick = [this] { cmdOK_Click(); };
   cmdCancel.onClick = [this] { cmdCancel_Click(); };
   // The close box gives up like Cancel; the window then closes.
-  onQueryClose = [this](int&, int) { strings_.EnteredPassword.clear(); };
+  onQueryClose = [this](int&, int) { processWide_.EnteredPassword.clear(); };
 }
 
 LoginForm::~LoginForm() {
@@ -50,13 +50,13 @@ std::optional<std::string> LoginForm::AskOrCancel(const std::string& prompt) {
   load();
   if (!IsOpen()) {
     // Nobody was asked, so nobody answered: an earlier answer must not count for this question.
-    strings_.EnteredPassword.clear();
+    processWide_.EnteredPassword.clear();
     return std::nullopt;
   }
   Label2.setCaption(prompt);
   showModal();
   if (!accepted_) return std::nullopt;
-  return strings_.EnteredPassword;
+  return processWide_.EnteredPassword;
 }
 
 void LoginForm::cmdOK_Click() {
@@ -67,13 +67,13 @@ void LoginForm::cmdOK_Click() {
     txtPassword1.selectAll();
     return;
   }
-  strings_.EnteredPassword = txtPassword1.text();
+  processWide_.EnteredPassword = txtPassword1.text();
   accepted_ = true;
   unload();
 }
 
 void LoginForm::cmdCancel_Click() {
-  strings_.EnteredPassword.clear();
+  processWide_.EnteredPassword.clear();
   unload();
 }
 

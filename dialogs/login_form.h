@@ -16,7 +16,7 @@ inline constexpr char kPromptLockPassword[] = "ロック用パスワードを入
 
 class LoginForm : public Form {
  public:
-  LoginForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings);
+  LoginForm(Toolkit& toolkit, Platform& platform, ProcessWide& processWide);
   ~LoginForm() override;
 
   Label lblLabels0{"lblLabels(0)"};
@@ -45,7 +45,7 @@ class LoginForm : public Form {
 
  private:
   Platform& platform_;
-  ProcessWide& strings_;
+  ProcessWide& processWide_;
   bool accepted_ = false;  // the current use ended with OK on two equal entries
 };
 

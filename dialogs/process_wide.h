@@ -1,4 +1,6 @@
-// What lives as long as the process: the two strings, and what goes with the user password.
+// What lives as long as the process: the two password strings, and what goes with the user
+// password (its guess limit, whether it could be read). Passed as `processWide` wherever it is
+// used.
 #pragma once
 
 #include <string>

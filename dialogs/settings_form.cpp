@@ -38,11 +38,11 @@ std::optional<int> parseInterval(const std::string& text) {
 
 }  // namespace
 
-SettingsForm::SettingsForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings,
+SettingsForm::SettingsForm(Toolkit& toolkit, Platform& platform, ProcessWide& processWide,
                            LoginForm& login, Timer& samplerTimer)
     : Form(toolkit, frmSetLayout()),
       platform_(platform),
-      strings_(strings),
+      processWide_(processWide),
       login_(login),
       samplerTimer_(samplerTimer) {
   add(Text1);
@@ -70,7 +70,7 @@ void SettingsForm::Form_Load() {
 }
 
 void SettingsForm::Command1_Click() {
-  switch (AskUserPassword(platform_, login_, strings_, kPromptCurrentPassword)) {
+  switch (AskUserPassword(platform_, login_, processWide_, kPromptCurrentPassword)) {
     case UserPasswordAnswer::Right:
       break;
     case UserPasswordAnswer::Wrong:
@@ -103,7 +103,7 @@ void SettingsForm::Command1_Click() {
     ShowMessage(platform_, kSettingsNotSaved);
     return;
   }
-  strings_.UserPassword = password;
+  processWide_.UserPassword = password;
   if (!password.empty()) {
     ShowMessage(platform_, PasswordSetText(password), MsgIcon::Information);
   }

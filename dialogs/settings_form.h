@@ -10,7 +10,7 @@ namespace folvane {
 class SettingsForm : public Form {
  public:
   // samplerTimer is Timer1 of the main window, whose interval the dialog shows and sets.
-  SettingsForm(Toolkit& toolkit, Platform& platform, ProcessWide& strings, LoginForm& login,
+  SettingsForm(Toolkit& toolkit, Platform& platform, ProcessWide& processWide, LoginForm& login,
                Timer& samplerTimer);
   ~SettingsForm() override;
 
@@ -28,7 +28,7 @@ class SettingsForm : public Form {
 
  private:
   Platform& platform_;
-  ProcessWide& strings_;
+  ProcessWide& processWide_;
   LoginForm& login_;
   Timer& samplerTimer_;
 };

@@ -5,16 +5,16 @@
 
 namespace folvane {
 
-FileRead::Status LoadUserPassword(Platform& platform, ProcessWide& strings, FileWait wait) {
+FileRead::Status LoadUserPassword(Platform& platform, ProcessWide& processWide, FileWait wait) {
   const StoredUserPassword stored = ReadStoredUserPassword(platform, wait);
-  strings.UserPasswordUnknown = stored.file == FileRead::Status::Unreadable;
-  strings.UserPassword = stored.password;
+  processWide.UserPasswordUnknown = stored.file == FileRead::Status::Unreadable;
+  processWide.UserPassword = stored.password;
   return stored.file;
 }
 
-UserPasswordAnswer AskUserPassword(Platform& platform, LoginForm& login, ProcessWide& strings,
+UserPasswordAnswer AskUserPassword(Platform& platform, LoginForm& login, ProcessWide& processWide,
                                    const std::string& prompt) {
-  if (strings.UserPasswordUnknown) {
+  if (processWide.UserPasswordUnknown) {
     // A password never read is known once the file is read with one in it. A file gone or
     // emptied meanwhile holds none of the user's: a new password is set only by the first-start
     // question, at the next start, never by taking an empty answer now.
@@ -23,16 +23,16 @@ UserPasswordAnswer AskUserPassword(Platform& platform, LoginForm& login, Process
       ShowMessage(platform, kSettingsUnreadable);
       return UserPasswordAnswer::Unknown;
     }
-    strings.UserPassword = stored.password;
-    strings.UserPasswordUnknown = false;
+    processWide.UserPassword = stored.password;
+    processWide.UserPasswordUnknown = false;
   }
-  GuessLimit& guesses = strings.UserPasswordGuesses;
+  GuessLimit& guesses = processWide.UserPasswordGuesses;
   if (const std::int64_t left = guesses.waitLeft(platform.monotonicMilliseconds())) {
     ShowMessage(platform, TooManyWrongAnswersText(left));
     return UserPasswordAnswer::Waiting;
   }
   const std::optional<std::string> answer = login.AskOrCancel(prompt);
-  if (answer.value_or("") == strings.UserPassword) {
+  if (answer.value_or("") == processWide.UserPassword) {
     guesses.right();
     return UserPasswordAnswer::Right;
   }

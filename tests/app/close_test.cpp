@@ -79,7 +79,7 @@ TEST_F(Close, ExitQuestionIsAYesNoQuestionCaptionedWithTheTitle) {
 // The settings dialog may have set an empty user password; an empty answer then matches.
 TEST_F(Close, EmptyUserPasswordIsAnsweredByCancel) {
   ASSERT_TRUE(startResident());
-  program.strings.UserPassword = "";
+  program.processWide.UserPassword = "";
   cancelPassword();
   EXPECT_TRUE(closeMainWindow());
   EXPECT_EQ(messageTexts(), std::vector<std::string>{kConfirmExit});
@@ -112,7 +112,7 @@ TEST_F(Close, RefusedIconRemovalIsRetriedButTheProgramStillEnds) {
 // cannot be answered by that dialog: it is refused, even when the user password is empty.
 TEST_F(Close, CloseWhileThePasswordDialogIsOpenIsRefused) {
   ASSERT_TRUE(startResident());
-  program.strings.UserPassword = "";
+  program.processWide.UserPassword = "";
   bool endedInside = true;
   whenShown("frmLogin", [&](Form& form) {
     endedInside = closeMainWindow();

@@ -23,7 +23,7 @@ TEST_F(ForgottenUserPassword, WithoutTheSettingsFileANewOneIsChosenAndTheListSta
   ASSERT_FALSE(start());
 
   EXPECT_EQ(prompts, std::vector<std::string>{kPromptUserPassword});
-  EXPECT_EQ(program.strings.UserPassword, "new");
+  EXPECT_EQ(program.processWide.UserPassword, "new");
   EXPECT_EQ(readFile("PassDat.ini"), kProtectedList) << "the list was written";
   EXPECT_EQ(scan().List1.items(), (std::vector<std::string>{"Private", "C:\\", "Other", "Empty"}));
 

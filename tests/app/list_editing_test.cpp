@@ -120,14 +120,14 @@ class ListEditingTest : public testing::Test {
 
   FakePlatform platform;
   FakeToolkit toolkit{platform};
-  ProcessWide strings;
-  LoginForm login{toolkit, platform, strings};
+  ProcessWide processWide;
+  LoginForm login{toolkit, platform, processWide};
   TextBox text{"Text"};
   ListBox list{"List1"};
   Label label{"Label1"};
   Sampler sampler{platform, text};
   ListDisplay display{list, label};
-  ListEditing editing{platform, sampler, text, display, login, strings};
+  ListEditing editing{platform, sampler, text, display, login, processWide};
 
   std::deque<std::optional<std::string>> answers;
   std::vector<std::string> prompts;
@@ -278,7 +278,7 @@ TEST_F(ListEditingTest, ReplacingTheLockPasswordOfAListedFolderNeedsTheUserPassw
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    strings.UserPassword = "secret";
+    processWide.UserPassword = "secret";
     AddFromFreshList(c.activeForm, c.answers);
 
     std::vector<std::string> expectedPrompts = {kPromptUserPassword};
@@ -375,7 +375,7 @@ TEST_F(ListEditingTest, AddingUnderAnotherNameOfAListedFolderReplacesItsLock) {
     Seed(platform.toAnsi(content));
     platform.messages.clear();
     prompts.clear();
-    strings.UserPassword = "secret";
+    processWide.UserPassword = "secret";
     answers.assign(c.answers.begin(), c.answers.end());
     const WindowId window = platform.addWindow("CabinetWClass", c.title);
     if (c.shellAnswers) platform.shellFolders[window] = documents;
@@ -433,7 +433,7 @@ TEST_F(ListEditingTest, AddWithAnUnusableCountTellsTheUserAndWritesNothing) {
 // A list the folder cannot be written to (read-only, full, held open by another program) must
 // not look changed: the user is told, and the rows are those of the file.
 TEST_F(ListEditingTest, AChangeThatCannotBeSavedIsReportedAndTheListShowsTheFile) {
-  strings.UserPassword = "secret";
+  processWide.UserPassword = "secret";
   for (bool deleting : {false, true}) {
     SCOPED_TRACE(deleting ? "delete" : "add");
     Seed(kTwoFolders);
@@ -456,7 +456,7 @@ TEST_F(ListEditingTest, AChangeWaitsForAFileHeldOpenForAMoment) {
   const std::string notSaved =
       "パスワードリストを保存できませんでした。プログラムのフォルダに書き込めるか確認して下さい。";
   using Rows = std::vector<std::string>;
-  strings.UserPassword = "secret";
+  processWide.UserPassword = "secret";
   struct Case {
     bool deleting;
     int busyAttempts;
@@ -507,7 +507,7 @@ TEST_F(ListEditingTest, DeleteWithNothingSelectedAsksNothing) {
 }
 
 TEST_F(ListEditingTest, DeleteEndsWithoutChangeOnAWrongPasswordOrNo) {
-  strings.UserPassword = "secret";
+  processWide.UserPassword = "secret";
   Seed(kTwoFolders);
   list.userSelect(0);
 
@@ -534,7 +534,7 @@ TEST_F(ListEditingTest, DeleteEndsWithoutChangeOnAWrongPasswordOrNo) {
 }
 
 TEST_F(ListEditingTest, DeleteRemovesTheSelectedEntry) {
-  strings.UserPassword = "secret";
+  processWide.UserPassword = "secret";
   Seed(kTwoFolders);
   list.userSelect(1);
   answers = {"secret"};

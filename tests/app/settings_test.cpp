@@ -65,10 +65,10 @@ class SettingsTest : public testing::Test {
 
   FakePlatform platform;
   FakeToolkit toolkit{platform};
-  ProcessWide strings;
-  LoginForm login{toolkit, platform, strings};
+  ProcessWide processWide;
+  LoginForm login{toolkit, platform, processWide};
   Timer sampler{"Timer1"};
-  SettingsForm settings{toolkit, platform, strings, login, sampler};
+  SettingsForm settings{toolkit, platform, processWide, login, sampler};
 
   std::function<void()> inDialog;
   std::deque<std::optional<std::string>> answers;
@@ -245,7 +245,7 @@ TEST_F(SettingsTest, CancelAndTheCloseBoxWriteNothing) {
 // ---- The user password -----------------------------------------------------------------------
 
 TEST_F(SettingsTest, AWrongCurrentPasswordChangesNothing) {
-  strings.UserPassword = "secret";
+  processWide.UserPassword = "secret";
   SeedSettings("[PasswordSetData]\r\nPassData=134120118133120135\r\n");
   answers = {"Secret"};
   Open([&] {
@@ -255,7 +255,7 @@ TEST_F(SettingsTest, AWrongCurrentPasswordChangesNothing) {
   EXPECT_EQ(prompts, (std::vector<std::string>{kPromptCurrent}));
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_TRUE(IsMessageBox(platform.messages[0], "パスワードは変更しません。", MsgIcon::None));
-  EXPECT_EQ(strings.UserPassword, "secret");
+  EXPECT_EQ(processWide.UserPassword, "secret");
   EXPECT_EQ(Setting("PasswordSetData", "PassData"), "134120118133120135");
 }
 
@@ -268,7 +268,7 @@ TEST_F(SettingsTest, ANewPasswordIsStoredAtOnceAndSurvivesCancel) {
   });
   EXPECT_EQ(prompts, (std::vector<std::string>{kPromptCurrent, kPromptNew}));
   EXPECT_EQ(Setting("PasswordSetData", "PassData"), "116117118");
-  EXPECT_EQ(strings.UserPassword, "abc");
+  EXPECT_EQ(processWide.UserPassword, "abc");
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_TRUE(IsMessageBox(platform.messages[0], "プロテクト用パスワードを 'abc' に設定します。",
                            MsgIcon::Information));
@@ -296,7 +296,7 @@ TEST_F(SettingsTest, TheUserPasswordIsClearedOnlyByAConfirmedEmptyEntry) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    strings.UserPassword = "abc";
+    processWide.UserPassword = "abc";
     SeedSettings("[PasswordSetData]\r\nPassData=116117118\r\n[Timer]\r\nInterval=250\r\n");
     platform.messages.clear();
     platform.onMessageBox = [&](const MessageBoxRequest& box) {
@@ -315,7 +315,7 @@ TEST_F(SettingsTest, TheUserPasswordIsClearedOnlyByAConfirmedEmptyEntry) {
       EXPECT_EQ(platform.messages[0].buttons, MsgButtons::YesNo);
     }
     EXPECT_EQ(Setting("PasswordSetData", "PassData"), c.cleared ? "<none>" : "116117118");
-    EXPECT_EQ(strings.UserPassword, c.cleared ? "" : "abc");
+    EXPECT_EQ(processWide.UserPassword, c.cleared ? "" : "abc");
     EXPECT_EQ(Setting("Timer", "Interval"), "250");
   }
 }
@@ -325,7 +325,7 @@ TEST_F(SettingsTest, TheUserPasswordIsClearedOnlyByAConfirmedEmptyEntry) {
 TEST_F(SettingsTest, SettingsThatCannotBeSavedAreReportedAndNotApplied) {
   const std::string notSaved =
       "設定を保存できませんでした。プログラムのフォルダに書き込めるか確認して下さい。";
-  strings.UserPassword = "abc";
+  processWide.UserPassword = "abc";
   SeedSettings("[PasswordSetData]\r\nPassData=116117118\r\n");
   platform.writesFail = true;
 
@@ -341,7 +341,7 @@ TEST_F(SettingsTest, SettingsThatCannotBeSavedAreReportedAndNotApplied) {
   std::vector<std::string> texts;
   for (const auto& message : platform.messages) texts.push_back(message.text);
   EXPECT_EQ(texts, (std::vector<std::string>{notSaved, notSaved}));
-  EXPECT_EQ(strings.UserPassword, "abc");
+  EXPECT_EQ(processWide.UserPassword, "abc");
   EXPECT_EQ(sampler.interval(), 250);
   EXPECT_EQ(SettingsBytes(), "[PasswordSetData]\r\nPassData=116117118\r\n");
 }
@@ -350,7 +350,7 @@ TEST_F(SettingsTest, ANewPasswordThatWouldNotSurviveItsCodeIsRefused) {
   const std::vector<std::string> refusedPasswords = {"パスワード", "abcｱ漢", std::string(43, 'x')};
   for (const std::string& refused : refusedPasswords) {
     SCOPED_TRACE(refused);
-    strings.UserPassword = "abc";
+    processWide.UserPassword = "abc";
     SeedSettings("[PasswordSetData]\r\nPassData=116117118\r\n");
     platform.messages.clear();
     answers = {"abc", refused};
@@ -361,7 +361,7 @@ TEST_F(SettingsTest, ANewPasswordThatWouldNotSurviveItsCodeIsRefused) {
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_TRUE(IsMessageBox(platform.messages[0], kPasswordNotStorable));
     EXPECT_EQ(Setting("PasswordSetData", "PassData"), "116117118");
-    EXPECT_EQ(strings.UserPassword, "abc");
+    EXPECT_EQ(processWide.UserPassword, "abc");
   }
 }
 

@@ -63,7 +63,7 @@ TEST_F(Startup, FirstRunConfirmsThePasswordInPlainTextAndStoresItsCode) {
                            MsgIcon::Question, MsgButtons::YesNo));
 
   EXPECT_EQ(StoredCode(*this), "116117118");
-  EXPECT_EQ(program.strings.UserPassword, "abc");
+  EXPECT_EQ(program.processWide.UserPassword, "abc");
   EXPECT_TRUE(platform.trayIconPresent);
 }
 
@@ -75,7 +75,7 @@ TEST_F(Startup, FirstRunPasswordThatCannotBeSavedIsReportedAndGuardsThisRun) {
   ASSERT_EQ(platform.messages.size(), 2u);
   EXPECT_EQ(platform.messages[1].text,
             "設定を保存できませんでした。プログラムのフォルダに書き込めるか確認して下さい。");
-  EXPECT_EQ(program.strings.UserPassword, "abc");
+  EXPECT_EQ(program.processWide.UserPassword, "abc");
   EXPECT_TRUE(platform.trayIconPresent);
 }
 
@@ -95,7 +95,7 @@ TEST_F(Startup, PasswordTheCodeCannotCarryIsRefusedAndAskedAgain) {
   std::string code;
   for (int i = 0; i < 42; ++i) code += "116";
   EXPECT_EQ(StoredCode(*this), code);
-  EXPECT_EQ(program.strings.UserPassword, longest);
+  EXPECT_EQ(program.processWide.UserPassword, longest);
 }
 
 // ---- Later starts -------------------------------------------------------------------------------
@@ -106,7 +106,7 @@ TEST_F(Startup, StoredPasswordIsDecodedWithoutAsking) {
 
   EXPECT_EQ(toolkit.modalLog, std::vector<std::string>{"frmSplash"});
   EXPECT_TRUE(platform.messages.empty());
-  EXPECT_EQ(program.strings.UserPassword, "abc");
+  EXPECT_EQ(program.processWide.UserPassword, "abc");
   EXPECT_EQ(platform.replaceFileCalls, 0);
 }
 
@@ -120,7 +120,7 @@ TEST_F(Startup, MalformedStoredCodeCountsAsNoPassword) {
     ASSERT_FALSE(run.start());
     EXPECT_EQ(run.prompts, std::vector<std::string>{kUserPrompt});
     EXPECT_EQ(StoredCode(run), "129120138");
-    EXPECT_EQ(run.program.strings.UserPassword, "new");
+    EXPECT_EQ(run.program.processWide.UserPassword, "new");
   }
 }
 
@@ -176,7 +176,7 @@ TEST_F(Startup, RefusedTrayIconEndsTheProgramButKeepsTheNewPassword) {
   toolkit.modalLog.clear();
   EXPECT_FALSE(endsProgram([&] { again.Main(); }));
   EXPECT_EQ(toolkit.modalLog, std::vector<std::string>{"frmSplash"});
-  EXPECT_EQ(again.strings.UserPassword, "abc");
+  EXPECT_EQ(again.processWide.UserPassword, "abc");
 }
 
 TEST_F(Startup, AnotherInstanceEndsSilentlyAfterTheSplash) {

@@ -69,7 +69,7 @@ TEST_F(WatchControlTest, AWrongOrCancelledAnswerChangesNothing) {
 }
 
 TEST_F(WatchControlTest, WithAnEmptyUserPasswordCancellingStopsTheWatch) {
-  program.strings.UserPassword = "";
+  program.processWide.UserPassword = "";
   answerPassword(Cancelled());
   scan().Button2.click();
   EXPECT_FALSE(Sampling());
@@ -150,7 +150,7 @@ TEST_F(WatchControlTest, TrayClicks) {
 
 TEST_F(WatchControlTest, ALeftClickWhileTheDialogIsOpenOpensNoSecondOne) {
   // With an empty user password a second question answered by nobody would stop the watch.
-  program.strings.UserPassword = "";
+  program.processWide.UserPassword = "";
   answerPassword(Typed("not it", [&] {
     platform.bringToFront(0);
     LeftClickOnTray();

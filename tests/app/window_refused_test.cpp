@@ -80,20 +80,20 @@ TEST(WindowRefused, AQuestionWithoutItsDialogIsAnsweredAsCancelled) {
          return false;
        },
        {"パスワードは変更しません。"},
-       [](ProgramFixture& t) { EXPECT_EQ(t.program.strings.UserPassword, "user"); }},
+       [](ProgramFixture& t) { EXPECT_EQ(t.program.processWide.UserPassword, "user"); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ProgramRun run;
     run.writeFile("PassDat.ini", kList);
     ASSERT_TRUE(run.startResident("user"));
-    run.program.strings.EnteredPassword = c.earlierAnswer;
+    run.program.processWide.EnteredPassword = c.earlierAnswer;
     run.toolkit.cannotCreate.insert("frmLogin");
 
     EXPECT_FALSE(c.act(run));
     EXPECT_EQ(run.messageTexts(), c.messages);
     EXPECT_TRUE(run.prompts.empty());
-    EXPECT_EQ(run.program.strings.EnteredPassword, "");
+    EXPECT_EQ(run.program.processWide.EnteredPassword, "");
     EXPECT_FALSE(run.login().IsOpen());
     EXPECT_EQ(run.readFile("PassDat.ini"), kList);
     if (c.check) c.check(run);

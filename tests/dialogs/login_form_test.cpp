@@ -36,8 +36,8 @@ class PasswordDialog : public ::testing::Test {
 
   FakePlatform platform;
   FakeToolkit toolkit{platform};
-  ProcessWide strings;
-  LoginForm dialog{toolkit, platform, strings};
+  ProcessWide processWide;
+  LoginForm dialog{toolkit, platform, processWide};
   std::vector<std::function<void()>> steps;
 };
 
@@ -50,10 +50,10 @@ TEST_F(PasswordDialog, EqualEntriesAreTheAnswer) {
   for (const Case& c : {Case{"abc", "abc", "abc"}, Case{"", "", ""},
                         Case{"パスワード", "パスワード", "パスワード"}}) {
     SCOPED_TRACE(c.first);
-    strings.EnteredPassword = "previous";
+    processWide.EnteredPassword = "previous";
     steps.push_back(typeAndOK(c.first, c.second));
     EXPECT_EQ(dialog.Ask(kPromptUserPassword), c.answer);
-    EXPECT_EQ(strings.EnteredPassword, c.answer);
+    EXPECT_EQ(processWide.EnteredPassword, c.answer);
     EXPECT_FALSE(dialog.IsOpen());
     EXPECT_TRUE(platform.messages.empty());
     // An accepted entry is an answer, the empty one too.
@@ -63,12 +63,12 @@ TEST_F(PasswordDialog, EqualEntriesAreTheAnswer) {
 }
 
 TEST_F(PasswordDialog, MismatchWarnsAndKeepsTheDialogOpenForAnotherTry) {
-  strings.EnteredPassword = "previous";
+  processWide.EnteredPassword = "previous";
   bool openAfterMismatch = false;
   steps.push_back([&] {
     typeAndOK("abc", "ABC")();  // differ only in case
     openAfterMismatch = dialog.IsOpen();
-    EXPECT_EQ(strings.EnteredPassword, "previous");
+    EXPECT_EQ(processWide.EnteredPassword, "previous");
     EXPECT_EQ(toolkit.focused(), "txtPassword1");
     EXPECT_TRUE(dialog.txtPassword1.allSelected());
     EXPECT_EQ(dialog.txtPassword2.text(), "ABC");
@@ -97,7 +97,7 @@ TEST_F(PasswordDialog, AQuestionGivenUpAnswersEmpty) {
   for (const Way& way : ways) {
     SCOPED_TRACE(way.what);
     for (bool toldApart : {false, true}) {
-      strings.EnteredPassword = "previous";
+      processWide.EnteredPassword = "previous";
       toolkit.modalLog.clear();
       toolkit.cannotCreate.clear();
       if (way.play) {
@@ -114,7 +114,7 @@ TEST_F(PasswordDialog, AQuestionGivenUpAnswersEmpty) {
       } else {
         EXPECT_EQ(dialog.Ask(kPromptUserPassword), "");
       }
-      EXPECT_EQ(strings.EnteredPassword, "");
+      EXPECT_EQ(processWide.EnteredPassword, "");
       EXPECT_FALSE(dialog.IsOpen());
       EXPECT_EQ(toolkit.modalLog.size(), way.play ? 1u : 0u);
     }
@@ -146,12 +146,12 @@ TEST_F(PasswordDialog, EveryUseStartsAfreshInFrontWithTheNewPrompt) {
 TEST_F(PasswordDialog, AskWhileOpenOpensNoSecondDialog) {
   std::string nestedAnswer = "unset";
   steps.push_back([&] {
-    strings.EnteredPassword = "from before";
+    processWide.EnteredPassword = "from before";
     platform.bringToFront(0);
     nestedAnswer = dialog.Ask(kPromptLockPassword);
     EXPECT_EQ(platform.foregroundWindow(), dialog.window());
     EXPECT_EQ(dialog.Label2.caption(), kPromptUserPassword);
-    EXPECT_EQ(strings.EnteredPassword, "from before");
+    EXPECT_EQ(processWide.EnteredPassword, "from before");
     typeAndOK("abc", "abc")();
   });
   EXPECT_EQ(dialog.Ask(kPromptUserPassword), "abc");
