@@ -107,7 +107,7 @@ void ListEditing::DeleteEntry() {
   // The row is read only now, after the password was given: the entry it shows, as read.
   const ProtectedEntry* row = display_.selected();
   if (!row) return;
-  const std::string key = row->key;
+  const std::string key(row->key);
   if (!AskYesNo(platform_, key + kDeleteQuestion)) return;
 
   const ListChange<RemoveResult> removed = RemoveProtectedFolder(platform_, key);

@@ -158,6 +158,7 @@ std::string IniFile::readOr(std::string_view section, std::string_view key,
 }
 
 std::size_t IniFile::cutLength(std::string_view value, std::size_t maxBytes) const {
+  if (value.size() <= maxBytes) return value.size();  // nothing to cut, whatever its characters
   std::size_t end = 0;
   while (end < value.size()) {
     // A lead byte at the very end has no second byte: it is one byte wide.

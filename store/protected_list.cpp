@@ -2,12 +2,14 @@
 
 #include <cstddef>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <utility>
 
 #include "store/data_file_names.h"
 #include "store/ini_rewrite.h"
 #include "store/ini_text.h"
+#include "store/utf16.h"
 
 namespace folvane {
 
@@ -16,13 +18,16 @@ namespace {
 // What a read of a value gives: 127 bytes, as the program has always read them.
 constexpr std::size_t kValueBytes = 127;
 
-// Text of the ANSI code page in the program's encoding. ASCII is the same in both, and most of a
-// list is ASCII (every lock code is): no conversion for it.
-std::string programText(Platform& platform, std::string_view ansi) {
-  for (const char c : ansi) {
-    if (static_cast<unsigned char>(c) >= 0x80) return platform.fromAnsi(ansi);
-  }
-  return std::string(ansi);
+// Appends text of the ANSI code page in the program's encoding, and gives where it stands. ASCII
+// is the same in both, and most of a list is ASCII (every lock code is): no conversion for it.
+std::pair<std::size_t, std::size_t> appendProgramText(Platform& platform, std::string& texts,
+                                                      std::string_view ansi) {
+  const std::size_t at = texts.size();
+  if (AsciiPrefix(ansi) == ansi.size())
+    texts.append(ansi);
+  else
+    texts += platform.fromAnsi(ansi);
+  return {at, texts.size() - at};
 }
 
 char asciiLower(char c) {
@@ -31,7 +36,7 @@ char asciiLower(char c) {
 
 // Names match regardless of ASCII case. In UTF-8 no byte of a character beyond ASCII is an ASCII
 // letter, so this is the file reader's rule for the code page's double-byte characters too.
-bool sameName(const std::string& a, const std::string& b) {
+bool sameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (asciiLower(a[i]) != asciiLower(b[i])) return false;
@@ -116,6 +121,7 @@ std::vector<ListKey> ListKeysOf(Platform& platform, const std::vector<std::strin
 }
 
 ProtectedList::ProtectedList(FileRead::Status status, std::optional<std::string> storedCount,
+                             std::shared_ptr<const std::string> texts,
                              std::vector<ProtectedEntry> entries)
     : status_(status),
       countStored_(storedCount.has_value()),
@@ -123,6 +129,7 @@ ProtectedList::ProtectedList(FileRead::Status status, std::optional<std::string>
       // read as 0, the missing count would guard none of them.
       countText_(storedCount ? std::move(*storedCount) : std::to_string(entries.size())),
       count_(ReadInt16(countText_)),
+      texts_(std::move(texts)),
       entries_(std::move(entries)) {}
 
 ProtectedList ProtectedList::Read(Platform& platform, FileWait wait) {
@@ -131,16 +138,26 @@ ProtectedList ProtectedList::Read(Platform& platform, FileWait wait) {
 }
 
 ProtectedList ProtectedList::Of(Platform& platform, FileRead::Status status, const IniFile& file) {
-  std::vector<ProtectedEntry> entries;
+  // Where each key and code stands in the texts; the views are taken once the texts are whole.
+  auto texts = std::make_shared<std::string>();
+  std::vector<std::pair<std::size_t, std::size_t>> places;
   file.forEachEntry(platform.toAnsi(kSectionPasswordSetData), kValueBytes,
                     [&](std::string_view name, const std::string_view* value) {
-                      entries.push_back({programText(platform, name),
-                                         value ? programText(platform, *value) : std::string()});
+                      places.push_back(appendProgramText(platform, *texts, name));
+                      places.push_back(value ? appendProgramText(platform, *texts, *value)
+                                             : std::pair<std::size_t, std::size_t>{0, 0});
                     });
+  std::vector<ProtectedEntry> entries;
+  entries.reserve(places.size() / 2);
+  const std::string_view all = *texts;
+  for (std::size_t i = 0; i + 1 < places.size(); i += 2) {
+    entries.push_back({all.substr(places[i].first, places[i].second),
+                       all.substr(places[i + 1].first, places[i + 1].second)});
+  }
   std::optional<std::string> storedCount;
   if (file.read(platform.toAnsi(kSectionPasswordNumber), platform.toAnsi(kKeyPassCount)))
     storedCount = IniValueOf(platform, file, kSectionPasswordNumber, kKeyPassCount, "0");
-  return ProtectedList(status, std::move(storedCount), std::move(entries));
+  return ProtectedList(status, std::move(storedCount), std::move(texts), std::move(entries));
 }
 
 std::optional<std::int16_t> ProtectedList::count() const {
@@ -151,7 +168,7 @@ std::optional<std::int16_t> ProtectedList::count() const {
 std::vector<std::string> ProtectedList::rows() const {
   std::vector<std::string> rows;
   rows.reserve(entries_.size());
-  for (const ProtectedEntry& entry : entries_) rows.push_back(entry.key);
+  for (const ProtectedEntry& entry : entries_) rows.emplace_back(entry.key);
   return rows;
 }
 
@@ -164,7 +181,7 @@ const ProtectedEntry* ProtectedList::find(const ListKey& key) const {
 
 std::string ProtectedList::codeOf(const ListKey& key) const {
   const ProtectedEntry* entry = find(key);
-  return entry ? entry->code : std::string();
+  return entry ? std::string(entry->code) : std::string();
 }
 
 std::optional<std::size_t> ProtectedList::lockKeyOf(const std::vector<ListKey>& keys) const {

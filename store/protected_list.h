@@ -6,8 +6,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -25,12 +27,13 @@ struct ListKey {
 ListKey ListKeyOf(Platform& platform, const std::string& key);
 std::vector<ListKey> ListKeysOf(Platform& platform, const std::vector<std::string>& keys);
 
-// One entry of the list, in the program's encoding (UTF-8).
+// One entry of the list, in the program's encoding (UTF-8). Its texts lie in the storage of the
+// list it came from, which every copy of that list shares: they live as long as any of them.
 struct ProtectedEntry {
-  std::string key;
+  std::string_view key;
   // The lock code, as a read gives it (cut to 127 bytes); "" for a line without "=", which is
   // counted and shown like any other entry. Of two lines of one name, a lookup finds the first.
-  std::string code;
+  std::string_view code;
 
   bool operator==(const ProtectedEntry& other) const {
     return key == other.key && code == other.code;
@@ -86,12 +89,15 @@ class ProtectedList {
 
  private:
   ProtectedList(FileRead::Status status, std::optional<std::string> storedCount,
-                std::vector<ProtectedEntry> entries);
+                std::shared_ptr<const std::string> texts, std::vector<ProtectedEntry> entries);
 
   FileRead::Status status_;
   bool countStored_;
   std::string countText_;
   Int16Read count_;
+  // Every key and code, one after the other: one allocation for a list of any length, never
+  // changed once made, so that copies of the list share it.
+  std::shared_ptr<const std::string> texts_;
   std::vector<ProtectedEntry> entries_;
 };
 

@@ -1,5 +1,8 @@
 #include "store/utf16.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace folvane {
 
 namespace {
@@ -75,9 +78,25 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
   return out;
 }
 
+std::size_t AsciiPrefix(std::string_view bytes) {
+  // Eight bytes at a time: every read of the protected list passes over all of it.
+  constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+  std::size_t at = 0;
+  for (; at + 8 <= bytes.size(); at += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + at, 8);
+    if (word & kHighBits) break;
+  }
+  while (at < bytes.size() && static_cast<unsigned char>(bytes[at]) < 0x80) ++at;
+  return at;
+}
+
 bool IsUtf8BeyondAscii(std::string_view bytes) {
+  // Most files are ASCII up to the first name in Japanese, or throughout.
+  const std::size_t first = AsciiPrefix(bytes);
+  if (first == bytes.size()) return false;
   bool beyondAscii = false;
-  for (std::size_t at = 0; at < bytes.size();) {
+  for (std::size_t at = first; at < bytes.size();) {
     const std::size_t from = at;
     // U+FFFD written out is a character like any other; made up for a malformed byte, it is not.
     if (nextUtf8(bytes, at) == kReplacement && bytes.substr(from, 3) != "\xEF\xBF\xBD")

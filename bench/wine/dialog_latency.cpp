@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/wine/bench_support.h"
 #include "e2e/driver.h"
 #include "e2e/file_dialogs.h"
 
@@ -44,36 +45,13 @@ const std::string kUnprotected = "C:\\共有\\公開";
 const std::string kProtected = "C:\\共有\\経理";
 constexpr int kInterval = 100;
 
-double nowMs() {
-  static const double perMs = [] {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return double(frequency.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER count;
-  QueryPerformanceCounter(&count);
-  return double(count.QuadPart) / perMs;
-}
-
-double percentile(const std::vector<double>& sorted, double share) {
-  std::size_t rank = std::size_t(share * double(sorted.size()) + 0.999999);
-  return sorted[std::min(sorted.size(), std::max<std::size_t>(rank, 1)) - 1];
-}
-
 // The moment the dialog was last disabled, taken in its own thread as its WM_ENABLE arrives.
 WNDPROC originalProcedure = nullptr;
 double disabledAt = -1;
 
 LRESULT CALLBACK watchedProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_ENABLE && !wParam && disabledAt < 0) disabledAt = nowMs();
+  if (message == WM_ENABLE && !wParam && disabledAt < 0) disabledAt = NowMs();
   return CallWindowProcW(originalProcedure, window, message, wParam, lParam);
-}
-
-std::string besideThisProgram(const std::string& fileName) {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
-  return folder.substr(0, folder.find_last_of('\\') + 1) + fileName;
 }
 
 int run(int trials, int idleSeconds) {
@@ -95,20 +73,20 @@ int run(int trials, int idleSeconds) {
   std::vector<int> order(trials);
   for (int i = 0; i < trials; ++i) order[i] = i;
   std::shuffle(order.begin(), order.end(), std::mt19937(20261211));
-  const double grid = nowMs();
+  const double grid = NowMs();
   std::vector<double> latencies;
   for (int trial = 0; trial < trials; ++trial) {
     dialog.goTo(kUnprotected);
     dialog.bringForward();
     const double offset = double(order[trial]) * kInterval / trials;
-    const double earliest = nowMs() + 3.0 * kInterval;
+    const double earliest = NowMs() + 3.0 * kInterval;
     double at = grid + offset;
     at += std::ceil((earliest - at) / kInterval) * kInterval;
-    pump(Duration(std::max(0, int(at - nowMs()) - 2)));
-    while (nowMs() < at) {
+    pump(Duration(std::max(0, int(at - NowMs()) - 2)));
+    while (NowMs() < at) {
     }
     disabledAt = -1;
-    const double start = nowMs();
+    const double start = NowMs();
     dialog.goTo(kProtected);
     if (!waitUntil([] { return disabledAt >= 0; }, 5s)) {
       std::fprintf(stderr, "trial %d: the dialog was not disabled\n", trial);
@@ -134,12 +112,12 @@ int run(int trials, int idleSeconds) {
   std::printf(
       "%d trials: from the dialog's change of folder to its disable: median %.1f ms, p95 %.1f ms "
       "(mean %.1f, min %.1f, max %.1f)\n",
-      trials, percentile(latencies, 0.5), percentile(latencies, 0.95), mean, latencies.front(),
+      trials, Percentile(latencies, 0.5), Percentile(latencies, 0.95), mean, latencies.front(),
       latencies.back());
 
   if (idleSeconds <= 0) return 0;
   dialog.goTo(kUnprotected);
-  Process floor = startProgram(besideThisProgram("folvane_null_guard.exe"));
+  Process floor = startProgram(BesideThisProgram("folvane_null_guard.exe"));
   pump(1s);
   // One stretch with `front` in front: Folvane's and the null guard's processor time in it.
   const auto stretch = [&](const char* what, const std::function<void()>& front) {

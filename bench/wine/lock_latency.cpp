@@ -56,6 +56,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench/wine/bench_support.h"
 #include "e2e/driver.h"
 
 namespace folvane::e2e {
@@ -79,23 +80,6 @@ std::string listOf(int entries) {
 }
 const std::string kProtected = "C:\\Data\\Private";
 const std::string kUnprotected = "C:\\Data\\Public";
-
-double nowMs() {
-  static const double perMs = [] {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return double(frequency.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER count;
-  QueryPerformanceCounter(&count);
-  return double(count.QuadPart) / perMs;
-}
-
-// The value below which `share` of the sorted samples lie (nearest rank).
-double percentile(const std::vector<double>& sorted, double share) {
-  std::size_t rank = std::size_t(share * double(sorted.size()) + 0.999999);
-  return sorted[std::min(sorted.size(), std::max<std::size_t>(rank, 1)) - 1];
-}
 
 // The protected folder window's own colour, which the program never shows.
 constexpr std::uint32_t kFolderColor = 0x00FF00FF;
@@ -122,7 +106,7 @@ EnableWatch enableWatch;
 
 LRESULT CALLBACK watchedProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_ENABLE && !wParam && enableWatch.disabledAt < 0)
-    enableWatch.disabledAt = nowMs();
+    enableWatch.disabledAt = NowMs();
   return CallWindowProcW(enableWatch.original, window, message, wParam, lParam);
 }
 
@@ -141,7 +125,7 @@ class CoverWatch {
       while (!stop_) {
         const double start = start_;
         if (start > 0 && coveredAt_ < 0 && coveredAtCentre(window_, program_))
-          coveredAt_ = nowMs() - start;
+          coveredAt_ = NowMs() - start;
         Sleep(1);
       }
     });
@@ -178,7 +162,7 @@ class Retitler {
       ShowWindow(window, SW_SHOWNOACTIVATE);
       SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       const double period = 1000.0 / perSecond;
-      double next = nowMs();
+      double next = NowMs();
       while (!stop_) {
         next += period;
         const int title = ++retitles_;
@@ -186,7 +170,7 @@ class Retitler {
         NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_WINDOW, CHILDID_SELF);
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-        const double left = next - nowMs();
+        const double left = next - NowMs();
         if (left > 0) Sleep(DWORD(left));
       }
       DestroyWindow(window);
@@ -213,21 +197,21 @@ std::vector<double> timeTrials(int trials, int interval, FolderWindow& unprotect
   std::vector<int> order(trials);
   for (int i = 0; i < trials; ++i) order[i] = i;
   std::shuffle(order.begin(), order.end(), std::mt19937(20261210));
-  const double grid = nowMs();
+  const double grid = NowMs();
   std::vector<double> latencies;
   for (int trial = 0; trial < trials; ++trial) {
     unprotected.bringForward();
     // The first moment, three intervals from now, at this trial's point of the grid.
     const double offset = double(order[trial]) * interval / trials;
-    const double earliest = nowMs() + 3.0 * interval;
+    const double earliest = NowMs() + 3.0 * interval;
     double at = grid + offset;
     at += std::ceil((earliest - at) / interval) * interval;
-    pump(Duration(std::max(0, int(at - nowMs()) - 2)));
-    while (nowMs() < at) {
+    pump(Duration(std::max(0, int(at - NowMs()) - 2)));
+    while (NowMs() < at) {
     }
 
     enableWatch.disabledAt = -1;
-    const double start = nowMs();
+    const double start = NowMs();
     if (cover) cover->begin(start);
     folder.bringForward();
     const bool shut = waitUntil([] { return enableWatch.disabledAt >= 0; }, 5s);
@@ -264,7 +248,7 @@ Summary summarize(const std::vector<double>& samples) {
   std::sort(sorted.begin(), sorted.end());
   double mean = 0;
   for (double sample : samples) mean += sample / double(samples.size());
-  return {percentile(sorted, 0.5), percentile(sorted, 0.95), mean, sorted.front(), sorted.back()};
+  return {Percentile(sorted, 0.5), Percentile(sorted, 0.95), mean, sorted.front(), sorted.back()};
 }
 
 void print(const char* what, const Summary& s) {
@@ -281,7 +265,7 @@ double timerPeriodMs(int ticks) {
   MSG message;
   while (seen <= ticks && GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (message.message == WM_TIMER && message.wParam == timer) {
-      last = nowMs();
+      last = NowMs();
       if (seen++ == 0) first = last;
     } else {
       DispatchMessageW(&message);
@@ -289,13 +273,6 @@ double timerPeriodMs(int ticks) {
   }
   KillTimer(nullptr, timer);
   return (last - first) / ticks;
-}
-
-std::string besideThisProgram(const std::string& fileName) {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
-  return folder.substr(0, folder.find_last_of('\\') + 1) + fileName;
 }
 
 double megabytes(std::size_t bytes) {
@@ -371,14 +348,14 @@ bool idle(const Process& program, const std::string& nullGuard, int idleSeconds,
   // With no list they guard nothing; the one that asks the Shell asks it about the folder
   // window in front, as Folvane did in its trials.
   Process idleFloor = startProgram(nullGuard);
-  Process shellFloor = startProgram(besideThisProgram("folvane_null_shell_guard.exe"));
+  Process shellFloor = startProgram(BesideThisProgram("folvane_null_shell_guard.exe"));
   pump(1s);
-  double wallStart = nowMs();
+  double wallStart = NowMs();
   auto cpuStart = program.cpuTime();
   auto floorCpuStart = idleFloor.cpuTime();
   auto shellFloorCpuStart = shellFloor.cpuTime();
   pump(std::chrono::seconds(idleSeconds));
-  double wall = nowMs() - wallStart;
+  double wall = NowMs() - wallStart;
   double cpuMs = double((program.cpuTime() - cpuStart).count()) / 1000.0;
   double floorCpuMs = double((idleFloor.cpuTime() - floorCpuStart).count()) / 1000.0;
   double shellFloorCpuMs = double((shellFloor.cpuTime() - shellFloorCpuStart).count()) / 1000.0;
@@ -451,7 +428,7 @@ int run(int trials, int idleSeconds, int interval) {
     return 1;
   raiseEvents(false);
 
-  const std::string nullGuard = besideThisProgram("folvane_null_guard.exe");
+  const std::string nullGuard = BesideThisProgram("folvane_null_guard.exe");
   if (idleSeconds > 0) {
     if (!idle(*program, nullGuard, idleSeconds, unprotected, "== idle")) return 1;
     Retitler retitler(20);
