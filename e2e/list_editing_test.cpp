@@ -347,7 +347,9 @@ TEST_F(ListEditing, ADamagedCountIsReportedOnceAndTheListedFolderIsStillChalleng
   text = children(main, "Edit").at(0);
   list = children(main, "ListBox").at(0);
 
-  // The first window it samples after the start gives the report.
+  // The first folder window it decides about after the start, which reads the list, gives the
+  // report.
+  other.bringForward();
   Window box = program->waitForWindow(kAppTitle, 15000ms);
   ASSERT_TRUE(box) << "no report";
   EXPECT_EQ(messageText(box), "エラー 13\r\n型が一致しません。");
